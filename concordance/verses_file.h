@@ -1,0 +1,14 @@
+// cVersesFile: the file object of "verses.idx" in the shared book store.
+#pragma once
+
+#include "orvada/file_base.h"
+
+class cBookStore;
+class cORVABookBase;
+
+class cVersesFile : public cFileBase {
+ public:
+  // Opens the book's GetVersesPath() followed by "verses.idx" through cFileBase::Open; the first
+  // successful open records `store` as the owner. Returns 0 or an error code.
+  int Open(cBookStore& store, cORVABookBase& book);
+};

@@ -1,0 +1,11 @@
+// ORVADA: read-only access to books of the ORVA format. A host includes this one
+// header and links orvada::orvada.
+#pragma once
+
+#include "orvada/book_base.h"
+#include "orvada/caret.h"
+#include "orvada/concord_records.h"
+#include "orvada/file_base.h"
+#include "orvada/media_file.h"
+#include "orvada/version_record.h"
+#include "platform/platform.h"

@@ -1,0 +1,262 @@
+// cORVABookBase: the object through which a host reads one book.
+//
+// A host creates a book object, sets the book's identifiers and the directory of
+// each of its files, and calls Open with flag bits, one per part of the book.
+// Book objects that name the same book (publisher id, book id and edition) share
+// one store of open files, so each file is open once however many book objects
+// read it. Close gives bits back; the destructor closes whatever is still open.
+//
+// Paths are directory prefixes: the file name is appended with no separator, so a
+// path member ends in its separator ("/books/kjv/"). An empty path means the part
+// is not available: its bit is never opened.
+//
+// Results: Open returns 0 or an error code (GetErrorString gives its message).
+// Query members raise CFileException* (cause 1, OS error -1, no file name) when a
+// part they need is not open, and the file layer raises CFileException* with cause
+// 14 for a short read of a damaged file. Exceptions are heap objects: the catcher
+// calls Delete(). Not thread-safe: one thread at a time for all book objects.
+#pragma once
+
+#include "orvada/version_record.h"
+#include "platform/arrays.h"
+#include "platform/cstring.h"
+#include "platform/object.h"
+#include "platform/types.h"
+
+class cBookStore;
+class cORVAEvents;  // the host's own type; the library only keeps the pointer
+
+// The flag bits of the parts of a book.
+enum : DWORD {
+  ORVA_TEXT = 0x001,       // book.dat
+  ORVA_VIEWABLE = 0x002,   // viewable.idx
+  ORVA_SECTIONS = 0x004,   // sections.idx
+  ORVA_CONCORD = 0x008,    // concord.idx
+  ORVA_VERSES = 0x010,     // verses.idx
+  ORVA_WSYNC = 0x020,      // wsync.idx, sync type "word"
+  ORVA_VSYNC = 0x040,      // vsync.idx, sync type "verse"
+  ORVA_SSYNC = 0x080,      // ssync.idx, sync type "strongs"
+  ORVA_DSYNC = 0x100,      // dsync.idx, sync type "date"
+  ORVA_MEDIA = 0x200,      // the media directory (a use counter, no file)
+  ORVA_ALL_OPEN = 0x80000000,  // to Close: every bit that is open
+};
+
+// The error codes of Open; GetErrorString gives their messages.
+enum : int {
+  ORVA_OK = 0,
+  ORVA_ERR_GENERIC = 1,
+  ORVA_ERR_FILE_NOT_FOUND = 2,
+  ORVA_ERR_END_OF_FILE = 14,
+  ORVA_ERR_ID_MISMATCH = 15,
+  ORVA_ERR_VERSION = 16,
+  ORVA_ERR_ALREADY_OPEN = 17,
+  ORVA_ERR_HEADER = 18,
+  ORVA_ERR_CANCELLED = 19,
+};
+
+class cORVABookBase : public CObject {
+ public:
+  cORVABookBase();
+  // A copy holds the source's identifiers, paths and word cursor and starts closed.
+  cORVABookBase(const cORVABookBase& other);
+  // Takes over identifiers, paths and word cursor and is closed afterwards; files
+  // this object had open are forgotten, not closed (their uses stay in the store).
+  cORVABookBase& operator=(const cORVABookBase& other);
+  ~cORVABookBase() override;
+
+  // Hooks a host may override.
+  // A file's publisher or book id differs from this book's; the base version shows
+  // a notice through AfxMessageBox.
+  virtual void PubIDBookIDMismatch(const char* path, WORD expectedPubID, WORD expectedBookID,
+                                   WORD filePubID, WORD fileBookID);
+  // A file needs a newer format than this library's; the base version shows a notice.
+  virtual void LeastCompatibleORVAVersionError(const char* path, BYTE programMajor, BYTE programMinor,
+                                               BYTE fileMajor, BYTE fileMinor);
+  // Called by Open before anything is opened; a nonzero result stops Open, which
+  // returns it. The base version returns 0.
+  virtual int PreOpenFiles(DWORD request);
+  // Called by Open after the files are opened, with the same request.
+  virtual void PostOpenFiles(DWORD request);
+  // Not called by the library; the base version returns 0.
+  virtual int FindFilePaths(DWORD& a, DWORD& b, DWORD& c);
+
+  // Properties. The identifiers choose the store when the object has none; a path is
+  // read when its file is first opened in the store.
+  CString GetBookName() const { return m_strBookName; }
+  void SetBookName(const char* v) { m_strBookName = v; }
+  CString GetDefVolumeID() const { return m_strDefVolumeID; }
+  void SetDefVolumeID(const char* v) { m_strDefVolumeID = v; }
+  CString GetRegVolumeID() const { return m_strRegVolumeID; }
+  void SetRegVolumeID(const char* v) { m_strRegVolumeID = v; }
+  CString GetDefMediaType() const { return m_strDefMediaType; }
+  void SetDefMediaType(const char* v) { m_strDefMediaType = v; }
+  CString GetRegMediaType() const { return m_strRegMediaType; }
+  void SetRegMediaType(const char* v) { m_strRegMediaType = v; }
+  CString GetDefPath() const { return m_strDefPath; }
+  void SetDefPath(const char* v) { m_strDefPath = v; }
+  CString GetTextPath() const { return m_strTextPath; }
+  void SetTextPath(const char* v) { m_strTextPath = v; }
+  CString GetViewablePath() const { return m_strViewablePath; }
+  void SetViewablePath(const char* v) { m_strViewablePath = v; }
+  CString GetSectionsPath() const { return m_strSectionsPath; }
+  void SetSectionsPath(const char* v) { m_strSectionsPath = v; }
+  CString GetVersesPath() const { return m_strVersesPath; }
+  void SetVersesPath(const char* v) { m_strVersesPath = v; }
+  CString GetConcordPath() const { return m_strConcordPath; }
+  void SetConcordPath(const char* v) { m_strConcordPath = v; }
+  CString GetWSyncPath() const { return m_strWSyncPath; }
+  void SetWSyncPath(const char* v) { m_strWSyncPath = v; }
+  CString GetVSyncPath() const { return m_strVSyncPath; }
+  void SetVSyncPath(const char* v) { m_strVSyncPath = v; }
+  CString GetSSyncPath() const { return m_strSSyncPath; }
+  void SetSSyncPath(const char* v) { m_strSSyncPath = v; }
+  CString GetDSyncPath() const { return m_strDSyncPath; }
+  void SetDSyncPath(const char* v) { m_strDSyncPath = v; }
+  CString GetMediaPath() const { return m_strMediaPath; }
+  void SetMediaPath(const char* v) { m_strMediaPath = v; }
+  CString GetEdition() const { return m_strEdition; }
+  void SetEdition(const char* v) { m_strEdition = v; }
+  CString GetBookID() const { return m_strBookID; }
+  void SetBookID(const char* v) { m_strBookID = v; }
+  CString GetPublisherID() const { return m_strPublisherID; }
+  void SetPublisherID(const char* v) { m_strPublisherID = v; }
+  CString GetSetID() const { return m_strSetID; }
+  void SetSetID(const char* v) { m_strSetID = v; }
+  // "word", "verse", "strongs" or "date" (any case): the book's one sync index.
+  CString GetSyncType() const { return m_strSyncType; }
+  void SetSyncType(const char* v) { m_strSyncType = v; }
+  // The host program's version text. When set, it decides which file versions open.
+  CString GetClientProgramVersion() { return m_strClientProgramVersion; }
+  void SetClientProgramVersion(CString v) { m_strClientProgramVersion = v; }
+  int GetBookNumber() const { return m_nBookNumber; }
+  void SetBookNumber(int v) { m_nBookNumber = v; }
+  int GetDataSetNumber() const { return m_nDataSetNumber; }
+  void SetDataSetNumber(int v) { m_nDataSetNumber = v; }
+  cORVAEvents* GetEventsObjectPtr() const { return m_pEvents; }
+  void SetEventsObjectPtr(cORVAEvents* v) { m_pEvents = v; }
+  CString GetServerIP() const { return m_strServerIP; }
+  void SetServerIP(const CString& v) { m_strServerIP = v; }
+  UINT GetPort() const { return m_nPort; }
+  void SetPort(UINT v) { m_nPort = v; }
+
+  // Open state. Every request first loses the sync bits other than the book's own
+  // sync type flag; bits above 0x200 are ignored.
+  // Opens the requested parts whose path is set: 0, or an error code with nothing
+  // of the request left open. 17 when a requested bit is open already.
+  int Open(DWORD request);
+  // Gives the requested bits back; ORVA_ALL_OPEN gives back every open bit.
+  void Close(DWORD request);
+  // 1 when every requested bit is open; IsOpen(0) is 1.
+  BOOL IsOpen(DWORD request) const;
+  BOOL IsClosed() const { return m_dwOpenFlags == 0 ? TRUE : FALSE; }
+  // 0 when IsOpen(request); otherwise raises the not-open exception.
+  int SearchEvent(DWORD request);
+  const DWORD& OpenFlags() const { return m_dwOpenFlags; }
+  const DWORD& RemoteFlags() const { return m_dwRemoteFlags; }
+  const DWORD& LocalFlags() const { return m_dwLocalFlags; }
+  // Forgets the open bits without closing anything: the object reports itself
+  // closed while its files stay open in the store; only Close with the explicit
+  // bits gives them back.
+  void MarkAllRemoteFilesClosed();
+  // 0x020 "word", 0x040 "verse", 0x080 "strongs", 0x100 "date", else 0.
+  DWORD GetSyncTypeFlag() const;
+
+  // The library reads no file remotely: IsBookRemote is 0 and CopyRemoteFile fails (1).
+  BOOL IsBookRemote() { return FALSE; }
+  int CopyRemoteFile(const char* targetPath, const char* sourceName, int flag);
+
+  // Copies the version record of the first open index among sections, viewable,
+  // concordance, verses and the sync files; returns 0, leaving `record` untouched
+  // when none is open.
+  int GetIdxVersionRecord(sVersionRecord* record);
+
+  // Concordance language. Selects `lang` as the concordance's current language,
+  // opening the concordance first when it is not open; 0 on success, 1 when the
+  // concordance cannot be opened or lacks the language. Resets the word cursor.
+  int SelectCurrentLanguage(unsigned short lang, unsigned short* previous);
+  // The concordance's current language; needs the concordance open.
+  unsigned short GetCurrentLanguage();
+
+  // Media: 1 and the full path of `name` in `path` when the book has a media path;
+  // 0, with `path` unchanged, otherwise or on any failure.
+  BOOL IsMediaAvailable(const char* name, CString& path);
+
+  // Error codes: the message of a code, and the code of a file exception cause.
+  CString GetErrorString(int code);
+  int ConvertCauseToErrorCode(int cause);
+
+  // String arrays flattened to one buffer: count (i32), data length m (u32), then
+  // the strings in the framework's archive encoding. StoreCStringArray returns the
+  // buffer's length and hands the buffer (from ::operator new; free it with
+  // ::operator delete) to the caller. LoadCStringArray rebuilds the array; a count of 0 leaves it as
+  // it was; a negative count, or one larger than m, raises CFileException(generic)
+  // with the array unchanged; data that ends early raises CFileException(endOfFile).
+  int StoreCStringArray(char** buffer, const CStringArray& strings);
+  void LoadCStringArray(char* buffer, CStringArray& strings);
+
+ protected:
+  // Removes from `request` each sync bit that is not the book's sync type flag.
+  void MaskInvalidSyncFileFlags(DWORD& request) const;
+
+ private:
+  friend class cBookStore;
+
+  void CopyAssignHelper(const cORVABookBase& other);
+  // The requested bits whose path member is set, and those whose path is empty.
+  DWORD GetLocalFlags(DWORD request);
+  DWORD GetRemoteFlags(DWORD request);
+  // 1 when the path member of `bit` is set (for several bits, the highest decides).
+  BOOL IsLocal(DWORD bit);
+  // The path member of one flag bit, null for any other value.
+  const CString* PathOfBit(DWORD bit) const;
+  void ResetCursors();
+
+  CString m_strBookName;
+  CString m_strDefVolumeID;
+  CString m_strRegVolumeID;
+  CString m_strDefMediaType;
+  CString m_strRegMediaType;
+  CString m_strDefPath;
+  CString m_strTextPath;
+  CString m_strViewablePath;
+  CString m_strSectionsPath;
+  CString m_strVersesPath;
+  CString m_strConcordPath;
+  CString m_strWSyncPath;
+  CString m_strVSyncPath;
+  CString m_strSSyncPath;
+  CString m_strDSyncPath;
+  CString m_strMediaPath;
+  CString m_strEdition;
+  CString m_strBookID;
+  CString m_strPublisherID;
+  CString m_strSetID;
+  CString m_strSyncType;
+  CString m_strClientProgramVersion;
+  int m_nDataSetNumber = 0;
+  int m_nBookNumber = 0;
+  cBookStore* m_pStore = nullptr;
+  DWORD m_dwOpenFlags = 0;
+  DWORD m_dwRemoteFlags = 0;
+  DWORD m_dwLocalFlags = 0;
+  int m_nChunkPosition = 0;
+  int m_nChunkAreaSize = 0;
+  int m_nChunkSize = 0;
+  int m_nChunkAreaNumber = 0;
+  int m_nWordCursor = -1;
+  WORD m_wCursorLanguage = 1033;
+  CString m_strServerIP;
+  UINT m_nPort = 0;
+  cORVAEvents* m_pEvents = nullptr;
+  // Breaks the cycle between Open and SelectCurrentLanguage (each may call the other).
+  bool m_bSelectingLanguage = false;
+};
+
+// The format version this library implements: 0x0200 (major 2, minor 0).
+WORD GetCurrentORVAVersionInfo();
+WORD GetLeastCompatibleORVAVersionInfo();
+
+// The framework's element functions for collections of book objects: construct, or
+// destroy, `count` objects in place at `first`; nothing for count <= 0.
+void ConstructElements(cORVABookBase* first, int count);
+void DestructElements(cORVABookBase* first, int count);

@@ -1,0 +1,72 @@
+// CFile: a read-only file of the framework's kind, as the book readers use it.
+//
+// A regular file is mapped into memory when it is opened, so that a read is a copy
+// from memory and never a system call: the readers of coded lists read one byte at
+// a time. Files that cannot be mapped (and files opened with `osBuffered`) are read
+// through a 64 KiB window instead, one pread per window. The file is opened shared:
+// other readers and writers are not locked out.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/cstring.h"
+#include "platform/exceptions.h"
+#include "platform/object.h"
+#include "platform/types.h"
+
+class CFile : public CObject {
+ public:
+  enum OpenFlags : UINT {
+    modeRead = 0x0000,
+    shareDenyNone = 0x0040,
+    // Read through a buffer even when the file could be mapped.
+    osBuffered = 0x10000,
+  };
+  enum SeekPosition : UINT { begin = 0, current = 1, end = 2 };
+
+  CFile() = default;
+  ~CFile() override;
+  CFile(const CFile&) = delete;
+  CFile& operator=(const CFile&) = delete;
+
+  // Opens `path` for reading. On failure returns FALSE and, when `error` is not
+  // null, fills its cause (mapped from errno), OS error and file name. A
+  // directory cannot be opened (accessDenied). An open file is closed first.
+  BOOL Open(const char* path, UINT flags, CFileException* error = nullptr);
+
+  // Copies up to `count` bytes from the current position and advances it; returns
+  // the number copied, fewer (down to 0) at the end of the file. Raises
+  // CFileException when the operating system reports a read error.
+  UINT Read(void* buffer, UINT count);
+
+  // Moves the position `offset` bytes from the start, the current position or the
+  // end, and returns the new position. A position before the start or beyond the
+  // range of LONG raises CFileException(badSeek); beyond the end is allowed.
+  LONG Seek(LONG offset, UINT from);
+  void SeekToBegin() { Seek(0, begin); }
+
+  DWORD GetLength() const { return m_length; }
+  DWORD GetPosition() const { return static_cast<DWORD>(m_position); }
+  const CString& GetFilePath() const { return m_path; }
+  BOOL IsOpen() const { return m_open ? TRUE : FALSE; }
+  // True when the file's bytes are mapped rather than read through a buffer.
+  bool IsMapped() const { return m_map != nullptr; }
+
+  // Closes the file; closing a closed file does nothing.
+  void Close();
+
+ private:
+  UINT ReadBuffered(BYTE* out, UINT count);
+  void Fill(std::int64_t position);
+
+  bool m_open = false;
+  int m_fd = -1;
+  const BYTE* m_map = nullptr;
+  DWORD m_length = 0;
+  std::int64_t m_position = 0;
+  CString m_path;
+  // The buffered window: bytes [m_windowStart, m_windowStart + m_window.size()).
+  std::vector<BYTE> m_window;
+  std::int64_t m_windowStart = 0;
+};

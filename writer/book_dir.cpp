@@ -1,0 +1,89 @@
+#include "writer/book_dir.h"
+
+#include <stdlib.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+
+#include "orvada/book_base.h"
+#include "writer/concord_writer.h"
+
+namespace orva::writer {
+
+TempBookDir::TempBookDir() {
+  const char* base = std::getenv("TMPDIR");
+  std::string pattern = std::string(base && *base ? base : "/tmp") + "/orvabook-XXXXXX";
+  std::vector<char> buffer(pattern.begin(), pattern.end());
+  buffer.push_back('\0');
+  if (::mkdtemp(buffer.data()) == nullptr) {
+    throw std::runtime_error(std::string("cannot create a temporary book folder: ") + std::strerror(errno));
+  }
+  m_path = std::string(buffer.data()) + "/";
+}
+
+TempBookDir::~TempBookDir() {
+  std::error_code ignored;
+  std::filesystem::remove_all(m_path, ignored);
+}
+
+void TempBookDir::WriteFile(const std::string& name, const std::vector<std::uint8_t>& bytes) const {
+  std::ofstream out(FilePath(name), std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  if (!out) throw std::runtime_error("cannot write " + FilePath(name));
+}
+
+void TempBookDir::RemoveFile(const std::string& name) const { std::filesystem::remove(FilePath(name)); }
+
+std::string TempBookDir::SubDir(const std::string& name) const {
+  std::filesystem::create_directories(m_path + name);
+  return m_path + name + "/";
+}
+
+const char* FileNameOfBit(std::uint32_t bit) {
+  switch (bit) {
+    case ORVA_TEXT: return "book.dat";
+    case ORVA_VIEWABLE: return "viewable.idx";
+    case ORVA_SECTIONS: return "sections.idx";
+    case ORVA_CONCORD: return "concord.idx";
+    case ORVA_VERSES: return "verses.idx";
+    case ORVA_WSYNC: return "wsync.idx";
+    case ORVA_VSYNC: return "vsync.idx";
+    case ORVA_SSYNC: return "ssync.idx";
+    case ORVA_DSYNC: return "dsync.idx";
+    default: return nullptr;
+  }
+}
+
+void WriteSkeletonBook(const TempBookDir& dir, const VersionFields& version) {
+  for (std::uint32_t bit = ORVA_TEXT; bit <= ORVA_DSYNC; bit <<= 1) {
+    if (bit == ORVA_CONCORD) continue;
+    dir.WriteFile(FileNameOfBit(bit), EncodeVersionRecord(version));
+  }
+  ConcordDescription concord;
+  concord.version = version;
+  dir.WriteFile("concord.idx", EncodeConcordIndex(concord));
+}
+
+void PointBookAt(cORVABookBase& book, const std::string& path, const VersionFields& version,
+                 const char* syncType) {
+  const char* p = path.c_str();
+  book.SetTextPath(p);
+  book.SetViewablePath(p);
+  book.SetSectionsPath(p);
+  book.SetConcordPath(p);
+  book.SetVersesPath(p);
+  book.SetWSyncPath(p);
+  book.SetVSyncPath(p);
+  book.SetSSyncPath(p);
+  book.SetDSyncPath(p);
+  book.SetMediaPath(p);
+  book.SetPublisherID(std::to_string(version.publisherID).c_str());
+  book.SetBookID(std::to_string(version.bookID).c_str());
+  book.SetSyncType(syncType);
+}
+
+}  // namespace orva::writer

@@ -1,0 +1,50 @@
+// TempBookDir: a book directory in a fresh temporary folder, removed with the
+// object. Tests, benchmarks and fuzzers write the files of a book into it and point
+// a book object's paths at Path().
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "writer/version_record_writer.h"
+
+class cORVABookBase;
+
+namespace orva::writer {
+
+class TempBookDir {
+ public:
+  // Creates the folder under $TMPDIR (or /tmp); throws std::runtime_error on failure.
+  TempBookDir();
+  ~TempBookDir();
+  TempBookDir(const TempBookDir&) = delete;
+  TempBookDir& operator=(const TempBookDir&) = delete;
+
+  // The folder, ending in '/': the form of a book object's path members.
+  const std::string& Path() const { return m_path; }
+  std::string FilePath(const std::string& name) const { return m_path + name; }
+
+  void WriteFile(const std::string& name, const std::vector<std::uint8_t>& bytes) const;
+  void RemoveFile(const std::string& name) const;
+  // A subfolder (created when missing), ending in '/'.
+  std::string SubDir(const std::string& name) const;
+
+ private:
+  std::string m_path;
+};
+
+// The fixed file name of each file bit ("book.dat" for 0x001 ...), null for the
+// media bit and any other value.
+const char* FileNameOfBit(std::uint32_t bit);
+
+// Writes every file of a book that holds no text yet: each file is its version
+// record, and the concordance has its header and the language 1033 with no words.
+void WriteSkeletonBook(const TempBookDir& dir, const VersionFields& version);
+
+// Points every path member of `book` at `path`, sets the identifiers to the ones
+// of `version`, and the sync type to `syncType`.
+void PointBookAt(cORVABookBase& book, const std::string& path, const VersionFields& version,
+                 const char* syncType = "word");
+
+}  // namespace orva::writer
