@@ -9,12 +9,6 @@
 #include "platform/exceptions.h"
 #include "platform/winapi.h"
 
-namespace {
-
-[[noreturn]] void ThrowEndOfFile() { AfxThrowFileException(CFileException::endOfFile); }
-
-}  // namespace
-
 int cFileBase::Open(const char* path, cORVABookBase& book) {
   if (m_nRefCount > 0) {
     ++m_nRefCount;
@@ -46,10 +40,7 @@ int cFileBase::Close() {
   return m_nRefCount;
 }
 
-UINT cFileBase::Read(void* buffer, UINT count) {
-  if (m_File.Read(buffer, count) < count) ThrowEndOfFile();
-  return count;
-}
+void cFileBase::ThrowEndOfFile() { AfxThrowFileException(CFileException::endOfFile); }
 
 LONG cFileBase::Seek(LONG offset, UINT from) { return m_File.Seek(offset, from); }
 

@@ -65,7 +65,7 @@ void CFile::Close() {
   m_windowStart = 0;
 }
 
-UINT CFile::Read(void* buffer, UINT count) {
+UINT CFile::ReadSlow(void* buffer, UINT count) {
   if (!m_open) AfxThrowFileException(CFileException::invalidFile, EBADF, m_path);
   if (count == 0 || m_position >= m_length) return 0;
   const UINT available = static_cast<UINT>(m_length - m_position);

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "platform/cstring.h"
@@ -38,7 +39,15 @@ class CFile : public CObject {
   // Copies up to `count` bytes from the current position and advances it; returns
   // the number copied, fewer (down to 0) at the end of the file. Raises
   // CFileException when the operating system reports a read error.
-  UINT Read(void* buffer, UINT count);
+  UINT Read(void* buffer, UINT count) {
+    // The common case, inline: a mapped file with the bytes all there.
+    if (m_map != nullptr && m_position >= 0 && count <= m_length && m_position <= m_length - count) {
+      std::memcpy(buffer, m_map + m_position, count);
+      m_position += count;
+      return count;
+    }
+    return ReadSlow(buffer, count);
+  }
 
   // Moves the position `offset` bytes from the start, the current position or the
   // end, and returns the new position. A position before the start or beyond the
@@ -57,6 +66,7 @@ class CFile : public CObject {
   void Close();
 
  private:
+  UINT ReadSlow(void* buffer, UINT count);
   UINT ReadBuffered(BYTE* out, UINT count);
   void Fill(std::int64_t position);
 

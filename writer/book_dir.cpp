@@ -31,9 +31,15 @@ TempBookDir::~TempBookDir() {
 }
 
 void TempBookDir::WriteFile(const std::string& name, const std::vector<std::uint8_t>& bytes) const {
-  std::ofstream out(FilePath(name), std::ios::binary | std::ios::trunc);
+  WriteBookFile(m_path, name, bytes);
+}
+
+void WriteBookFile(const std::string& folder, const std::string& name, const std::vector<std::uint8_t>& bytes) {
+  std::error_code ignored;
+  std::filesystem::create_directories(folder, ignored);
+  std::ofstream out(folder + name, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  if (!out) throw std::runtime_error("cannot write " + FilePath(name));
+  if (!out) throw std::runtime_error("cannot write " + folder + name);
 }
 
 void TempBookDir::RemoveFile(const std::string& name) const { std::filesystem::remove(FilePath(name)); }
@@ -58,14 +64,14 @@ const char* FileNameOfBit(std::uint32_t bit) {
   }
 }
 
-void WriteSkeletonBook(const TempBookDir& dir, const VersionFields& version) {
+void WriteSkeletonBook(const std::string& folder, const VersionFields& version) {
   for (std::uint32_t bit = ORVA_TEXT; bit <= ORVA_DSYNC; bit <<= 1) {
     if (bit == ORVA_CONCORD) continue;
-    dir.WriteFile(FileNameOfBit(bit), EncodeVersionRecord(version));
+    WriteBookFile(folder, FileNameOfBit(bit), EncodeVersionRecord(version));
   }
   ConcordDescription concord;
   concord.version = version;
-  dir.WriteFile("concord.idx", EncodeConcordIndex(concord));
+  WriteBookFile(folder, "concord.idx", EncodeConcordIndex(concord));
 }
 
 void PointBookAt(cORVABookBase& book, const std::string& path, const VersionFields& version,

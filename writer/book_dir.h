@@ -34,13 +34,20 @@ class TempBookDir {
   std::string m_path;
 };
 
+// Writes `bytes` as the file `name` in `folder` (a path ending in '/'), creating the
+// folder when missing; throws std::runtime_error on failure.
+void WriteBookFile(const std::string& folder, const std::string& name, const std::vector<std::uint8_t>& bytes);
+
 // The fixed file name of each file bit ("book.dat" for 0x001 ...), null for the
 // media bit and any other value.
 const char* FileNameOfBit(std::uint32_t bit);
 
 // Writes every file of a book that holds no text yet: each file is its version
 // record, and the concordance has its header and the language 1033 with no words.
-void WriteSkeletonBook(const TempBookDir& dir, const VersionFields& version);
+void WriteSkeletonBook(const std::string& folder, const VersionFields& version);
+inline void WriteSkeletonBook(const TempBookDir& dir, const VersionFields& version) {
+  WriteSkeletonBook(dir.Path(), version);
+}
 
 // Points every path member of `book` at `path`, sets the identifiers to the ones
 // of `version`, and the sync type to `syncType`.

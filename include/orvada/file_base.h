@@ -37,7 +37,10 @@ class cFileBase : public CObject {
   int GetRefCount() const { return m_nRefCount; }
 
   // Reads exactly `count` bytes at the current position, or raises end-of-file.
-  UINT Read(void* buffer, UINT count);
+  UINT Read(void* buffer, UINT count) {
+    if (m_File.Read(buffer, count) < count) ThrowEndOfFile();
+    return count;
+  }
   // Moves the position as CFile::Seek does (origin 0 start, 1 current, 2 end) and
   // returns the new position.
   LONG Seek(LONG offset, UINT from);
@@ -68,6 +71,8 @@ class cFileBase : public CObject {
   DWORD GetFileLength() const { return m_File.GetLength(); }
 
  protected:
+  [[noreturn]] static void ThrowEndOfFile();
+
   // The open member of every file object: opens `path` for `book` and, on the first
   // successful open of this object, records `store` as its owner and runs
   // `readHeader`. If that raises, the use is given back and the owner forgotten

@@ -1,0 +1,53 @@
+// Writes the seed inputs of the harnesses into the folder given as the argument:
+// for each part of a book, a valid file of that part (with ids taken from the file)
+// and a few damaged ones.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "writer/book_dir.h"
+#include "writer/concord_writer.h"
+#include "writer/version_record_writer.h"
+
+namespace {
+
+void Seed(const std::string& folder, const std::string& name, std::uint8_t control,
+          const std::vector<std::uint8_t>& file) {
+  orva::writer::ByteWriter input;
+  input.U8(control).Bytes(file);
+  orva::writer::WriteBookFile(folder, name, input.Data());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: make_seeds FOLDER\n");
+    return 2;
+  }
+  const std::string folder = std::string(argv[1]) + "/";
+  orva::writer::VersionFields version;
+  version.publisherID = 7;
+  version.bookID = 42;
+  for (std::uint8_t part = 0; part < 9; ++part) {
+    const std::string stem = "open_book_part" + std::to_string(part);
+    std::vector<std::uint8_t> file;
+    if (part == 3) {
+      orva::writer::ConcordDescription concord;
+      concord.version = version;
+      concord.languages.push_back({1031, 0, 0, 18, 0});
+      file = orva::writer::EncodeConcordIndex(concord);
+    } else {
+      file = orva::writer::EncodeVersionRecord(version);
+    }
+    Seed(folder, stem + "_valid", static_cast<std::uint8_t>(0x10 | part), file);
+    Seed(folder, stem + "_client", static_cast<std::uint8_t>(0x30 | part), file);
+    Seed(folder, stem + "_cut", static_cast<std::uint8_t>(0x10 | part),
+         std::vector<std::uint8_t>(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(file.size() / 2)));
+  }
+  orva::writer::VersionFields newer = version;
+  newer.lcsMajor = 3;
+  newer.length = 40;
+  Seed(folder, "open_book_newer", 0x10, orva::writer::EncodeVersionRecord(newer));
+  return 0;
+}

@@ -1,0 +1,89 @@
+// orva: makes and inspects ORVA books from the command line.
+//
+//   orva skeleton DIR PUBLISHER BOOK   write every file of an empty book into DIR
+//   orva info DIR PUBLISHER BOOK       open each part of the book in DIR and report
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "orvada.h"
+#include "writer/book_dir.h"
+
+namespace {
+
+constexpr DWORD kParts[] = {ORVA_TEXT,  ORVA_VIEWABLE, ORVA_SECTIONS, ORVA_CONCORD, ORVA_VERSES,
+                            ORVA_WSYNC, ORVA_VSYNC,    ORVA_SSYNC,    ORVA_DSYNC};
+
+int Usage() {
+  std::fprintf(stderr,
+               "usage: orva skeleton DIR PUBLISHER BOOK\n"
+               "       orva info DIR PUBLISHER BOOK\n");
+  return 2;
+}
+
+std::string AsFolder(std::string dir) {
+  if (dir.empty() || dir.back() != '/') dir += '/';
+  return dir;
+}
+
+orva::writer::VersionFields Identity(const char* publisher, const char* book) {
+  orva::writer::VersionFields version;
+  version.publisherID = static_cast<std::uint16_t>(std::atoi(publisher));
+  version.bookID = static_cast<std::uint16_t>(std::atoi(book));
+  return version;
+}
+
+int Skeleton(const std::string& dir, const orva::writer::VersionFields& version) {
+  orva::writer::WriteSkeletonBook(dir, version);
+  std::printf("wrote an empty book for publisher %u, book %u in %s\n", version.publisherID, version.bookID,
+              dir.c_str());
+  return 0;
+}
+
+// Opens each part on its own and reports the result, so one bad file does not hide
+// the others.
+int Info(const std::string& dir, const char* publisher, const char* bookID) {
+  int failures = 0;
+  for (DWORD bit : kParts) {
+    cORVABookBase book;
+    orva::writer::VersionFields ids;
+    orva::writer::PointBookAt(book, dir, ids, "word");
+    book.SetPublisherID(publisher);
+    book.SetBookID(bookID);
+    if (bit & (ORVA_VSYNC | ORVA_SSYNC | ORVA_DSYNC)) {
+      book.SetSyncType(bit == ORVA_VSYNC ? "verse" : bit == ORVA_SSYNC ? "strongs" : "date");
+    }
+    const char* name = orva::writer::FileNameOfBit(bit);
+    try {
+      const int result = book.Open(bit);
+      std::printf("%-13s %2d  %s", name, result, static_cast<const char*>(book.GetErrorString(result)));
+      sVersionRecord record{};
+      if (result == 0 && book.GetIdxVersionRecord(&record) == 0 && record.wRecordLength != 0) {
+        std::printf("  (publisher %u, book %u, needs format %u.%u)", record.wPublisherID, record.wBookID,
+                    record.byLCSMajor, record.byLCSMinor);
+      }
+      std::printf("\n");
+      failures += result != 0;
+    } catch (CException* e) {
+      const int cause = dynamic_cast<CFileException*>(e) ? static_cast<CFileException*>(e)->m_cause : 1;
+      std::printf("%-13s %2d  %s\n", name, cause, static_cast<const char*>(book.GetErrorString(cause)));
+      e->Delete();
+      ++failures;
+    }
+  }
+  return failures == 0 ? 0 : 1;
+}
+
+int Silent(const char*, UINT, UINT) { return IDOK; }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 5) return Usage();
+  AfxSetMessageBoxHandler(Silent);
+  const std::string dir = AsFolder(argv[2]);
+  if (std::strcmp(argv[1], "skeleton") == 0) return Skeleton(dir, Identity(argv[3], argv[4]));
+  if (std::strcmp(argv[1], "info") == 0) return Info(dir, argv[3], argv[4]);
+  return Usage();
+}
