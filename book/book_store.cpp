@@ -33,22 +33,27 @@ CString cBookStore::KeyOf(const cORVABookBase& book) {
 
 int cBookStore::GetStoreCount() { return StoreList().GetCount(); }
 
-int cBookStore::FindOrCreateStore(cORVABookBase& book, cBookStore*& store, DWORD bits) {
-  const CString key = KeyOf(book);
+cBookStore* cBookStore::Find(const CString& key) {
   CObList& list = StoreList();
   for (POSITION pos = list.GetHeadPosition(); pos != nullptr;) {
     auto* candidate = static_cast<cBookStore*>(list.GetNext(pos));
-    if (SameKey(candidate->m_strKey, key)) {
-      const int result = candidate->OpenFiles(book, bits);
-      if (result == 0) store = candidate;
-      return result;
-    }
+    if (SameKey(candidate->m_strKey, key)) return candidate;
+  }
+  return nullptr;
+}
+
+int cBookStore::FindOrCreateStore(cORVABookBase& book, cBookStore*& store, DWORD bits) {
+  const CString key = KeyOf(book);
+  if (cBookStore* shared = Find(key)) {
+    const int result = shared->OpenFiles(book, bits);
+    if (result == 0) store = shared;
+    return result;
   }
   auto created = AfxAllocating([] { return std::make_unique<cBookStore>(); });
   const int result = created->OpenFiles(book, bits);
   if (result != 0) return result;
   created->m_strKey = key;
-  list.AddTail(created.get());
+  StoreList().AddTail(created.get());
   store = created.release();
   return 0;
 }

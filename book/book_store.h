@@ -36,6 +36,9 @@ class cBookStore : public CObject {
   // then destroyed with the files it opened).
   static int FindOrCreateStore(cORVABookBase& book, cBookStore*& store, DWORD bits);
 
+  // The first store in the list whose key is `key`, null when there is none.
+  static cBookStore* Find(const CString& key);
+
   // The store key of `book`: publisher id, book id and edition, joined.
   static CString KeyOf(const cORVABookBase& book);
 
