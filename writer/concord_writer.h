@@ -21,7 +21,7 @@ struct ConcordDescription {
   bool coded = false;
   std::uint32_t keyRange = 0;         // written only with coded lists
   std::uint16_t languageRecSize = 16; // LR; records are padded or cut to it
-  std::vector<ConcordLanguage> languages{ConcordLanguage{}};
+  std::vector<ConcordLanguage> languages = std::vector<ConcordLanguage>(1);  // 1033, no words
 };
 
 std::vector<std::uint8_t> EncodeConcordIndex(const ConcordDescription& concord);
