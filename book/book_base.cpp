@@ -187,7 +187,19 @@ int cORVABookBase::Open(DWORD request) {
     m_dwRemoteFlags |= local;
   }
   PostOpenFiles(request);
-  if (request & ORVA_CONCORD) SelectCurrentLanguage(1033, nullptr);
+  if (request & ORVA_CONCORD) {
+    // When the concordance stayed closed (no path), SelectCurrentLanguage would open
+    // it through here again, without end: the flag tells it not to.
+    const bool outer = m_bSelectingLanguage;
+    m_bSelectingLanguage = true;
+    try {
+      SelectCurrentLanguage(1033, nullptr);
+    } catch (...) {
+      m_bSelectingLanguage = outer;
+      throw;
+    }
+    m_bSelectingLanguage = outer;
+  }
   return 0;
 }
 
@@ -252,19 +264,10 @@ int cORVABookBase::SelectCurrentLanguage(unsigned short lang, unsigned short* /*
   m_nWordCursor = -1;
   m_wCursorLanguage = 1033;
   if (!IsOpen(ORVA_CONCORD)) {
-    // Open(8) selects a language itself and calls back here: without a concordance
-    // path, or while this call is already opening it, there is nothing to open.
-    if (!IsLocal(ORVA_CONCORD) || m_bSelectingLanguage) return 1;
-    m_bSelectingLanguage = true;
-    int result;
-    try {
-      result = Open(ORVA_CONCORD);
-    } catch (...) {
-      m_bSelectingLanguage = false;
-      throw;
-    }
-    m_bSelectingLanguage = false;
-    if (result != 0 || !IsOpen(ORVA_CONCORD)) return 1;
+    // Called back by Open's own language selection: the open left the concordance
+    // closed, and opening it again would only come back here.
+    if (m_bSelectingLanguage) return 1;
+    if (Open(ORVA_CONCORD) != 0 || !IsOpen(ORVA_CONCORD)) return 1;
   }
   return m_pStore->m_ConcordFile.SelectLanguage(lang, nullptr);
 }

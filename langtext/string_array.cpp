@@ -32,9 +32,12 @@ void cORVABookBase::LoadCStringArray(char* buffer, CStringArray& strings) {
   const LONG count = orva::DecodeI32(in);
   const UINT length = orva::DecodeU32(in + 4);
   if (count == 0) return;
-  // Every string takes at least one byte, so a count above the data length cannot
-  // be right; refusing it also keeps a damaged count from sizing the array.
-  if (count < 0 || static_cast<UINT>(count) > length) AfxThrowFileException(CFileException::generic);
+  if (count < 0) AfxThrowFileException(CFileException::generic);
+  // Every string takes at least one byte, so the data must run out before a count
+  // above its length is reached; failing here keeps a damaged count from sizing
+  // the array.
+  if (static_cast<UINT>(count) > length) AfxThrowFileException(CFileException::endOfFile);
+  strings.RemoveAll();
   strings.SetSize(count);
   CMemFile data(in + kHeaderSize, length);
   CArchive archive(&data, CArchive::load);

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/exceptions.h"
+
 namespace {
 
 int FoldAscii(unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c; }
@@ -15,6 +17,11 @@ CString::CString(const char* bytes, int length)
     : m_text(bytes && length > 0 ? std::string(bytes, static_cast<size_t>(length)) : std::string()) {}
 
 CString::CString(char ch, int repeat) : m_text(static_cast<size_t>(std::max(repeat, 0)), ch) {}
+
+char CString::GetAt(int index) const {
+  if (index < 0 || index >= GetLength()) AfxThrowFileException(CFileException::generic);
+  return m_text[static_cast<size_t>(index)];
+}
 
 CString& CString::operator=(const char* text) {
   m_text = text ? text : "";

@@ -20,7 +20,8 @@ class CString {
   int GetLength() const { return static_cast<int>(m_text.size()); }
   BOOL IsEmpty() const { return m_text.empty() ? TRUE : FALSE; }
   void Empty() { m_text.clear(); }
-  char GetAt(int index) const { return m_text.at(static_cast<size_t>(index)); }
+  // An index outside the string raises CFileException(generic).
+  char GetAt(int index) const;
   char operator[](int index) const { return GetAt(index); }
 
   CString& operator=(const char* text);

@@ -30,16 +30,18 @@ BOOL CFile::Open(const char* path, UINT flags, CFileException* error) {
     return FALSE;
   };
   if (path == nullptr || *path == '\0') return fail(ENOENT);
-  m_fd = ::open(path, O_RDONLY | O_CLOEXEC);
+  // O_NONBLOCK: opening a named pipe must not wait for a writer. Anything but a
+  // regular file (a folder, a pipe, a device) is refused.
+  m_fd = ::open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (m_fd < 0) return fail(errno);
   struct stat info {};
   if (::fstat(m_fd, &info) != 0) return fail(errno);
-  if (S_ISDIR(info.st_mode)) return fail(EISDIR);
+  if (!S_ISREG(info.st_mode)) return fail(S_ISDIR(info.st_mode) ? EISDIR : EACCES);
   // Positions are 32-bit signed in every book file: a longer file cannot be read.
   if (info.st_size > std::numeric_limits<LONG>::max()) return fail(EFBIG);
 
   m_length = static_cast<DWORD>(info.st_size);
-  if (S_ISREG(info.st_mode) && m_length > 0 && (flags & osBuffered) == 0) {
+  if (m_length > 0 && (flags & osBuffered) == 0) {
     void* map = ::mmap(nullptr, m_length, PROT_READ, MAP_PRIVATE, m_fd, 0);
     if (map != MAP_FAILED) {
       m_map = static_cast<const BYTE*>(map);

@@ -1,10 +1,13 @@
 // CFile: a read-only file of the framework's kind, as the book readers use it.
 //
-// A regular file is mapped into memory when it is opened, so that a read is a copy
-// from memory and never a system call: the readers of coded lists read one byte at
-// a time. Files that cannot be mapped (and files opened with `osBuffered`) are read
-// through a 64 KiB window instead, one pread per window. The file is opened shared:
-// other readers and writers are not locked out.
+// The file is mapped into memory when it is opened, so that a read is a copy from
+// memory and never a system call: the readers of coded lists read one byte at a
+// time. A file that cannot be mapped (and one opened with `osBuffered`) is read
+// through a 64 KiB window instead, one pread per window. Only regular files open.
+//
+// The file is opened shared: other readers and writers are not locked out. A book
+// file must not be truncated while it is open: on this platform a mapped file that
+// shrinks underneath its reader faults (SIGBUS) instead of reading short.
 #pragma once
 
 #include <cstdint>
@@ -32,8 +35,9 @@ class CFile : public CObject {
   CFile& operator=(const CFile&) = delete;
 
   // Opens `path` for reading. On failure returns FALSE and, when `error` is not
-  // null, fills its cause (mapped from errno), OS error and file name. A
-  // directory cannot be opened (accessDenied). An open file is closed first.
+  // null, fills its cause (mapped from errno), OS error and file name. Anything
+  // but a regular file is refused with accessDenied, without waiting (a named pipe
+  // does not block). An open file is closed first.
   BOOL Open(const char* path, UINT flags, CFileException* error = nullptr);
 
   // Copies up to `count` bytes from the current position and advances it; returns

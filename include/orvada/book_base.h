@@ -140,9 +140,15 @@ class cORVABookBase : public CObject {
   void SetPort(UINT v) { m_nPort = v; }
 
   // Open state. Every request first loses the sync bits other than the book's own
-  // sync type flag; bits above 0x200 are ignored.
+  // sync type flag; bits above 0x200 are ignored. Set the sync type before opening
+  // and keep it: a sync bit opened under one type is masked out of Close under
+  // another, and its file then stays open.
   // Opens the requested parts whose path is set: 0, or an error code with nothing
-  // of the request left open. 17 when a requested bit is open already.
+  // of the request left open. 17 when a requested bit is open already. Opening the
+  // concordance selects its language 1033.
+  // Raises CFileException* (cause 14) when a file is shorter than its version
+  // record or its header: the files this call opened before it may keep their use
+  // (call Close(ORVA_ALL_OPEN) afterwards to give back what the object holds).
   int Open(DWORD request);
   // Gives the requested bits back; ORVA_ALL_OPEN gives back every open bit.
   void Close(DWORD request);
@@ -174,7 +180,8 @@ class cORVABookBase : public CObject {
   // opening the concordance first when it is not open; 0 on success, 1 when the
   // concordance cannot be opened or lacks the language. Resets the word cursor.
   int SelectCurrentLanguage(unsigned short lang, unsigned short* previous);
-  // The concordance's current language; needs the concordance open.
+  // The concordance's current language; raises the not-open exception when the
+  // concordance is not open.
   unsigned short GetCurrentLanguage();
 
   // Media: 1 and the full path of `name` in `path` when the book has a media path;
@@ -188,9 +195,12 @@ class cORVABookBase : public CObject {
   // String arrays flattened to one buffer: count (i32), data length m (u32), then
   // the strings in the framework's archive encoding. StoreCStringArray returns the
   // buffer's length and hands the buffer (from ::operator new; free it with
-  // ::operator delete) to the caller. LoadCStringArray rebuilds the array; a count of 0 leaves it as
-  // it was; a negative count, or one larger than m, raises CFileException(generic)
-  // with the array unchanged; data that ends early raises CFileException(endOfFile).
+  // ::operator delete) to the caller. LoadCStringArray rebuilds the array from a
+  // buffer that holds all 8 + m bytes; a count of 0 leaves the array as it was.
+  // Data that ends early raises CFileException(endOfFile) with the strings read so
+  // far and empty strings after them. A negative count raises cause generic, and a
+  // count larger than m (it cannot fit) cause endOfFile, both with the array
+  // unchanged.
   int StoreCStringArray(char** buffer, const CStringArray& strings);
   void LoadCStringArray(char* buffer, CStringArray& strings);
 
@@ -248,7 +258,8 @@ class cORVABookBase : public CObject {
   CString m_strServerIP;
   UINT m_nPort = 0;
   cORVAEvents* m_pEvents = nullptr;
-  // Breaks the cycle between Open and SelectCurrentLanguage (each may call the other).
+  // Set while Open selects the concordance language, so that SelectCurrentLanguage
+  // does not open the concordance again when Open left it closed.
   bool m_bSelectingLanguage = false;
 };
 

@@ -12,6 +12,7 @@ class CaretPos {
  public:
   CaretPos() = default;
   CaretPos(CaretPos& other) : m_index(other.m_index), m_after(other.m_after) {}
+  CaretPos(const CaretPos& other) : m_index(other.m_index), m_after(other.m_after) {}
   CaretPos& operator=(const CaretPos& other);
 
   BOOL IsAfter() const { return m_after; }
