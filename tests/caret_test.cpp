@@ -1,4 +1,4 @@
-// CaretPos stepping and ordering; the assignments of DirectionalCaret and ILIWrapper.
+// CaretPos stepping and ordering.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -19,70 +19,42 @@ void ExpectAt(const CaretPos& c, UINT index, BOOL after) {
   EXPECT_EQ(c.Index(), index);
   EXPECT_EQ(c.IsAfter(), after);
   EXPECT_EQ(c.IsBefore(), after ? FALSE : TRUE);
+  EXPECT_EQ(c.AtBeginning(), index == 0 && !after ? TRUE : FALSE);
 }
 
-TEST(Caret, SingleStepsAtTheBeginning) {
-  CaretPos c;
-  EXPECT_EQ(c.AtBeginning(), TRUE);
-  c++;
-  ExpectAt(c, 0, TRUE);
-  EXPECT_EQ(c.AtBeginning(), FALSE);
-  c++;
-  ExpectAt(c, 1, TRUE);
-  c--;
-  ExpectAt(c, 0, TRUE);
-  c--;
-  EXPECT_EQ(c.AtBeginning(), TRUE);
-  c--;
-  EXPECT_EQ(c.AtBeginning(), TRUE);
-
-  // Away from the beginning a step keeps the flag, down to index 0.
-  CaretPos d = At(2, 0);
-  d++;
-  ExpectAt(d, 3, FALSE);
-  for (int i = 0; i < 4; ++i) d--;
-  ExpectAt(d, 0, FALSE);
+TEST(Caret, SingleSteps) {
+  ExpectAt(CaretPos(), 0, FALSE);
+  // At the beginning a step forward sets the flag; at index 0 a step back clears
+  // it; anywhere else a step moves the index and keeps the flag.
+  const int kSteps[][5] = {// index, after, step, index and after afterwards
+                           {0, 0, +1, 0, 1}, {0, 1, +1, 1, 1}, {1, 1, -1, 0, 1}, {0, 1, -1, 0, 0},
+                           {0, 0, -1, 0, 0}, {2, 0, +1, 3, 0}, {1, 0, -1, 0, 0}, {5, 1, -1, 4, 1}};
+  for (const auto& s : kSteps) {
+    CaretPos c = At(s[0], s[1]);
+    s[2] > 0 ? c++ : c--;
+    ExpectAt(c, s[3], s[4]);
+  }
 }
 
 TEST(Caret, CountedStepsRepeatSingleSteps) {
-  CaretPos c = At(3, 0);
-  c += 2;
-  ExpectAt(c, 5, FALSE);
-  c -= -2;
-  ExpectAt(c, 7, FALSE);
-
   for (int index = 0; index < 4; ++index) {
     for (int after = 0; after < 2; ++after) {
       for (int n = -6; n <= 6; ++n) {
         CaretPos single = At(index, after);
         for (int i = 0; i < (n < 0 ? -n : n); ++i) n < 0 ? single-- : single++;
-        CaretPos plus = At(index, after);
+        CaretPos plus = At(index, after), minus = At(index, after);
         plus += n;
-        CaretPos minus = At(index, after);
         minus -= -n;
-        EXPECT_TRUE(plus == single) << index << "," << after << " += " << n;
-        EXPECT_TRUE(minus == single) << index << "," << after << " -= " << -n;
+        EXPECT_TRUE(plus == single && minus == single) << index << "," << after << " += " << n;
       }
     }
   }
-}
-
-TEST(Caret, LargeCountsLandRight) {
-  CaretPos c;
-  c += 1000000000;
-  ExpectAt(c, 999999999, TRUE);
-  c -= 999999999;
-  ExpectAt(c, 0, TRUE);
-  c -= INT_MAX;
-  EXPECT_EQ(c.AtBeginning(), TRUE);
+  // Large counts, and INT_MIN, whose 2^31 steps -n in int could not hold.
+  CaretPos c, d = At(10, 1), e = At(5, 0);
   c += INT_MAX;
   ExpectAt(c, INT_MAX - 1, TRUE);
-
-  // INT_MIN counts 2^31 steps, which -n in int could not hold.
-  CaretPos d = At(10, 1);
   d += INT_MIN;
-  EXPECT_EQ(d.AtBeginning(), TRUE);
-  CaretPos e = At(5, 0);
+  ExpectAt(d, 0, FALSE);
   e -= INT_MIN;
   ExpectAt(e, 5u + 2147483648u, FALSE);
 }
@@ -98,37 +70,19 @@ std::string Relations(const CaretPos& a, const CaretPos& b) {
   return r;
 }
 
-TEST(Caret, InsertionIndexAndOrdering) {
-  CaretPos afterFour = At(4, 1);
-  CaretPos beforeFive = At(5, 0);
-  EXPECT_EQ(afterFour.InsertionIndex(), 5u);
-  EXPECT_EQ(beforeFive.InsertionIndex(), 5u);
-  EXPECT_EQ(Relations(afterFour, beforeFive), "!= < <=");
-  EXPECT_EQ(Relations(beforeFive, afterFour), "!= > >=");
-  EXPECT_EQ(Relations(afterFour, At(4, 1)), "== <= >=");
+TEST(Caret, InsertionIndexOrderingAndCopies) {
+  EXPECT_EQ(At(4, 1).InsertionIndex(), 5u);
+  EXPECT_EQ(At(5, 0).InsertionIndex(), 5u);
+  EXPECT_EQ(Relations(At(4, 1), At(5, 0)), "!= < <=");
+  EXPECT_EQ(Relations(At(5, 0), At(4, 1)), "!= > >=");
+  EXPECT_EQ(Relations(At(4, 1), At(4, 1)), "== <= >=");
   EXPECT_EQ(Relations(At(0, 1), CaretPos()), "!= > >=");
-  EXPECT_EQ(Relations(At(0, 1), At(1, 0)), "!= < <=");
-  // The index compares as unsigned.
-  EXPECT_EQ(Relations(At(-1, 0), At(INT_MAX, 1)), "!= > >=");
-}
+  EXPECT_EQ(Relations(At(-1, 0), At(INT_MAX, 1)), "!= > >=") << "the index compares as unsigned";
 
-TEST(Caret, CopyAndAssignment) {
   CaretPos source = At(7, 1);
-  CaretPos copy(source);
-  EXPECT_TRUE(copy == source);
-  CaretPos target;
+  CaretPos copy(source), target;
   EXPECT_EQ(&(target = source), &target);
-  ExpectAt(target, 7, TRUE);
-
-  DirectionalCaret a, b;
-  for (int i = 0; i < 4; ++i) a.m_dwField[i] = 0x80000000u + 0x11111111u * static_cast<DWORD>(i + 1);
-  EXPECT_EQ(&(b = a), &b);
-  for (int i = 0; i < 4; ++i) EXPECT_EQ(b.m_dwField[i], a.m_dwField[i]);
-
-  ILIWrapper w, v;
-  w.m_dwValue = 0xDEADBEEF;
-  EXPECT_EQ(&(v = w), &v);
-  EXPECT_EQ(v.m_dwValue, 0xDEADBEEFu);
+  EXPECT_TRUE(copy == source && target == source);
 }
 
 }  // namespace

@@ -1,10 +1,10 @@
-// Helpers shared by the test suites: checking the framework's file exceptions,
-// capturing message-box texts, and a fixture with a book written into a temporary
-// directory.
+// Helpers shared by the test suites: exceptions, notices, hooks, and a fixture with
+// a book written into a temporary directory.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -17,104 +17,99 @@
 
 namespace orva::test {
 
-// What a statement raised, as far as the framework's file exception tells it.
-struct CaughtFileException {
-  bool thrown = false;       // a CFileException* arrived (and was deleted)
-  bool otherThrown = false;  // some other CException* arrived (and was deleted)
-  int cause = -1;
-  LONG osError = 0;
-  std::string fileName;
-};
-
-// Runs `statement`, catching the framework's exceptions and deleting them.
+// What `statement` raised, deleting it: "cause/OS error/file name" for a
+// CFileException*, "other" for another CException*, "none" for nothing.
 template <class F>
-CaughtFileException CatchFileException(F&& statement) {
-  CaughtFileException caught;
+std::string Raised(F&& statement) {
   try {
     statement();
   } catch (CFileException* e) {
-    caught.thrown = true;
-    caught.cause = e->m_cause;
-    caught.osError = e->m_lOsError;
-    caught.fileName = static_cast<const char*>(e->m_strFileName);
+    const std::string what = std::to_string(e->m_cause) + "/" + std::to_string(e->m_lOsError) + "/" +
+                             static_cast<const char*>(e->m_strFileName);
     e->Delete();
+    return what;
   } catch (CException* e) {
-    caught.otherThrown = true;
     e->Delete();
+    return "other";
   }
-  return caught;
+  return "none";
 }
 
-// Expects `statement` to raise CFileException* with `expected_cause`, OS error -1
-// and no file name: the form of the library's own not-open and end-of-file
-// exceptions.
-#define EXPECT_ORVA_FILE_EXCEPTION(statement, expected_cause)                                      \
-  do {                                                                                             \
-    const ::orva::test::CaughtFileException caught_ =                                              \
-        ::orva::test::CatchFileException([&] { statement; });                                      \
-    EXPECT_TRUE(caught_.thrown && !caught_.otherThrown) << #statement " raised no CFileException"; \
-    EXPECT_EQ(caught_.cause, (expected_cause)) << #statement;                                      \
-    EXPECT_EQ(caught_.osError, -1) << #statement;                                                  \
-    EXPECT_EQ(caught_.fileName, "") << #statement;                                                 \
-  } while (0)
+// The library's own not-open and end-of-file exceptions: OS error -1 and no file name.
+#define EXPECT_ORVA_FILE_EXCEPTION(statement, cause) \
+  EXPECT_EQ(::orva::test::Raised([&] { statement; }), std::to_string(cause) + "/-1/") << #statement
 
-// One notice shown through AfxMessageBox.
-struct MessageBoxCall {
-  std::string text;
-  UINT type;
-  UINT help;
-};
-
-// Installs a message-box handler that records every notice (so that nothing is
-// written to standard error) and restores the previous handler when destroyed.
+// Records the text of every notice shown through AfxMessageBox while it lives; the
+// library's notices are plain OK boxes without help context.
 class MessageBoxCapture {
  public:
-  MessageBoxCapture() : m_previous(AfxSetMessageBoxHandler(&Record)) { Calls().clear(); }
-  ~MessageBoxCapture() {
-    AfxSetMessageBoxHandler(m_previous);
-    Calls().clear();
+  MessageBoxCapture() : m_previous(AfxSetMessageBoxHandler(&Record)) { Shown().clear(); }
+  ~MessageBoxCapture() { AfxSetMessageBoxHandler(m_previous); }
+  static std::vector<std::string>& Shown() {
+    static std::vector<std::string> texts;
+    return texts;
   }
-  MessageBoxCapture(const MessageBoxCapture&) = delete;
-  MessageBoxCapture& operator=(const MessageBoxCapture&) = delete;
-
-  const std::vector<MessageBoxCall>& Shown() const { return Calls(); }
-  void Clear() { Calls().clear(); }
 
  private:
-  static std::vector<MessageBoxCall>& Calls() {
-    static std::vector<MessageBoxCall> calls;
-    return calls;
-  }
   static int Record(const char* text, UINT type, UINT help) {
-    Calls().push_back({text ? text : "", type, help});
+    EXPECT_EQ(type, 0u);
+    EXPECT_EQ(help, 0u);
+    Shown().push_back(text ? text : "");
     return IDOK;
   }
-
   AFX_MSGBOX_HANDLER m_previous;
 };
 
-// The store shared by book objects with the key of `book`, or null when there is none.
-inline cBookStore* FindStore(const cORVABookBase& book) { return cBookStore::Find(cBookStore::KeyOf(book)); }
-
-// The use count of the file of `bit` in the store of `book`, 0 without a store.
-inline int UseCount(cORVABookBase& book, DWORD bit) {
-  cBookStore* store = FindStore(book);
-  return store ? store->GetRefCount(bit) : 0;
-}
-
-// A book whose every file is just its version record (the concordance also holds
-// its header and the language 1033), written into a temporary directory. Every
-// test must leave the store list as it found it.
-class SkeletonBookTest : public ::testing::Test {
- protected:
-  static writer::VersionFields DefaultVersion() {
-    writer::VersionFields version;
-    version.publisherID = 7;
-    version.bookID = 42;
-    return version;
+// A book object that records what its hooks receive instead of showing notices;
+// PreOpenFiles answers `preResult`. The check hooks add one line each to `calls`.
+class HookBook : public cORVABookBase {
+ public:
+  explicit HookBook(const char* publisher = "", const char* book = "") {
+    SetPublisherID(publisher);
+    SetBookID(book);
+  }
+  int PreOpenFiles(DWORD request) override {
+    pre.push_back(request);
+    return preResult;
+  }
+  void PostOpenFiles(DWORD request) override { post.push_back(request); }
+  void PubIDBookIDMismatch(const char* path, WORD pub, WORD book, WORD filePub, WORD fileBook) override {
+    Record("ids", path, {pub, book, filePub, fileBook});
+  }
+  void LeastCompatibleORVAVersionError(const char* path, BYTE major, BYTE minor, BYTE fileMajor,
+                                       BYTE fileMinor) override {
+    Record("version", path, {major, minor, fileMajor, fileMinor});
   }
 
+  int preResult = 0;
+  std::vector<DWORD> pre, post;
+  std::vector<std::string> calls;
+
+ private:
+  void Record(const char* hook, const char* path, std::initializer_list<int> values) {
+    calls.push_back(std::string(hook) + " " + path);
+    for (int v : values) calls.back() += " " + std::to_string(v);
+  }
+};
+
+// The 18 bytes of a version record as they lie in the file.
+inline std::vector<std::uint8_t> BytesOf(const sVersionRecord& r) {
+  return {reinterpret_cast<const BYTE*>(&r), reinterpret_cast<const BYTE*>(&r + 1)};
+}
+
+// The store of the book objects with the key of `book` (or null), and the use count
+// of the file of `bit` in it (0 without a store).
+inline cBookStore* FindStore(const cORVABookBase& book) { return cBookStore::Find(cBookStore::KeyOf(book)); }
+inline int UseCount(cORVABookBase& book, DWORD bit) { return FindStore(book) ? FindStore(book)->GetRefCount(bit) : 0; }
+
+// A book (publisher 7, book 42) whose every file is just its version record (the
+// concordance also holds its header and the language 1033), written into a
+// temporary directory. Every test must leave the store list as it found it.
+class SkeletonBookTest : public ::testing::Test {
+ protected:
   void SetUp() override {
+    m_version.publisherID = 7;
+    m_version.bookID = 42;
     m_storesBefore = cBookStore::GetStoreCount();
     writer::WriteSkeletonBook(m_dir, m_version);
   }
@@ -124,15 +119,22 @@ class SkeletonBookTest : public ::testing::Test {
   void Point(cORVABookBase& book, const char* syncType = "word") const {
     writer::PointBookAt(book, m_dir.Path(), m_version, syncType);
   }
-  // Replaces one file with new contents (as a new file: an open one stays intact).
+  // Replaces one file (as a new file: an open one stays intact).
   void Replace(const std::string& name, const std::vector<std::uint8_t>& bytes) const {
     m_dir.RemoveFile(name);
     m_dir.WriteFile(name, bytes);
   }
+  // A version record of this book with one field changed by `change`.
+  template <class F>
+  std::vector<std::uint8_t> VersionWith(F&& change) const {
+    writer::VersionFields version = m_version;
+    change(version);
+    return writer::EncodeVersionRecord(version);
+  }
   int StoresAdded() const { return cBookStore::GetStoreCount() - m_storesBefore; }
 
   writer::TempBookDir m_dir;
-  writer::VersionFields m_version = DefaultVersion();
+  writer::VersionFields m_version;
   int m_storesBefore = 0;
 };
 
