@@ -20,6 +20,20 @@ constexpr DWORD kIndexBits[] = {ORVA_SECTIONS, ORVA_VIEWABLE, ORVA_CONCORD, ORVA
 
 constexpr size_t kMessageSize = 512;
 
+// Sets a flag for its own lifetime and restores the old value, also when an
+// exception passes.
+class FlagScope {
+ public:
+  explicit FlagScope(bool& flag) : m_flag(flag), m_old(flag) { flag = true; }
+  ~FlagScope() { m_flag = m_old; }
+  FlagScope(const FlagScope&) = delete;
+  FlagScope& operator=(const FlagScope&) = delete;
+
+ private:
+  bool& m_flag;
+  bool m_old;
+};
+
 [[noreturn]] void ThrowNotOpen() { AfxThrowFileException(CFileException::generic); }
 
 }  // namespace
@@ -190,15 +204,8 @@ int cORVABookBase::Open(DWORD request) {
   if (request & ORVA_CONCORD) {
     // When the concordance stayed closed (no path), SelectCurrentLanguage would open
     // it through here again, without end: the flag tells it not to.
-    const bool outer = m_bSelectingLanguage;
-    m_bSelectingLanguage = true;
-    try {
-      SelectCurrentLanguage(1033, nullptr);
-    } catch (...) {
-      m_bSelectingLanguage = outer;
-      throw;
-    }
-    m_bSelectingLanguage = outer;
+    FlagScope selecting(m_bSelectingLanguage);
+    SelectCurrentLanguage(1033, nullptr);
   }
   return 0;
 }
