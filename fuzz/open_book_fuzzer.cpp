@@ -47,8 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ids.publisherID = static_cast<std::uint16_t>(data[3] | data[4] << 8);
     ids.bookID = static_cast<std::uint16_t>(data[5] | data[6] << 8);
   }
-  const char* syncType = bit == ORVA_VSYNC ? "verse" : bit == ORVA_SSYNC ? "strongs" : bit == ORVA_DSYNC ? "date" : "word";
-  orva::writer::PointBookAt(book, Folder().Path(), ids, syncType);
+  orva::writer::PointBookAt(book, Folder().Path(), ids, orva::writer::SyncTypeOfBit(bit));
   if (data[0] & 0x20) book.SetClientProgramVersion("2.5");
   try {
     if (book.Open(bit) == 0) Query(book, bit);

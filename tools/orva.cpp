@@ -48,12 +48,9 @@ int Info(const std::string& dir, const char* publisher, const char* bookID) {
   for (DWORD bit : kParts) {
     cORVABookBase book;
     orva::writer::VersionFields ids;
-    orva::writer::PointBookAt(book, dir, ids, "word");
+    orva::writer::PointBookAt(book, dir, ids, orva::writer::SyncTypeOfBit(bit));
     book.SetPublisherID(publisher);
     book.SetBookID(bookID);
-    if (bit & (ORVA_VSYNC | ORVA_SSYNC | ORVA_DSYNC)) {
-      book.SetSyncType(bit == ORVA_VSYNC ? "verse" : bit == ORVA_SSYNC ? "strongs" : "date");
-    }
     const char* name = orva::writer::FileNameOfBit(bit);
     try {
       const int result = book.Open(bit);

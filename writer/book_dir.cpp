@@ -64,6 +64,15 @@ const char* FileNameOfBit(std::uint32_t bit) {
   }
 }
 
+const char* SyncTypeOfBit(std::uint32_t bit) {
+  switch (bit) {
+    case ORVA_VSYNC: return "verse";
+    case ORVA_SSYNC: return "strongs";
+    case ORVA_DSYNC: return "date";
+    default: return "word";
+  }
+}
+
 void WriteSkeletonBook(const std::string& folder, const VersionFields& version) {
   for (std::uint32_t bit = ORVA_TEXT; bit <= ORVA_DSYNC; bit <<= 1) {
     if (bit == ORVA_CONCORD) continue;

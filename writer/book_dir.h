@@ -42,6 +42,10 @@ void WriteBookFile(const std::string& folder, const std::string& name, const std
 // media bit and any other value.
 const char* FileNameOfBit(std::uint32_t bit);
 
+// The sync type under which a book opens the file of `bit`: "verse", "strongs" or
+// "date" for their sync bits, "word" for every other bit.
+const char* SyncTypeOfBit(std::uint32_t bit);
+
 // Writes every file of a book that holds no text yet: each file is its version
 // record, and the concordance has its header and the language 1033 with no words.
 void WriteSkeletonBook(const std::string& folder, const VersionFields& version);
