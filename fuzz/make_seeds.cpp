@@ -1,6 +1,5 @@
-// Writes the seed inputs of the harnesses into the folder given as the argument:
-// for each part of a book, a valid file of that part (with ids taken from the file)
-// and a few damaged ones.
+// Writes the seed inputs of the harnesses into the folder given as the argument, one
+// subfolder per harness (named as the harness without "_fuzzer").
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -18,19 +17,14 @@ void Seed(const std::string& folder, const std::string& name, std::uint8_t contr
   orva::writer::WriteBookFile(folder, name, input.Data());
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: make_seeds FOLDER\n");
-    return 2;
-  }
-  const std::string folder = std::string(argv[1]) + "/";
+// open_book: for each part of a book, a valid file of that part (with ids taken
+// from the file) and a few damaged ones.
+void OpenBookSeeds(const std::string& folder) {
   orva::writer::VersionFields version;
   version.publisherID = 7;
   version.bookID = 42;
   for (std::uint8_t part = 0; part < 9; ++part) {
-    const std::string stem = "open_book_part" + std::to_string(part);
+    const std::string stem = "part" + std::to_string(part);
     std::vector<std::uint8_t> file;
     if (part == 3) {
       orva::writer::ConcordDescription concord;
@@ -48,6 +42,17 @@ int main(int argc, char** argv) {
   orva::writer::VersionFields newer = version;
   newer.lcsMajor = 3;
   newer.length = 40;
-  Seed(folder, "open_book_newer", 0x10, orva::writer::EncodeVersionRecord(newer));
+  Seed(folder, "newer", 0x10, orva::writer::EncodeVersionRecord(newer));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: make_seeds FOLDER\n");
+    return 2;
+  }
+  const std::string folder = std::string(argv[1]) + "/";
+  OpenBookSeeds(folder + "open_book/");
   return 0;
 }

@@ -6,9 +6,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <vector>
 
 #include "orvada.h"
+#include "fuzz/memory_book.h"
 #include "writer/book_dir.h"
 
 namespace {
@@ -16,11 +16,6 @@ namespace {
 constexpr size_t kMaxInput = 1 << 20;
 
 int Silent(const char*, UINT, UINT) { return IDOK; }
-
-const orva::writer::TempBookDir& Folder() {
-  static const orva::writer::TempBookDir dir;
-  return dir;
-}
 
 void Query(cORVABookBase& book, DWORD bit) {
   sVersionRecord record{};
@@ -39,7 +34,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   AfxSetMessageBoxHandler(Silent);
   const DWORD bit = 1u << (data[0] % 16 % 9);
   const char* name = orva::writer::FileNameOfBit(bit);
-  Folder().WriteFile(name, std::vector<std::uint8_t>(data + 1, data + size));
+  orva::fuzz::MemoryBook& files = orva::fuzz::HarnessBook();
+  files.Clear();
+  files.Set(name, data + 1, size - 1);
 
   cORVABookBase book;
   orva::writer::VersionFields ids;
@@ -47,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ids.publisherID = static_cast<std::uint16_t>(data[3] | data[4] << 8);
     ids.bookID = static_cast<std::uint16_t>(data[5] | data[6] << 8);
   }
-  orva::writer::PointBookAt(book, Folder().Path(), ids, orva::writer::SyncTypeOfBit(bit));
+  orva::writer::PointBookAt(book, files.Path(), ids, orva::writer::SyncTypeOfBit(bit));
   if (data[0] & 0x20) book.SetClientProgramVersion("2.5");
   try {
     if (book.Open(bit) == 0) Query(book, bit);

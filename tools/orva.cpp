@@ -8,6 +8,7 @@
 #include <string>
 
 #include "orvada.h"
+#include "tools/report.h"
 #include "writer/book_dir.h"
 
 namespace {
@@ -41,6 +42,37 @@ int Skeleton(const std::string& dir, const orva::writer::VersionFields& version)
   return 0;
 }
 
+// Opens every part of the book at once and lets each reporter tell what it holds.
+// False when reading raised.
+bool Report(const std::string& dir, const char* publisher, const char* bookID) {
+  for (const char* syncType : {"word", "verse", "strongs", "date"}) {
+    cORVABookBase book;
+    orva::writer::VersionFields ids;
+    orva::writer::PointBookAt(book, dir, ids, syncType);
+    book.SetPublisherID(publisher);
+    book.SetBookID(bookID);
+    try {
+      DWORD parts = 0;
+      for (DWORD bit : kParts) {
+        if (book.Open(bit) == 0) parts |= bit;
+      }
+      // The non-sync parts are reported once, with the first sync type.
+      if (std::strcmp(syncType, "word") == 0) {
+        orva::tool::ReportText(book);
+        orva::tool::ReportSections(book);
+        orva::tool::ReportConcordance(book);
+      }
+      if (parts & book.GetSyncTypeFlag()) orva::tool::ReportSync(book);
+    } catch (CException* e) {
+      const int cause = dynamic_cast<CFileException*>(e) ? static_cast<CFileException*>(e)->m_cause : 1;
+      std::printf("reading failed: %s\n", static_cast<const char*>(book.GetErrorString(cause)));
+      e->Delete();
+      return false;
+    }
+  }
+  return true;
+}
+
 // Opens each part on its own and reports the result, so one bad file does not hide
 // the others.
 int Info(const std::string& dir, const char* publisher, const char* bookID) {
@@ -69,7 +101,7 @@ int Info(const std::string& dir, const char* publisher, const char* bookID) {
       ++failures;
     }
   }
-  return failures == 0 ? 0 : 1;
+  return Report(dir, publisher, bookID) && failures == 0 ? 0 : 1;
 }
 
 int Silent(const char*, UINT, UINT) { return IDOK; }

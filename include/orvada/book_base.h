@@ -176,6 +176,15 @@ class cORVABookBase : public CObject {
   // when none is open.
   int GetIdxVersionRecord(sVersionRecord* record);
 
+  // ---- Text: viewable areas, blocks, the book header and its control words
+  // (book.dat and viewable.idx).
+
+  // ---- Sections: section records, the sections index and its navigation
+  // (sections.idx).
+
+  // ---- Concordance: languages, words, the word cursor, keys and positions
+  // (concord.idx).
+
   // Concordance language. Selects `lang` as the concordance's current language,
   // opening the concordance first when it is not open; 0 on success, 1 when the
   // concordance cannot be opened or lacks the language. Resets the word cursor.
@@ -183,6 +192,10 @@ class cORVABookBase : public CObject {
   // The concordance's current language; raises the not-open exception when the
   // concordance is not open.
   unsigned short GetCurrentLanguage();
+
+  // ---- Occurrences: lists by book, chapter and verse (verses.idx).
+
+  // ---- Sync: word, Strong's-number, date and verse sync keys (the sync indexes).
 
   // Media: 1 and the full path of `name` in `path` when the book has a media path;
   // 0, with `path` unchanged, otherwise or on any failure.
