@@ -36,12 +36,12 @@ MemoryBook::MemoryBook() {
     if (fd < 0) Fail("memfd_create");
     const std::string target = "/proc/self/fd/" + std::to_string(fd);
     if (::symlink(target.c_str(), (m_path + name).c_str()) != 0) Fail("symlink");
-    m_files[name] = fd;
+    m_files[name].fd = fd;
   }
 }
 
 MemoryBook::~MemoryBook() {
-  for (const auto& file : m_files) ::close(file.second);
+  for (const auto& file : m_files) ::close(file.second.fd);
   std::error_code ignored;
   std::filesystem::remove_all(m_path, ignored);
 }
@@ -52,8 +52,9 @@ void MemoryBook::Set(const std::string& name, const std::uint8_t* data, std::siz
     std::fprintf(stderr, "MemoryBook: no file %s\n", name.c_str());
     std::abort();
   }
-  const int fd = found->second;
+  const int fd = found->second.fd;
   if (::ftruncate(fd, static_cast<off_t>(size)) != 0) Fail("ftruncate");
+  found->second.size = size;
   size_t done = 0;
   while (done < size) {
     const ssize_t wrote = ::pwrite(fd, data + done, size - done, static_cast<off_t>(done));
@@ -64,8 +65,10 @@ void MemoryBook::Set(const std::string& name, const std::uint8_t* data, std::siz
 }
 
 void MemoryBook::Clear() {
-  for (const auto& file : m_files) {
-    if (::ftruncate(file.second, 0) != 0) Fail("ftruncate");
+  for (auto& file : m_files) {
+    if (file.second.size == 0) continue;
+    if (::ftruncate(file.second.fd, 0) != 0) Fail("ftruncate");
+    file.second.size = 0;
   }
 }
 

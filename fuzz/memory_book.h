@@ -32,7 +32,11 @@ class MemoryBook {
 
  private:
   std::string m_path;
-  std::map<std::string, int> m_files;  // file name -> memory file descriptor
+  struct File {
+    int fd = -1;
+    std::size_t size = 0;
+  };
+  std::map<std::string, File> m_files;
 };
 
 // The process-wide book of a harness, created at its first use.
