@@ -27,14 +27,27 @@ void CaretPos::operator--(int) {
   }
 }
 
-// n single steps at once: a large count costs no more than a small one.
+// The same as |n| single steps, in constant time. Forward, the index only grows,
+// except that the step that arrives at index 0 with the flag 0 (the beginning,
+// reached by wrapping past the last unsigned index) makes the next step set the
+// flag instead. Back, the index only shrinks until 0, where every further step
+// clears the flag.
 void CaretPos::Step(long long n) {
   if (n > 0) {
-    if (AtBeginning()) {
-      m_after = 1;
-      --n;
+    unsigned long long left = static_cast<unsigned long long>(n);
+    if (m_after == 0) {
+      // Steps until the index wraps to 0 (the beginning); at index 0, none.
+      const unsigned long long toBeginning = m_index == 0 ? 0 : (1ull << 32) - m_index;
+      if (left <= toBeginning) {
+        m_index += static_cast<UINT>(left);
+        return;
+      }
+      left -= toBeginning;
+      m_index = 0;
+      m_after = 1;  // the step taken from the beginning
+      --left;
     }
-    m_index += static_cast<UINT>(n);
+    m_index += static_cast<UINT>(left);
   } else if (n < 0) {
     const unsigned long long back = static_cast<unsigned long long>(-n);
     if (back <= m_index) {

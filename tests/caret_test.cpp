@@ -37,7 +37,9 @@ TEST(Caret, SingleSteps) {
 }
 
 TEST(Caret, CountedStepsRepeatSingleSteps) {
-  for (int index = 0; index < 4; ++index) {
+  // Near 0 and near the top of the unsigned index, where a step forward wraps to
+  // the beginning and the next one sets the flag.
+  for (int index : {0, 1, 2, 3, -1, -2, -3}) {
     for (int after = 0; after < 2; ++after) {
       for (int n = -6; n <= 6; ++n) {
         CaretPos single = At(index, after);
@@ -57,6 +59,9 @@ TEST(Caret, CountedStepsRepeatSingleSteps) {
   ExpectAt(d, 0, FALSE);
   e -= INT_MIN;
   ExpectAt(e, 5u + 2147483648u, FALSE);
+  CaretPos wrapping = At(-5, 0);
+  wrapping += INT_MAX;  // 5 steps to the beginning, one past the first character
+  ExpectAt(wrapping, INT_MAX - 6, TRUE);
 }
 
 // The comparisons of `a` with `b` that hold.

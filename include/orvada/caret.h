@@ -30,7 +30,9 @@ class CaretPos {
   // One step back: at index 0 to the beginning (which stays where it is); elsewhere
   // the index shrinks by one and the flag stays.
   void operator--(int);
-  // Steps forward (n >= 0) or back (n < 0); -= the other way round.
+  // n single steps forward (n >= 0) or -n back (n < 0), in constant time; -= the
+  // other way round. The index is unsigned and wraps: a step forward from the last
+  // index arrives at the beginning, so the next one sets the flag.
   void operator+=(int n);
   void operator-=(int n);
 
