@@ -16,7 +16,7 @@ constexpr DWORD kOpenOrder[] = {ORVA_TEXT, ORVA_VIEWABLE, ORVA_SECTIONS, ORVA_CO
 // stores without owning them. It is never destroyed: a host's static book object
 // may close its files after every other static object of the program is gone.
 CObList& StoreList() {
-  static CObList* list = new CObList(10);
+  static CObList* list = AfxAllocating([] { return new CObList(10); });
   return *list;
 }
 

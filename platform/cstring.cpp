@@ -13,10 +13,24 @@ int Sign(int v) { return (v > 0) - (v < 0); }
 
 }  // namespace
 
-CString::CString(const char* bytes, int length)
-    : m_text(bytes && length > 0 ? std::string(bytes, static_cast<size_t>(length)) : std::string()) {}
+CString::CString(const char* text) {
+  if (text) AfxAllocating([&] { m_text = text; });
+}
 
-CString::CString(char ch, int repeat) : m_text(static_cast<size_t>(std::max(repeat, 0)), ch) {}
+CString::CString(const char* bytes, int length) {
+  if (bytes && length > 0) AfxAllocating([&] { m_text.assign(bytes, static_cast<size_t>(length)); });
+}
+
+CString::CString(char ch, int repeat) {
+  AfxAllocating([&] { m_text.assign(static_cast<size_t>(std::max(repeat, 0)), ch); });
+}
+
+CString::CString(const CString& other) { AfxAllocating([&] { m_text = other.m_text; }); }
+
+CString& CString::operator=(const CString& other) {
+  if (this != &other) AfxAllocating([&] { m_text = other.m_text; });
+  return *this;
+}
 
 char CString::GetAt(int index) const {
   if (index < 0 || index >= GetLength()) AfxThrowFileException(CFileException::generic);
@@ -24,22 +38,22 @@ char CString::GetAt(int index) const {
 }
 
 CString& CString::operator=(const char* text) {
-  m_text = text ? text : "";
+  AfxAllocating([&] { m_text = text ? text : ""; });
   return *this;
 }
 
 CString& CString::operator+=(const CString& other) {
-  m_text += other.m_text;
+  AfxAllocating([&] { m_text += other.m_text; });
   return *this;
 }
 
 CString& CString::operator+=(const char* text) {
-  if (text) m_text += text;
+  if (text) AfxAllocating([&] { m_text += text; });
   return *this;
 }
 
 CString& CString::operator+=(char ch) {
-  m_text += ch;
+  AfxAllocating([&] { m_text += ch; });
   return *this;
 }
 
@@ -74,7 +88,7 @@ CString CString::Mid(int first, int count) const {
   const int size = GetLength();
   first = std::clamp(first, 0, size);
   count = std::clamp(count, 0, size - first);
-  return CString(m_text.substr(static_cast<size_t>(first), static_cast<size_t>(count)));
+  return CString(AfxAllocating([&] { return m_text.substr(static_cast<size_t>(first), static_cast<size_t>(count)); }));
 }
 
 CString CString::Right(int count) const {
@@ -82,7 +96,15 @@ CString CString::Right(int count) const {
   return Mid(GetLength() - count, count);
 }
 
-CString operator+(const CString& a, const CString& b) { return CString(a.m_text + b.m_text); }
-CString operator+(const CString& a, const char* b) { return CString(a.m_text + (b ? b : "")); }
-CString operator+(const char* a, const CString& b) { return CString((a ? a : "") + b.m_text); }
-CString operator+(const CString& a, char b) { return CString(a.m_text + b); }
+CString operator+(const CString& a, const CString& b) {
+  return CString(AfxAllocating([&] { return a.m_text + b.m_text; }));
+}
+CString operator+(const CString& a, const char* b) {
+  return CString(AfxAllocating([&] { return a.m_text + (b ? b : ""); }));
+}
+CString operator+(const char* a, const CString& b) {
+  return CString(AfxAllocating([&] { return (a ? a : "") + b.m_text; }));
+}
+CString operator+(const CString& a, char b) {
+  return CString(AfxAllocating([&] { return a.m_text + b; }));
+}

@@ -1,6 +1,7 @@
 // CString: the framework's 8-bit string with value semantics. It may hold any bytes,
 // NUL included (the length counts), and converts to a NUL-terminated `const char*`
-// that stays valid until the string is next changed or destroyed.
+// that stays valid until the string is next changed or destroyed. Every member that
+// allocates raises CMemoryException* when memory runs out.
 #pragma once
 
 #include <string>
@@ -11,9 +12,14 @@
 class CString {
  public:
   CString() = default;
-  CString(const char* text) : m_text(text ? text : "") {}  // NOLINT: implicit by design
+  CString(const char* text);  // NOLINT: implicit by design
   CString(const char* bytes, int length);
   CString(char ch, int repeat = 1);
+  CString(const CString& other);
+  CString(CString&& other) noexcept = default;
+  CString& operator=(const CString& other);
+  CString& operator=(CString&& other) noexcept = default;
+  ~CString() = default;
 
   operator const char*() const { return m_text.c_str(); }  // NOLINT: implicit by design
 

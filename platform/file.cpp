@@ -98,7 +98,7 @@ UINT CFile::ReadBuffered(BYTE* out, UINT count) {
 }
 
 void CFile::Fill(std::int64_t position) {
-  m_window.resize(kWindowSize);
+  AfxAllocating([&] { m_window.resize(kWindowSize); });
   ssize_t got;
   do {
     got = ::pread(m_fd, m_window.data(), kWindowSize, position);
