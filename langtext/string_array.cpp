@@ -1,3 +1,4 @@
+#include <climits>
 #include <cstring>
 
 #include "files/endian.h"
@@ -11,18 +12,29 @@ constexpr UINT kHeaderSize = 8;  // element count (i32), data length (u32)
 
 }  // namespace
 
+// The strings are measured first and encoded straight into the one buffer handed
+// out: no intermediate memory file, and no copy of the data beyond the one into
+// the result.
 int cORVABookBase::StoreCStringArray(char** buffer, const CStringArray& strings) {
-  CMemFile data(1024);
-  {
-    CArchive archive(&data, CArchive::store, 4096);
-    for (int i = 0; i < strings.GetSize(); ++i) archive << strings[i];
-    archive.Close();
+  BYTE head[7];
+  unsigned long long length = 0;
+  for (int i = 0; i < strings.GetSize(); ++i) {
+    const UINT size = static_cast<UINT>(strings[i].GetLength());
+    length += CArchive::EncodeStringHead(size, head) + static_cast<unsigned long long>(size);
   }
-  const UINT length = data.GetLength();
+  // The result's length is an int: larger data cannot be described.
+  if (length > static_cast<unsigned long long>(INT_MAX) - kHeaderSize) AfxThrowMemoryException();
   auto* out = static_cast<unsigned char*>(AfxAllocating([&] { return ::operator new(kHeaderSize + length); }));
   orva::EncodeU32(out, static_cast<std::uint32_t>(strings.GetSize()));
-  orva::EncodeU32(out + 4, length);
-  if (length) std::memcpy(out + kHeaderSize, data.GetData(), length);
+  orva::EncodeU32(out + 4, static_cast<std::uint32_t>(length));
+  unsigned char* at = out + kHeaderSize;
+  for (int i = 0; i < strings.GetSize(); ++i) {
+    const UINT size = static_cast<UINT>(strings[i].GetLength());
+    const UINT headSize = CArchive::EncodeStringHead(size, head);
+    std::memcpy(at, head, headSize);
+    if (size) std::memcpy(at + headSize, static_cast<const char*>(strings[i]), size);
+    at += headSize + size;
+  }
   *buffer = reinterpret_cast<char*>(out);
   return static_cast<int>(kHeaderSize + length);
 }

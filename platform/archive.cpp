@@ -1,5 +1,6 @@
 #include "platform/archive.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/exceptions.h"
@@ -13,8 +14,9 @@ void CMemFile::Write(const void* data, UINT count) {
   if (count == 0) return;
   const size_t need = m_data.size() + count;
   if (need > m_data.capacity()) {
+    // At least doubled, so that appending n bytes costs O(n) copying in all.
     const size_t steps = (need + m_growBytes - 1) / m_growBytes;
-    AfxAllocating([&] { m_data.reserve(steps * m_growBytes); });
+    AfxAllocating([&] { m_data.reserve(std::max(steps * m_growBytes, 2 * m_data.capacity())); });
   }
   const auto* bytes = static_cast<const BYTE*>(data);
   m_data.insert(m_data.end(), bytes, bytes + count);
@@ -67,25 +69,26 @@ void CArchive::Close() {
   m_file = nullptr;
 }
 
+UINT CArchive::EncodeStringHead(UINT length, BYTE head[7]) {
+  if (length < 0xFF) {
+    head[0] = static_cast<BYTE>(length);
+    return 1;
+  }
+  head[0] = 0xFF;
+  if (length < 0xFFFE) {
+    head[1] = static_cast<BYTE>(length);
+    head[2] = static_cast<BYTE>(length >> 8);
+    return 3;
+  }
+  head[1] = head[2] = 0xFF;
+  for (int i = 0; i < 4; ++i) head[3 + i] = static_cast<BYTE>(length >> (8 * i));
+  return 7;
+}
+
 CArchive& CArchive::operator<<(const CString& text) {
   const UINT length = static_cast<UINT>(text.GetLength());
   BYTE head[7];
-  UINT headSize;
-  if (length < 0xFF) {
-    head[0] = static_cast<BYTE>(length);
-    headSize = 1;
-  } else if (length < 0xFFFE) {
-    head[0] = 0xFF;
-    head[1] = static_cast<BYTE>(length);
-    head[2] = static_cast<BYTE>(length >> 8);
-    headSize = 3;
-  } else {
-    head[0] = 0xFF;
-    head[1] = head[2] = 0xFF;
-    for (int i = 0; i < 4; ++i) head[3 + i] = static_cast<BYTE>(length >> (8 * i));
-    headSize = 7;
-  }
-  Write(head, headSize);
+  Write(head, EncodeStringHead(length, head));
   Write(static_cast<const char*>(text), length);
   return *this;
 }

@@ -14,7 +14,8 @@
 
 class CMemFile : public CObject {
  public:
-  // A growing file in memory; its buffer grows in steps of `growBytes`.
+  // A growing file in memory. Its buffer grows to a multiple of `growBytes` and at
+  // least doubles each time, so appending is linear in the bytes written.
   explicit CMemFile(UINT growBytes = 1024);
   // A read-only view of `size` bytes that the caller owns and keeps alive.
   CMemFile(const BYTE* buffer, UINT size);
@@ -55,6 +56,10 @@ class CArchive : public CObject {
   void Read(void* data, UINT count);
   void Flush();
   void Close();
+
+  // The length prefix of a string of `length` bytes in the encoding above, written
+  // to `head`; returns its size (1, 3 or 7 bytes).
+  static UINT EncodeStringHead(UINT length, BYTE head[7]);
 
   CArchive& operator<<(const CString& text);
   // Reads one string. A length that runs past the data raises

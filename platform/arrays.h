@@ -6,7 +6,9 @@
 // Growth follows the framework's rule: when the array must grow beyond its
 // capacity, the new capacity is the larger of the requested size and the old
 // capacity plus the growth step, which (unless given to SetSize) is the current
-// size / 8, at least 4 and at most 1024.
+// size / 8, at least 4 and at most 1024. Beyond that rule the capacity at least
+// grows by half, so that appending n elements one by one copies O(n) elements in
+// all (a fixed step would make it quadratic). Capacity is not observable.
 #pragma once
 
 #include <algorithm>
@@ -75,7 +77,8 @@ class CArray : public CObject {
     if (size <= m_data.capacity()) return;
     size_t step = static_cast<size_t>(m_growBy);
     if (m_growBy <= 0) step = std::clamp<size_t>(m_data.size() / 8, 4, 1024);
-    AfxAllocating([&] { m_data.reserve(std::max(size, m_data.capacity() + step)); });
+    const size_t capacity = m_data.capacity();
+    AfxAllocating([&] { m_data.reserve(std::max({size, capacity + step, capacity + capacity / 2})); });
   }
 
   std::vector<TYPE> m_data;

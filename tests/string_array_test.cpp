@@ -83,7 +83,11 @@ TEST(StringArray, MixedArraysRoundTrip) {
       // Beyond the 4096-byte archive buffer: strings that straddle and exceed it.
       {std::string(4000, 'a'), std::string(200, 'b'), std::string(9000, 'c'), "d", std::string(65534, '\0')},
   };
-  for (const Strings& items : arrays) {
+  // Several megabytes: 40,000 strings of every short length, and one of 1 MiB.
+  Strings large;
+  for (int i = 0; i < 40000; ++i) large.emplace_back(static_cast<size_t>(i * 7919 % 256), static_cast<char>('a' + i % 26));
+  large.emplace_back(1 << 20, 'z');
+  for (const Strings& items : {arrays[0], arrays[1], large}) {
     const Bytes bytes = Store(Array(items));
     EXPECT_EQ(bytes, Flattened(items));
     CStringArray loaded = Array(Strings(7, "stale"));
