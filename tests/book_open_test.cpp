@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "tests/test_support.h"
+#include "writer/concord_writer.h"
 
 namespace {
 
@@ -197,6 +198,12 @@ TEST_F(BookOpenTest, IdxVersionRecordComesFromTheFirstOpenIndex) {
   for (DWORD bit = ORVA_TEXT; bit <= ORVA_DSYNC; bit <<= 1) {
     if (bit != ORVA_CONCORD) Replace(orva::writer::FileNameOfBit(bit), recordOf(bit));
   }
+  orva::writer::ConcordDescription concord;
+  orva::writer::VersionFields marked = m_version;
+  marked.reserved1[0] = static_cast<std::uint8_t>(ORVA_CONCORD);
+  marked.reserved2[5] = 0xA5;
+  concord.version = marked;
+  Replace("concord.idx", orva::writer::EncodeConcordIndex(concord));
 
   cORVABookBase book;
   Point(book);
@@ -208,6 +215,7 @@ TEST_F(BookOpenTest, IdxVersionRecordComesFromTheFirstOpenIndex) {
 
   const DWORD kCases[][2] = {{ORVA_VIEWABLE | ORVA_SECTIONS, ORVA_SECTIONS},
                              {ORVA_VIEWABLE | ORVA_CONCORD, ORVA_VIEWABLE},
+                             {ORVA_VERSES | ORVA_CONCORD, ORVA_CONCORD},
                              {ORVA_VERSES | ORVA_WSYNC, ORVA_VERSES}};
   for (const auto& c : kCases) {
     ASSERT_EQ(book.Open(c[0]), 0);
@@ -235,6 +243,13 @@ TEST_F(BookOpenTest, CopiesStartClosedAndLeaveTheSourceOpen) {
   EXPECT_EQ(copy.Open(ORVA_SECTIONS), 0) << "the copy opens on its own";
   EXPECT_EQ(UseCount(source, ORVA_SECTIONS), 2);
   copy.Close(ORVA_ALL_OPEN);
+
+  // Assignment keeps the target's own events object.
+  auto* events = reinterpret_cast<cORVAEvents*>(&copy);
+  assigned.SetEventsObjectPtr(events);
+  source.SetEventsObjectPtr(reinterpret_cast<cORVAEvents*>(&source));
+  assigned = source;
+  EXPECT_EQ(assigned.GetEventsObjectPtr(), events);
 
   const cORVABookBase& self = source;
   source = self;

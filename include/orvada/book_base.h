@@ -146,9 +146,20 @@ class cORVABookBase : public CObject {
   // Opens the requested parts whose path is set: 0, or an error code with nothing
   // of the request left open. 17 when a requested bit is open already. Opening the
   // concordance selects its language 1033.
+  //
   // Raises CFileException* (cause 14) when a file is shorter than its version
-  // record or its header: the files this call opened before it may keep their use
-  // (call Close(ORVA_ALL_OPEN) afterwards to give back what the object holds).
+  // record or its header, and CMemoryException* when memory runs out. What such an
+  // exception leaves behind:
+  // - The object's flags are as before the call, so Close gives back only what
+  //   earlier calls opened.
+  // - A store that this call created is destroyed, with every file it opened.
+  // - In a store the object held already, or shares with other book objects, the
+  //   files this call opened before the failing one keep the use it took. Nothing
+  //   gives those uses back (they are in no object's flags): the files, and the
+  //   store, stay open until the process ends.
+  // - One exception comes later: selecting language 1033 after the concordance
+  //   opened (a damaged language table). The files are then open and in the flags,
+  //   and Close gives them back.
   int Open(DWORD request);
   // Gives the requested bits back; ORVA_ALL_OPEN gives back every open bit.
   void Close(DWORD request);
