@@ -114,9 +114,11 @@ int cSectionsFile::SiblingCount(int key) {
   sSectionRec start;
   ReadRecord(key, start);
   int count = 1;
-  for (const DWORD sSectionRec::*link : {&sSectionRec::dwPrevOffset, &sSectionRec::dwNextOffset}) {
+  for (const bool forward : {false, true}) {
+    // Fields of the packed record are copied out, never referred to.
+    auto linkOf = [forward](const sSectionRec& r) { return forward ? r.dwNextOffset : r.dwPrevOffset; };
     sSectionRec record = start;
-    for (int at = LinkToKey(record.*link); at != -1; at = LinkToKey(record.*link)) {
+    for (int at = LinkToKey(linkOf(record)); at != -1; at = LinkToKey(linkOf(record))) {
       if (count > m_nEntryCount) ThrowDamaged();  // the links loop
       ReadRecord(at, record);
       ++count;

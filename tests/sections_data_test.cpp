@@ -56,8 +56,8 @@ TEST(SectionsDataTest, RecordFlattensToTheDocumentedBytes) {
   EXPECT_EQ(intro.GetPrevKey(), 7);
   SYNC_DATA sync{};
   intro.GetSyncData(&sync);
-  EXPECT_EQ(sync.words.dwValue, 0x11223344u);
-  EXPECT_EQ(sync.words.wValue, 0x5566u);
+  EXPECT_EQ(+sync.words.dwValue, 0x11223344u);
+  EXPECT_EQ(+sync.words.wValue, 0x5566u);
   EXPECT_EQ(Stored(intro), kIntro) << "Store after Load gives the same bytes back";
 
   // Copies carry the sync data along.
@@ -75,8 +75,8 @@ TEST(SectionsDataTest, NameIsCutAtAZeroByteAndTheFieldsAfterItStayInPlace) {
   EXPECT_EQ(std::string(record.GetName(), static_cast<size_t>(record.GetName().GetLength())), "In");
   SYNC_DATA sync{};
   record.GetSyncData(&sync);
-  EXPECT_EQ(sync.words.dwValue, 0x11223344u);
-  EXPECT_EQ(sync.words.wValue, 0x5566u);
+  EXPECT_EQ(+sync.words.dwValue, 0x11223344u);
+  EXPECT_EQ(+sync.words.wValue, 0x5566u);
 }
 
 TEST(SectionsDataTest, ArraysFlattenAndResizeTheTarget) {

@@ -98,8 +98,8 @@ TEST_F(SectionsIndexTest, EntriesCarryTheirLinksChildrenAndFields) {
     EXPECT_EQ(s.GetLevelCount(), e.levelCount);
     SYNC_DATA sync{};
     s.GetSyncData(&sync);
-    EXPECT_EQ(sync.words.dwValue, 100u + key);
-    EXPECT_EQ(sync.words.wValue, 101u + key);
+    EXPECT_EQ(+sync.words.dwValue, 100u + key);
+    EXPECT_EQ(+sync.words.wValue, 101u + key);
   }
 }
 
@@ -108,10 +108,10 @@ TEST_F(SectionsIndexTest, KeysSectionsAndGlossaryEntries) {
   sSectionsHeader header{};
   EXPECT_EQ(m_book.GetSectionHeader(nullptr), 1);
   EXPECT_EQ(m_book.GetSectionHeader(&header), 0);
-  EXPECT_EQ(header.wRecordLength, 20);
-  EXPECT_EQ(header.lSectionCount, 10);
-  EXPECT_EQ(header.lGlossaryCount, 2);
-  EXPECT_EQ(header.wRecordSize, 29);
+  EXPECT_EQ(+header.wRecordLength, 20);
+  EXPECT_EQ(+header.lSectionCount, 10);
+  EXPECT_EQ(+header.lGlossaryCount, 2);
+  EXPECT_EQ(+header.wRecordSize, 29);
   EXPECT_EQ(m_book.GetLastSectionKey(), 9);
   EXPECT_EQ(m_book.GetLastKey(), 11);
 
@@ -293,8 +293,8 @@ TEST_F(SectionsIndexTest, RecordSizesUseTheFirst29BytesAndZeroAShortTail) {
     const cSectionsData s = Section(4);
     SYNC_DATA sync{};
     s.GetSyncData(&sync);
-    EXPECT_EQ(sync.words.dwValue, size == 25 ? 0xCCDDu : 0xAABBCCDDu);
-    EXPECT_EQ(sync.words.wValue, size == 25 ? 0u : 105u);
+    EXPECT_EQ(+sync.words.dwValue, size == 25 ? 0xCCDDu : 0xAABBCCDDu);
+    EXPECT_EQ(+sync.words.wValue, size == 25 ? 0u : 105u);
     EXPECT_EQ(s.GetPrevKey(), 3);
     EXPECT_EQ(s.GetParentKey(), 2);
     EXPECT_EQ(std::string(m_book.GetFormattedPathFromKey(9, "/")), "Exodus/1/1");
@@ -324,8 +324,8 @@ TEST_F(SectionsIndexTest, ReadsTheLayoutWrittenByteByByte) {
   EXPECT_EQ(b.GetChildKey(), -1);
   SYNC_DATA sync{};
   a.GetSyncData(&sync);
-  EXPECT_EQ(sync.words.dwValue, 1u);
-  EXPECT_EQ(sync.words.wValue, 2u);
+  EXPECT_EQ(+sync.words.dwValue, 1u);
+  EXPECT_EQ(+sync.words.wValue, 2u);
   EXPECT_EQ(m_book.SectionWordCount(1), 301);
   CWordArray nonBible;
   m_book.GetNonBibleSections(nonBible);
