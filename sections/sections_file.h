@@ -72,15 +72,20 @@ class cSectionsFile : public cFileBase {
   // Positions the file at `position` after checking that `count` bytes follow it;
   // raises endOfFile otherwise.
   void SeekChecked(long long position, UINT count);
+  // The first min(R, 29) bytes of the record of `key` over a zeroed record;
+  // raises generic when `key` is not an entry key.
   void ReadRecord(int key, sSectionRec& record);
   // The key of the child of section `key` on `level`, or -1.
   int ChildKey(int key, BYTE level);
-  // Reads the name at `offset` into m_strName (its bytes, up to any zero byte)
-  // and returns it as a string.
+  // Reads the bytes of the name at `offset` into m_strName.
   void ReadName(DWORD offset);
+  // The name last read, up to any zero byte in it.
   CString NameRead() const;
+  // The key a link holds: -1 for position 0, else (position - first-record
+  // offset) / R in signed 32-bit arithmetic (any value: callers check it).
   int LinkToKey(DWORD offset) const;
-  // Reads entry `key` for a walk along its parents; returns its parent key.
+  // Reads entry `key` for a walk along its parents: appends its name to `names`,
+  // stores its level and returns its parent key.
   int ReadForPath(int key, std::vector<CString>& names, BYTE* level);
 
   sSectionsHeader m_Header{};
