@@ -6,6 +6,7 @@
 
 #include "writer/book_dir.h"
 #include "writer/concord_writer.h"
+#include "writer/sections_writer.h"
 #include "writer/version_record_writer.h"
 
 namespace {
@@ -26,7 +27,11 @@ void OpenBookSeeds(const std::string& folder) {
   for (std::uint8_t part = 0; part < 9; ++part) {
     const std::string stem = "part" + std::to_string(part);
     std::vector<std::uint8_t> file;
-    if (part == 3) {
+    if (part == 2) {
+      orva::writer::SectionsDescription sections;
+      sections.version = version;
+      file = orva::writer::EncodeSectionsIndex(sections);
+    } else if (part == 3) {
       orva::writer::ConcordDescription concord;
       concord.version = version;
       concord.languages.push_back({1031, 0, 0, 18, 0});
@@ -45,6 +50,53 @@ void OpenBookSeeds(const std::string& folder) {
   Seed(folder, "newer", 0x10, orva::writer::EncodeVersionRecord(newer));
 }
 
+// sections: a small tree with glossary entries, side tables and records of
+// several sizes, and damaged copies of it.
+void SectionsSeeds(const std::string& folder) {
+  using orva::writer::SectionEntry;
+  orva::writer::SectionsDescription tree;
+  tree.version.publisherID = 7;
+  tree.version.bookID = 42;
+  auto add = [&](const char* name, std::uint8_t level) {
+    SectionEntry entry;
+    entry.name = name;
+    entry.level = level;
+    entry.syncWord = static_cast<std::uint32_t>(tree.sections.size());
+    entry.wordCount = static_cast<std::uint16_t>(10 * tree.sections.size());
+    tree.sections.push_back(entry);
+  };
+  add("Intro", 1);
+  for (const char* book : {"Genesis", "Exodus"}) {
+    add(book, 1);
+    for (const char* chapter : {"1", "2"}) {
+      add(chapter, 2);
+      for (const char* verse : {"1", "2", "3"}) add(verse, 3);
+    }
+  }
+  tree.glossary = {SectionEntry{}, SectionEntry{}};
+  tree.glossary[0].name = "Aaron";
+  tree.glossary[1].name = "Abel";
+  tree.nonBible = {0};
+  tree.wordCounts = true;
+  auto write = [&](const std::string& name, const orva::writer::SectionsDescription& d) {
+    orva::writer::WriteBookFile(folder, name, orva::writer::EncodeSectionsIndex(d));
+  };
+  write("tree", tree);
+  for (std::uint16_t size : {25, 40}) {
+    orva::writer::SectionsDescription sized = tree;
+    sized.recordSize = size;
+    write("records" + std::to_string(size), sized);
+  }
+  orva::writer::SectionsDescription loop = tree;
+  loop.sections[10].nextOffset = orva::writer::RecordOffset(tree, 1);   // Exodus -> Genesis -> Exodus
+  loop.sections[2].parentOffset = orva::writer::RecordOffset(tree, 4);  // Genesis 1 under its own verse
+  write("loop", loop);
+  orva::writer::SectionsDescription names = tree;
+  names.sections[3].nameLength = -1;
+  names.sections[5].nameOffset = 0xFFFFFFF0u;
+  write("names", names);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -54,5 +106,6 @@ int main(int argc, char** argv) {
   }
   const std::string folder = std::string(argv[1]) + "/";
   OpenBookSeeds(folder + "open_book/");
+  SectionsSeeds(folder + "sections/");
   return 0;
 }

@@ -7,6 +7,8 @@
 #include "orvada/concord_records.h"
 #include "orvada/file_base.h"
 #include "orvada/media_file.h"
+#include "orvada/sections_data.h"
+#include "orvada/sections_records.h"
 #include "orvada/version_record.h"
 #include "platform/arrays.h"
 #include "platform/cstring.h"

@@ -28,15 +28,19 @@ class CArray : public CObject {
   BOOL IsEmpty() const { return m_data.empty() ? TRUE : FALSE; }
 
   // Resizes to `newSize` (a negative size counts as 0): new elements are
-  // value-initialised, elements beyond the new size are destroyed. A positive
-  // `growBy` sets the growth step for later growth.
+  // value-initialised, elements beyond the new size are destroyed, and a size of 0
+  // releases the storage. A positive `growBy` sets the growth step for later growth.
   void SetSize(int newSize, int growBy = -1) {
     if (growBy > 0) m_growBy = growBy;
-    const size_t size = static_cast<size_t>(std::max(newSize, 0));
+    if (newSize <= 0) {
+      std::vector<TYPE>().swap(m_data);
+      return;
+    }
+    const size_t size = static_cast<size_t>(newSize);
     Reserve(size);
     AfxAllocating([&] { m_data.resize(size); });
   }
-  void RemoveAll() { m_data.clear(); }
+  void RemoveAll() { SetSize(0); }
 
   TYPE GetAt(int index) const { return m_data[Checked(index)]; }
   void SetAt(int index, ARG_TYPE value) { m_data[Checked(index)] = value; }

@@ -1,7 +1,163 @@
 #include "sections/sections_file.h"
 
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "files/endian.h"
+#include "files/record_buffer.h"
 #include "orvada/book_base.h"
+#include "platform/exceptions.h"
+
+namespace {
+
+[[noreturn]] void ThrowDamaged() { AfxThrowFileException(CFileException::generic); }
+
+constexpr long long kLevelAt = 18;  // offset of the level byte in an entry record
+
+}  // namespace
 
 int cSectionsFile::Open(cBookStore& store, cORVABookBase& book) {
-  return OpenInStore(store, book, book.GetSectionsPath() + "sections.idx", [] {});
+  return OpenInStore(store, book, book.GetSectionsPath() + "sections.idx", [this] { ReadHeader(); });
+}
+
+void cSectionsFile::ReadHeader() {
+  const LONG headerAt = m_wVersionRecordLength;
+  m_wHeaderLength = GetRecordSize(headerAt);
+  m_dwFirstRecord = static_cast<DWORD>(headerAt) + m_wHeaderLength;
+  m_nEntryCount = 0;
+
+  orva::RecordBuffer record;
+  GetVariableRecord(headerAt, record.Receive());
+  m_Header = sSectionsHeader{};
+  std::memcpy(&m_Header, record.Data(), std::min<size_t>(m_wHeaderLength, sizeof m_Header));
+
+  if (m_Header.lSectionCount < 0 || m_Header.lGlossaryCount < 0) ThrowDamaged();
+  const long long entries = static_cast<long long>(m_Header.lSectionCount) + m_Header.lGlossaryCount;
+  if (entries == 0) return;
+  if (m_Header.wRecordSize == 0) ThrowDamaged();
+  // The variable record read above ends at the first record, so this cannot wrap.
+  const long long tableRoom = static_cast<long long>(GetFileLength()) - m_dwFirstRecord;
+  if (tableRoom / m_Header.wRecordSize < entries) AfxThrowFileException(CFileException::endOfFile);
+  m_nEntryCount = static_cast<int>(entries);
+}
+
+void cSectionsFile::SeekChecked(long long position, UINT count) {
+  const long long length = GetFileLength();
+  if (position < 0 || position > length || length - position < count) {
+    AfxThrowFileException(CFileException::endOfFile);
+  }
+  Seek(static_cast<LONG>(position), CFile::begin);
+}
+
+void cSectionsFile::ReadRecord(int key, sSectionRec& record) {
+  if (!IsEntryKey(key)) ThrowDamaged();
+  const UINT size = std::min<UINT>(m_Header.wRecordSize, sizeof record);
+  record = sSectionRec{};
+  SeekChecked(m_dwFirstRecord + static_cast<long long>(key) * m_Header.wRecordSize, size);
+  Read(&record, size);
+}
+
+int cSectionsFile::ChildKey(int key, BYTE level) {
+  const int next = key + 1;
+  if (key < 0 || next >= SectionCount() || m_Header.wRecordSize <= kLevelAt) return -1;
+  SeekChecked(m_dwFirstRecord + static_cast<long long>(next) * m_Header.wRecordSize + kLevelAt, 1);
+  BYTE nextLevel = 0;
+  Read(&nextLevel, 1);
+  return nextLevel > level ? next : -1;
+}
+
+void cSectionsFile::ReadName(DWORD offset) {
+  SeekChecked(offset, 2);
+  unsigned char count[2];
+  Read(count, sizeof count);
+  const short length = orva::DecodeI16(count);
+  if (length < 0) ThrowDamaged();
+  SeekChecked(static_cast<long long>(offset) + 2, static_cast<UINT>(length));
+  AfxAllocating([&] { m_strName.resize(static_cast<size_t>(length)); });
+  if (length > 0) Read(&m_strName[0], static_cast<UINT>(length));
+}
+
+CString cSectionsFile::NameRead() const {
+  // The name is a zero-terminated string to the host: a zero byte ends it.
+  const size_t zero = m_strName.find('\0');
+  const size_t kept = zero == std::string::npos ? m_strName.size() : zero;
+  return AfxAllocating([&] { return CString(m_strName.data(), static_cast<int>(kept)); });
+}
+
+int cSectionsFile::LinkToKey(DWORD offset) const {
+  if (offset == 0 || m_Header.wRecordSize == 0) return -1;
+  // The distance is taken as a signed 32-bit number, as the format's writers do.
+  const auto distance = static_cast<std::int32_t>(offset - m_dwFirstRecord);
+  return distance / static_cast<std::int32_t>(m_Header.wRecordSize);
+}
+
+void cSectionsFile::ReadEntry(int key, cSectionsData& entry) {
+  sSectionRec record;
+  ReadRecord(key, record);
+  ReadName(record.dwNameOffset);
+  entry.m_strName = NameRead();
+  entry.m_nSectionKey = key;
+  entry.m_nLevel = record.byLevel;
+  entry.m_nBookKey = static_cast<int>(record.dwBookKey);
+  entry.m_nLevelCount = record.nLevelCount;
+  entry.m_SyncData.words.dwValue = record.SyncData.words.dwValue;
+  entry.m_SyncData.words.wValue = record.SyncData.words.wValue;
+  entry.m_nParentKey = LinkToKey(record.dwParentOffset);
+  entry.m_nNextKey = LinkToKey(record.dwNextOffset);
+  entry.m_nPrevKey = LinkToKey(record.dwPrevOffset);
+  entry.m_nChildKey = ChildKey(key, record.byLevel);
+}
+
+int cSectionsFile::SiblingCount(int key) {
+  if (!IsSectionKey(key)) ThrowDamaged();
+  sSectionRec start;
+  ReadRecord(key, start);
+  int count = 1;
+  for (const bool forward : {false, true}) {
+    // Fields of the packed record are copied out, never referred to.
+    auto linkOf = [forward](const sSectionRec& r) { return forward ? r.dwNextOffset : r.dwPrevOffset; };
+    sSectionRec record = start;
+    for (int at = LinkToKey(linkOf(record)); at != -1; at = LinkToKey(linkOf(record))) {
+      if (count > m_nEntryCount) ThrowDamaged();  // the links loop
+      ReadRecord(at, record);
+      ++count;
+    }
+  }
+  return count;
+}
+
+void cSectionsFile::KeyRange(const cSectionsData& entry, int* first, int* last) {
+  int key = entry.GetSectionKey();
+  if (!IsEntryKey(key)) ThrowDamaged();
+  if (first) *first = static_cast<int>(static_cast<long long>(key) - entry.GetLevelCount());
+  sSectionRec record;
+  for (; key < m_nEntryCount - 1; ++key) {
+    ReadRecord(key + 1, record);
+    if (static_cast<int>(record.dwBookKey) != entry.GetBookKey()) break;
+  }
+  if (last) *last = key;
+}
+
+void cSectionsFile::NonBibleSections(CWordArray& sections) {
+  sections.RemoveAll();
+  const DWORD count = (m_Header.dwWordCountOffset - m_Header.dwNonBibleOffset) / 2;
+  if (count == 0) return;
+  const long long listAt = m_Header.dwNonBibleOffset;
+  const long long length = GetFileLength();
+  if (listAt > length || (length - listAt) / 2 < count) AfxThrowFileException(CFileException::endOfFile);
+  std::vector<unsigned char> bytes;
+  AfxAllocating([&] { bytes.resize(2 * static_cast<size_t>(count)); });
+  SeekChecked(listAt, 2 * count);
+  Read(bytes.data(), 2 * count);
+  sections.SetSize(static_cast<int>(count));
+  for (DWORD i = 0; i < count; ++i) sections[static_cast<int>(i)] = orva::DecodeU16(&bytes[2 * i]);
+}
+
+int cSectionsFile::WordCount(int key) {
+  if (!IsSectionKey(key) || m_Header.dwWordCountOffset == 0) return -1;
+  SeekChecked(m_Header.dwWordCountOffset + 2LL * key, 2);
+  unsigned char count[2];
+  Read(count, sizeof count);
+  return orva::DecodeU16(count);
 }

@@ -1,14 +1,99 @@
-// cSectionsFile: the file object of "sections.idx" in the shared book store.
+// cSectionsFile: the file object of "sections.idx" in the shared book store: the
+// tree of sections and the run of glossary entries after it, one fixed-size record
+// per entry, addressed by key (the record's index in the table).
+//
+// Keys 0 ... S-1 are sections, S ... S+G-1 glossary entries, -1 stands for none.
+// Links in the records are file positions of other records; they are converted to
+// keys as (position - first-record offset) / R, position 0 being none. Children
+// are stored right after their parent, so the child of section k is k+1 when that
+// is a section on a deeper level.
+//
+// Damage is reported as CFileException*: cause endOfFile (14) for anything that
+// lies past the end of the file, cause generic (1) for a header with negative
+// counts or a record size of 0, a link that leads outside the table where a walk
+// follows it, a negative name length, and links that loop. Every walk is bounded
+// by the number of entries.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "orvada/file_base.h"
+#include "orvada/sections_data.h"
+#include "orvada/sections_records.h"
+#include "platform/arrays.h"
+#include "sections/path_cache.h"
 
 class cBookStore;
 class cORVABookBase;
 
 class cSectionsFile : public cFileBase {
  public:
-  // Opens the book's GetSectionsPath() followed by "sections.idx" through cFileBase::Open; the first
-  // successful open records `store` as the owner. Returns 0 or an error code.
+  // Opens the book's GetSectionsPath() followed by "sections.idx" through
+  // cFileBase::Open; the first successful open records `store` as the owner and
+  // reads the header. Returns 0 or an error code; a damaged header (see above), or
+  // an entry table that runs past the end of the file, raises and leaves the file
+  // closed.
   int Open(cBookStore& store, cORVABookBase& book);
+
+  const sSectionsHeader& Header() const { return m_Header; }
+  int SectionCount() const { return m_Header.lSectionCount; }
+  int EntryCount() const { return m_nEntryCount; }
+  bool IsSectionKey(int key) const { return key >= 0 && key < SectionCount(); }
+  bool IsEntryKey(int key) const { return key >= 0 && key < m_nEntryCount; }
+
+  // Fills `entry` from the record of `key` (an entry key, else raises generic):
+  // name, level, book key, level count, links, child key and sync data.
+  void ReadEntry(int key, cSectionsData& entry);
+
+  // The number of sections in the sibling chain of section `key`, `key` included;
+  // raises generic when `key` is not a section key.
+  int SiblingCount(int key);
+  // The key of the section that `path` names (names separated by backslashes,
+  // empty names skipped, letter case ignored), or -1.
+  int FindPath(const char* path);
+  // The names from the outermost level down to entry `key`, each preceded by a
+  // backslash; raises generic when `key` is not an entry key.
+  CString Path(int key);
+  // The same names with `separator` between them and none in front, completed
+  // from the path cache when it holds the levels above; equal to the walked path.
+  CString FormattedPath(int key, const char* separator);
+  // The first and last key of the book of `entry`, stored through the pointers
+  // that are not null; raises generic when its section key is not an entry key.
+  void KeyRange(const cSectionsData& entry, int* first, int* last);
+  // Replaces `sections` with the non-Bible section list.
+  void NonBibleSections(CWordArray& sections);
+  // The word count of section `key`, or -1 for another key or a book without
+  // a word-count table.
+  int WordCount(int key);
+
+ private:
+  void ReadHeader();
+  // Positions the file at `position` after checking that `count` bytes follow it;
+  // raises endOfFile otherwise.
+  void SeekChecked(long long position, UINT count);
+  // The first min(R, 29) bytes of the record of `key` over a zeroed record;
+  // raises generic when `key` is not an entry key.
+  void ReadRecord(int key, sSectionRec& record);
+  // The key of the child of section `key` on `level`, or -1.
+  int ChildKey(int key, BYTE level);
+  // Reads the bytes of the name at `offset` into m_strName.
+  void ReadName(DWORD offset);
+  // The name last read, up to any zero byte in it.
+  CString NameRead() const;
+  // The key a link holds: -1 for position 0, else (position - first-record
+  // offset) / R in signed 32-bit arithmetic (any value: callers check it).
+  int LinkToKey(DWORD offset) const;
+  // Reads entry `key` for a walk along its parents: appends its name to `names`,
+  // stores its level and returns its parent key.
+  int ReadForPath(int key, std::vector<CString>& names, BYTE* level);
+
+  sSectionsHeader m_Header{};
+  WORD m_wHeaderLength = 0;
+  DWORD m_dwFirstRecord = 0;
+  int m_nEntryCount = 0;
+  cPathCache m_PathCache;
+  // Scratch space reused by every call, so that walks do not allocate per step.
+  std::string m_strName;
+  std::vector<CString> m_PathNames;
 };

@@ -18,6 +18,13 @@ using orva::writer::VersionFields;
 using Bytes = std::vector<std::uint8_t>;
 using BookOpenTest = orva::test::SkeletonBookTest;
 
+// A sections index with this version record and a header of no entries.
+Bytes WithEmptySectionsHeader(Bytes version) {
+  const Bytes header = {20, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+  version.insert(version.end(), header.begin(), header.end());
+  return version;
+}
+
 TEST_F(BookOpenTest, HooksSeeEveryRequestAndPreOpenFilesCanStopIt) {
   HookBook book;
   Point(book);
@@ -114,7 +121,7 @@ TEST_F(BookOpenTest, IdentityAndVersionChecksShowTheirNotices) {
         "book.\nValues expected: PubID=7, BookID=42\nValues in file: PubID=7, BookID=43\n\nFile: " + path + "\n");
   }
 
-  Replace("sections.idx", VersionWith([](VersionFields& v) { v.lcsMinor = 1; }));
+  Replace("sections.idx", WithEmptySectionsHeader(VersionWith([](VersionFields& v) { v.lcsMinor = 1; })));
   cORVABookBase book;
   Point(book);
   EXPECT_EQ(book.Open(ORVA_SECTIONS), ORVA_ERR_VERSION);
@@ -196,7 +203,8 @@ TEST_F(BookOpenTest, IdxVersionRecordComesFromTheFirstOpenIndex) {
     });
   };
   for (DWORD bit = ORVA_TEXT; bit <= ORVA_DSYNC; bit <<= 1) {
-    if (bit != ORVA_CONCORD) Replace(orva::writer::FileNameOfBit(bit), recordOf(bit));
+    if (bit == ORVA_SECTIONS) Replace("sections.idx", WithEmptySectionsHeader(recordOf(bit)));
+    else if (bit != ORVA_CONCORD) Replace(orva::writer::FileNameOfBit(bit), recordOf(bit));
   }
   orva::writer::ConcordDescription concord;
   orva::writer::VersionFields marked = m_version;

@@ -1,7 +1,57 @@
+#include <cstdio>
+#include <map>
+
 #include "tools/report.h"
 
 namespace orva::tool {
 
-void ReportSections(cORVABookBase& /*book*/) {}
+namespace {
+
+constexpr int kNamesShown = 12;
+
+}  // namespace
+
+// The record count, the top-level sections, the number of sections per level, the
+// non-Bible sections and whether the book has word counts.
+void ReportSections(cORVABookBase& book) {
+  if (!book.IsOpen(ORVA_SECTIONS)) return;
+  sSectionsHeader header{};
+  book.GetSectionHeader(&header);
+  std::printf("  sections.idx: %d sections, %d glossary entries, records of %u bytes, %s\n", header.lSectionCount,
+              header.lGlossaryCount, header.wRecordSize,
+              header.dwWordCountOffset ? "word counts" : "no word counts");
+  if (header.lSectionCount <= 0) return;
+
+  CArray<cSectionsData, cSectionsData&> top;
+  book.GetSectionsArray(0, top);
+  std::printf("  top level (%d):", top.GetSize());
+  for (int i = 0; i < top.GetSize() && i < kNamesShown; ++i) {
+    std::printf("%s %s", i ? "," : "", static_cast<const char*>(top[i].GetName()));
+  }
+  std::printf("%s\n", top.GetSize() > kNamesShown ? ", ..." : "");
+
+  std::map<int, int> perLevel;
+  cSectionsData section;
+  for (int key = 0; key <= book.GetLastSectionKey(); ++key) {
+    if (book.GetSection(key, section) == 0) ++perLevel[section.GetLevel()];
+  }
+  std::printf("  sections per level:");
+  const char* separator = " ";
+  for (const auto& [level, count] : perLevel) {
+    std::printf("%slevel %d: %d", separator, level, count);
+    separator = ", ";
+  }
+  std::printf("\n");
+
+  CWordArray nonBible;
+  book.GetNonBibleSections(nonBible);
+  std::printf("  non-Bible sections (%d):", nonBible.GetSize());
+  for (int i = 0; i < nonBible.GetSize() && i < kNamesShown; ++i) {
+    const int key = nonBible[i];
+    std::printf("%s %d", i ? "," : "", key);
+    if (book.GetSection(key, section) == 0) std::printf(" %s", static_cast<const char*>(section.GetName()));
+  }
+  std::printf("%s\n", nonBible.GetSize() > kNamesShown ? ", ..." : "");
+}
 
 }  // namespace orva::tool

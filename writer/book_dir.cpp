@@ -11,6 +11,7 @@
 
 #include "orvada/book_base.h"
 #include "writer/concord_writer.h"
+#include "writer/sections_writer.h"
 
 namespace orva::writer {
 
@@ -75,9 +76,12 @@ const char* SyncTypeOfBit(std::uint32_t bit) {
 
 void WriteSkeletonBook(const std::string& folder, const VersionFields& version) {
   for (std::uint32_t bit = ORVA_TEXT; bit <= ORVA_DSYNC; bit <<= 1) {
-    if (bit == ORVA_CONCORD) continue;
+    if (bit == ORVA_CONCORD || bit == ORVA_SECTIONS) continue;
     WriteBookFile(folder, FileNameOfBit(bit), EncodeVersionRecord(version));
   }
+  SectionsDescription sections;
+  sections.version = version;
+  WriteBookFile(folder, "sections.idx", EncodeSectionsIndex(sections));
   ConcordDescription concord;
   concord.version = version;
   WriteBookFile(folder, "concord.idx", EncodeConcordIndex(concord));

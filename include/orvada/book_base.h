@@ -17,6 +17,8 @@
 // calls Delete(). Not thread-safe: one thread at a time for all book objects.
 #pragma once
 
+#include "orvada/sections_data.h"
+#include "orvada/sections_records.h"
 #include "orvada/version_record.h"
 #include "platform/arrays.h"
 #include "platform/cstring.h"
@@ -24,6 +26,7 @@
 #include "platform/types.h"
 
 class cBookStore;
+class cSectionsFile;
 class cORVAEvents;  // the host's own type; the library only keeps the pointer
 
 // The flag bits of the parts of a book.
@@ -192,6 +195,89 @@ class cORVABookBase : public CObject {
 
   // ---- Sections: section records, the sections index and its navigation
   // (sections.idx).
+  //
+  // Keys: 0 ... S-1 are the sections of the tree (key 0 is the first top-level
+  // section; children follow their parent), S ... S+G-1 the glossary entries, -1
+  // none. Every member below except StoreSectionsArray and LoadSectionsArray raises
+  // the not-open exception (CFileException*, cause 1) when the sections part is not
+  // open. A damaged file raises CFileException* with cause 14 (something lies past
+  // the end of the file) or 1 (links that loop or lead outside the table, a
+  // negative name length); no member hangs on links that loop.
+
+  // Copies the 20 header bytes; 1 when `header` is null, else 0.
+  int GetSectionHeader(sSectionsHeader* header);
+  // Nonzero when 0 <= key < S.
+  BOOL IsValidSectionKey(int key);
+  // Nonzero when key is -2 (the first glossary entry) or S <= key < S+G.
+  BOOL IsValidGlossaryKey(int key);
+  // Nonzero when 0 <= key < S+G (-2 is not valid here).
+  BOOL IsValidKey(int key);
+  int GetLastSectionKey();  // S - 1
+  int GetLastKey();         // S + G - 1
+  // 0 and `section` filled when key is a section key; 1, with `section` untouched,
+  // otherwise.
+  int GetSection(int key, cSectionsData& section);
+  // 0 and `entry` filled when IsValidGlossaryKey(key), -2 reading entry S; 1, with
+  // `entry` untouched, otherwise, and for -2 when the book has no glossary.
+  int GetGlossary(int key, cSectionsData& entry);
+  // A section key is read as by GetSection, any other key as by GetGlossary.
+  int GetEntry(int key, cSectionsData& entry);
+  // True when IsValidKey(key) and GetSection succeeds.
+  bool GetSectionAndValidateKey(int key, cSectionsData& section);
+  // Appends section `key` and each next sibling after it to `sections`; stops at a
+  // key that is not a section key. Returns the array's size afterwards (elements
+  // already there count). On an exception the array is as it was.
+  int GetSectionsArray(int key, CArray<cSectionsData, cSectionsData&>& sections);
+  // Calls `callback(section, context)` for section `key` and, while the callback
+  // returns nonzero, for each next sibling. Returns 0 when `key` is not a section;
+  // the number of calls when a callback returned 0; one more than the number of
+  // calls when the sibling chain ran out.
+  int EnumSections(int key, int (*callback)(cSectionsData&, void*), void* context);
+  // Names of a run of siblings. The sibling chain from section `key` is numbered
+  // from 0 (`key` itself); the names at positions a, a+1, ... are stored into
+  // `names` from index 0 on (SetAtGrow), at most b - a of them: positions a to b-1
+  // when 0 <= a <= b. A negative a counts as position 0 while still allowing b - a
+  // names; b <= a stores nothing. Entries of `names` beyond those stored stay, so
+  // pass an empty array for exactly the run. Returns the array's size.
+  int GetSectionNamesForRange(int key, int a, int b, CStringArray& names);
+  // The number of sections in key's sibling chain, key included; raises cause 1
+  // when key is not a section key.
+  int GetSiblingSectionCount(int key);
+  // The key of the section that `path` names, or -1: names separated by
+  // backslashes, outermost first, compared without regard to the case of A-Z;
+  // empty names (doubled, leading or trailing backslashes) are skipped, and a path
+  // without any name gives -1.
+  int GetSectionKey(const char* path);
+  // "\Name1\Name2\Name3": the names from the outermost level down to entry
+  // `key`; raises cause 1 when key is not in 0 ... S+G-1.
+  CString GetPathFromKey(int key);
+  // The same names with `separator` between them and none in front: the bare
+  // name for a top-level section. Raises cause 1 when key is not in 0 ... S+G-1.
+  // Recently formatted sections are remembered (the cache is shared by the book
+  // objects of a store), so the next path of the same book and chapter costs one
+  // record read; a cached path is always the path that walking builds.
+  CString GetFormattedPathFromKey(int key, const char* separator);
+  // The first (section key - level count) and last key of the book of `entry`
+  // (the last of the entries after it that carry its book key), stored through
+  // the pointers that are not null. Raises cause 1 when the entry's section key is
+  // not in 0 ... S+G-1.
+  void GetKeyRange(const cSectionsData& entry, int* first, int* last);
+  // Replaces the array's contents with the non-Bible section list.
+  void GetNonBibleSections(CWordArray& sections);
+  // The word count (0 ... 65535) of section `key`, or -1 when key is not a
+  // section key or the book has no word-count table.
+  int SectionWordCount(int key);
+
+  // Section arrays flattened to one buffer: the count n (u32), then per record its
+  // flattened length (u32) and the flattened record (see cSectionsData). They need
+  // no part of the book open. StoreSectionsArray returns the buffer's length and
+  // hands the buffer (from ::operator new; free it with ::operator delete) to the
+  // caller; an empty array gives the four bytes 00 00 00 00. LoadSectionsArray
+  // makes `sections` hold exactly the n records of the buffer, which is trusted to
+  // hold them all: surplus elements are destroyed, missing ones added, the others
+  // overwritten, and 0 empties the array and frees its storage.
+  int StoreSectionsArray(char** buffer, CArray<cSectionsData, cSectionsData&>& sections);
+  void LoadSectionsArray(char* buffer, CArray<cSectionsData, cSectionsData&>& sections);
 
   // ---- Concordance: languages, words, the word cursor, keys and positions
   // (concord.idx).
@@ -285,6 +371,9 @@ class cORVABookBase : public CObject {
   // Set while Open selects the concordance language, so that SelectCurrentLanguage
   // does not open the concordance again when Open left it closed.
   bool m_bSelectingLanguage = false;
+
+  // Sections: the store's sections file, or the not-open exception.
+  cSectionsFile& SectionsFile();
 };
 
 // The format version this library implements: 0x0200 (major 2, minor 0).
