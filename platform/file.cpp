@@ -27,9 +27,12 @@ BOOL CFile::Open(const char* path, UINT flags, CFileException* error) {
     }
     if (m_fd >= 0) ::close(m_fd);
     m_fd = -1;
+    m_length = 0;
+    m_window.clear();
     return FALSE;
   };
   if (path == nullptr || *path == '\0') return fail(ENOENT);
+  m_path = path;  // before the descriptor exists: running out of memory leaks nothing
   // O_NONBLOCK: opening a named pipe must not wait for a writer. Anything but a
   // regular file (a folder, a pipe, a device) is refused.
   m_fd = ::open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
@@ -41,22 +44,40 @@ BOOL CFile::Open(const char* path, UINT flags, CFileException* error) {
   if (info.st_size > std::numeric_limits<LONG>::max()) return fail(EFBIG);
 
   m_length = static_cast<DWORD>(info.st_size);
+  m_position = 0;
   if (m_length > 0 && (flags & osBuffered) == 0) {
-    void* map = ::mmap(nullptr, m_length, PROT_READ, MAP_PRIVATE, m_fd, 0);
-    if (map != MAP_FAILED) {
-      m_map = static_cast<const BYTE*>(map);
+    if (m_length <= kWindowSize) {
+      try {
+        Fill(0, m_length);
+      } catch (CFileException* e) {
+        const LONG osError = e->m_lOsError;
+        e->Delete();
+        return fail(osError);
+      } catch (CMemoryException*) {
+        fail(ENOMEM);
+        throw;
+      }
+      // A file that shrank since fstat is read through the window like a large one.
+      if (m_window.size() == m_length) m_map = m_window.data();
+    } else {
+      void* map = ::mmap(nullptr, m_length, PROT_READ, MAP_PRIVATE, m_fd, 0);
+      if (map != MAP_FAILED) {
+        m_map = static_cast<const BYTE*>(map);
+        m_mapped = true;
+      }
+    }
+    if (m_map != nullptr) {
       ::close(m_fd);
       m_fd = -1;
     }
   }
   m_open = true;
-  m_position = 0;
-  m_path = path;
   return TRUE;
 }
 
 void CFile::Close() {
-  if (m_map) ::munmap(const_cast<BYTE*>(m_map), m_length);
+  if (m_mapped) ::munmap(const_cast<BYTE*>(m_map), m_length);
+  m_mapped = false;
   if (m_fd >= 0) ::close(m_fd);
   m_map = nullptr;
   m_fd = -1;
@@ -84,7 +105,7 @@ UINT CFile::ReadBuffered(BYTE* out, UINT count) {
   while (done < count) {
     const std::int64_t offset = m_position - m_windowStart;
     if (offset < 0 || offset >= static_cast<std::int64_t>(m_window.size())) {
-      Fill(m_position);
+      Fill(m_position, kWindowSize);
       if (m_window.empty()) break;  // the file shrank underneath us
       continue;
     }
@@ -97,11 +118,11 @@ UINT CFile::ReadBuffered(BYTE* out, UINT count) {
   return done;
 }
 
-void CFile::Fill(std::int64_t position) {
-  AfxAllocating([&] { m_window.resize(kWindowSize); });
+void CFile::Fill(std::int64_t position, size_t size) {
+  AfxAllocating([&] { m_window.resize(size); });
   ssize_t got;
   do {
-    got = ::pread(m_fd, m_window.data(), kWindowSize, position);
+    got = ::pread(m_fd, m_window.data(), size, position);
   } while (got < 0 && errno == EINTR);
   if (got < 0) {
     const int osError = errno;

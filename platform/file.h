@@ -1,9 +1,12 @@
 // CFile: a read-only file of the framework's kind, as the book readers use it.
 //
-// The file is mapped into memory when it is opened, so that a read is a copy from
-// memory and never a system call: the readers of coded lists read one byte at a
-// time. A file that cannot be mapped (and one opened with `osBuffered`) is read
-// through a 64 KiB window instead, one pread per window. Only regular files open.
+// The whole file is in memory from the moment it is opened, so that a read is a
+// copy from memory and never a system call: the readers of coded lists read one
+// byte at a time. A file of up to 64 KiB is read whole at open, with one pread
+// (cheaper than a mapping, whose removal costs a TLB flush on every core); a larger
+// one is mapped. A file that cannot be mapped (and one opened with `osBuffered`)
+// is read through a 64 KiB window instead, one pread per window. Only regular
+// files open.
 //
 // The file is opened shared: other readers and writers are not locked out. A book
 // file must not be truncated while it is open: on this platform a mapped file that
@@ -63,7 +66,8 @@ class CFile : public CObject {
   DWORD GetPosition() const { return static_cast<DWORD>(m_position); }
   const CString& GetFilePath() const { return m_path; }
   BOOL IsOpen() const { return m_open ? TRUE : FALSE; }
-  // True when the file's bytes are mapped rather than read through a buffer.
+  // True when every byte of the file is in memory (mapped, or read whole at open)
+  // rather than read through a window.
   bool IsMapped() const { return m_map != nullptr; }
 
   // Closes the file; closing a closed file does nothing.
@@ -72,11 +76,14 @@ class CFile : public CObject {
  private:
   UINT ReadSlow(void* buffer, UINT count);
   UINT ReadBuffered(BYTE* out, UINT count);
-  void Fill(std::int64_t position);
+  // Reads up to `size` bytes at `position` into the window with one pread.
+  void Fill(std::int64_t position, size_t size);
 
   bool m_open = false;
   int m_fd = -1;
+  // The file's bytes: a mapping, or the window when it holds the whole file.
   const BYTE* m_map = nullptr;
+  bool m_mapped = false;
   DWORD m_length = 0;
   std::int64_t m_position = 0;
   CString m_path;

@@ -50,6 +50,24 @@ TEST(PlatformFile, MappedAndBufferedReadTheSameBytes) {
   }
 }
 
+TEST(PlatformFile, SmallFilesAreReadWholeAtOpen) {
+  orva::writer::TempBookDir dir;
+  for (const size_t size : {size_t{1}, size_t{100}, size_t{64 * 1024}}) {
+    Bytes bytes(size);
+    for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<std::uint8_t>(i * 31 + size);
+    dir.WriteFile("small.bin", bytes);
+    CFile file;
+    ASSERT_TRUE(file.Open(dir.FilePath("small.bin").c_str(), CFile::modeRead | CFile::shareDenyNone));
+    EXPECT_TRUE(file.IsMapped()) << "every byte in memory";
+    // Truncating the file on disk changes nothing for the reader that has it.
+    dir.WriteFile("small.bin", {});
+    Bytes got(size + 5);
+    EXPECT_EQ(file.Read(got.data(), static_cast<UINT>(got.size())), size);
+    got.resize(size);
+    EXPECT_EQ(got, bytes) << size;
+  }
+}
+
 TEST(PlatformFile, OnlyRegularFilesOpenAndNothingBlocks) {
   orva::writer::TempBookDir dir;
   const std::string fifo = dir.FilePath("pipe");
