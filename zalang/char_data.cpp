@@ -12,15 +12,6 @@ namespace {
 constexpr unsigned short kFinalSigma = 0x03C2;
 constexpr unsigned short kSigma = 0x03C3;
 
-const data::sDecomposition* FindDecomposition(unsigned short ch) {
-  const data::sDecomposition* first = data::kDecompositions;
-  const data::sDecomposition* last = first + data::kDecompositionCount;
-  const auto* it = std::lower_bound(first, last, ch, [](const data::sDecomposition& d, unsigned short c) {
-    return d.precomposed < c;
-  });
-  return (it != last && it->precomposed == ch) ? it : nullptr;
-}
-
 int MarkCountOf(const data::sDecomposition& d) {
   int count = 0;
   while (count < data::kMaxDecomposedMarks && d.marks[count] != 0) ++count;
@@ -36,16 +27,40 @@ const cCharData& cCharData::Get() {
 
 cCharData::cCharData() {
   AfxAllocating([&] {
-    BuildMarks();
+    BuildFlags();
+    BuildDecompositions();
     BuildWeights();
     BuildCompositions();
   });
 }
 
-void cCharData::BuildMarks() {
+void cCharData::BuildFlags() {
   for (int r = 0; r < data::kMarkRangeCount; ++r) {
-    for (unsigned ch = data::kMarkRanges[r].first; ch <= data::kMarkRanges[r].last; ++ch)
-      m_markBits[ch >> 5] |= 1u << (ch & 31);
+    for (unsigned ch = data::kMarkRanges[r].first; ch <= data::kMarkRanges[r].last; ++ch) m_flags[ch] |= kMark;
+  }
+  for (int i = 0; i < data::kDecompositionCount; ++i) {
+    const data::sDecomposition& d = data::kDecompositions[i];
+    m_flags[d.precomposed] |= kPrecomposed;
+    m_flags[d.base] |= kComposes;
+    if (LowerCase(d.base) != d.base) m_flags[d.precomposed] |= kUpper;
+  }
+  for (int i = 0; i < data::kLowerCaseCount; ++i) {
+    const unsigned short ch = data::kLowerCase[i].from;
+    if (!(m_flags[ch] & kPrecomposed)) m_flags[ch] |= kUpper;
+  }
+}
+
+void cCharData::BuildDecompositions() {
+  m_decomposedBlocks.resize(1);  // block 0 for the pages without decompositions
+  for (int i = 0; i < data::kDecompositionCount; ++i) {
+    const data::sDecomposition& d = data::kDecompositions[i];
+    std::uint16_t& page = m_decomposedPage[d.precomposed >> 8];
+    if (page == 0) {
+      page = static_cast<std::uint16_t>(m_decomposedBlocks.size());
+      m_decomposedBlocks.emplace_back();
+    }
+    m_decomposedBlocks[page][d.precomposed & 0xFF] = static_cast<std::uint16_t>(m_decomposed.size());
+    m_decomposed.push_back({d.base, MarkCountOf(d), d.marks});
   }
 }
 
@@ -106,20 +121,10 @@ unsigned short cCharData::LowerCase(unsigned short ch) {
   return (it != last && it->from == ch) ? it->to : ch;
 }
 
-sDecomposed cCharData::Decompose(unsigned short ch) {
-  const data::sDecomposition* d = FindDecomposition(ch);
-  if (!d) return {ch, 0, nullptr};
-  return {d->base, MarkCountOf(*d), d->marks};
-}
-
-bool cCharData::IsUpperBase(unsigned short ch) {
-  const unsigned short base = Decompose(ch).base;
-  return LowerCase(base) != base;
-}
 
 sCharSpan cCharData::FindPrecomposed(unsigned short base, const unsigned short* marks, int markCount) const {
   const unsigned short* none = m_compositions.data();
-  if (markCount < 0 || markCount > data::kMaxDecomposedMarks) return {none, none};
+  if (!(m_flags[base] & kComposes) || markCount < 0 || markCount > data::kMaxDecomposedMarks) return {none, none};
   Key key{base, 0, 0, 0};
   for (int i = 0; i < markCount; ++i) key[static_cast<size_t>(i) + 1] = marks[i];
   const auto range = std::equal_range(m_compositionKeys.begin(), m_compositionKeys.end(), key);

@@ -102,7 +102,7 @@ class MarkRuns {
     if (m_pos > m_s.length) return false;
     run.Clear();
     if (m_started) {
-      const zalang::sDecomposed d = cCharData::Decompose(m_s.chars[m_pos++]);
+      const zalang::sDecomposed d = m_data.Decompose(m_s.chars[m_pos++]);
       for (int k = 0; k < d.markCount; ++k) run.Add(d.marks[k]);
     }
     m_started = true;
@@ -122,7 +122,16 @@ class MarkRuns {
   bool m_started = false;
 };
 
+bool CarriesMarks(const cCharData& data, const View& s) {
+  for (int i = 0; i < s.length; ++i) {
+    if (data.CarriesMarks(s.chars[i])) return true;
+  }
+  return false;
+}
+
+// Called when level 1 found the strings equal, so they have as many bases and runs.
 int CompareLevel2(const cCharData& data, const View& a, const View& b) {
+  if (!CarriesMarks(data, a) && !CarriesMarks(data, b)) return 0;
   MarkRuns runsA(data, a);
   MarkRuns runsB(data, b);
   MarkRun runA;
@@ -143,8 +152,8 @@ int CompareLevel3(const cCharData& data, const View& a, const View& b) {
     while (i < a.length && !data.IsBase(a.chars[i])) ++i;
     while (j < b.length && !data.IsBase(b.chars[j])) ++j;
     if (i == a.length || j == b.length) return Order(i < a.length, j < b.length);
-    const bool lowerA = !cCharData::IsUpperBase(a.chars[i++]);
-    const bool lowerB = !cCharData::IsUpperBase(b.chars[j++]);
+    const bool lowerA = !data.IsUpperBase(a.chars[i++]);
+    const bool lowerB = !data.IsUpperBase(b.chars[j++]);
     if (lowerA != lowerB) return Order(lowerA, lowerB);
   }
 }

@@ -21,12 +21,19 @@ cCodePage::cCodePage(const unsigned short (*entries)[data::kEntryWidth]) {
       m_listings.push_back({entry[i], static_cast<unsigned char>(b)});
   }
   std::sort(m_listings.begin(), m_listings.end());
+  if (m_listings.empty()) return;
+  m_firstListing.resize(static_cast<size_t>(m_listings.back().ch) + 1);
+  for (size_t i = m_listings.size(); i-- > 0;)
+    m_firstListing[m_listings[i].ch] = static_cast<std::uint16_t>(i + 1);
 }
 
 std::pair<const cCodePage::sListing*, const cCodePage::sListing*> cCodePage::ListingsOf(unsigned short ch) const {
-  const auto range = std::equal_range(m_listings.data(), m_listings.data() + m_listings.size(), sListing{ch, 0},
-                                      [](const sListing& a, const sListing& b) { return a.ch < b.ch; });
-  return range;
+  const sListing* end = m_listings.data() + m_listings.size();
+  if (ch >= m_firstListing.size() || m_firstListing[ch] == 0) return {end, end};
+  const sListing* first = m_listings.data() + m_firstListing[ch] - 1;
+  const sListing* last = first;
+  while (last != end && last->ch == ch) ++last;
+  return {first, last};
 }
 
 int cCodePage::BytesOf(unsigned short ch, int first, int last, unsigned char* bytes) const {

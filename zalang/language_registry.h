@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -38,6 +39,9 @@ class cCodePage {
   std::array<const unsigned short*, 256> m_table{};
   std::array<unsigned short, 256> m_readings{};
   std::vector<sListing> m_listings;  // every (character, byte) of the table, sorted
+  // By character, up to the highest one listed: 1 + the index of its first
+  // listing, or 0 when it has none.
+  std::vector<std::uint16_t> m_firstListing;
 };
 
 class cLanguageRegistry {

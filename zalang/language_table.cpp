@@ -101,7 +101,7 @@ void MapUnicodeToASCII(const unsigned short* text, int& consumed, CString& out,
   constexpr int kMaxMarks = zalang::data::kMaxDecomposedMarks;
   int following = 0;
   while (following < kMaxMarks && chars.IsMark(text[1 + following])) ++following;
-  const zalang::sDecomposed own = cCharData::Decompose(ch);
+  const zalang::sDecomposed own = chars.Decompose(ch);
 
   // The character with the most following marks that the table has precomposed.
   unsigned short marks[2 * kMaxMarks];
