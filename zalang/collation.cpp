@@ -35,8 +35,16 @@ int CompareOrdinal(const View& a, const View& b) {
   return 0;
 }
 
+// The number of leading code units the two strings share.
+int CommonPrefix(const View& a, const View& b) {
+  const int common = std::min(a.length, b.length);
+  int k = 0;
+  while (k < common && a.chars[k] == b.chars[k]) ++k;
+  return k;
+}
+
 // The weight of the next character that level 1 looks at, from `i` on; 0 at the end.
-unsigned NextWeight(const cCharData& data, const View& s, int& i) {
+inline unsigned NextWeight(const cCharData& data, const View& s, int& i) {
   while (i < s.length) {
     const unsigned weight = data.Weight(s.chars[i++]);
     if (weight != 0) return weight;
@@ -44,9 +52,10 @@ unsigned NextWeight(const cCharData& data, const View& s, int& i) {
   return 0;
 }
 
-int CompareLevel1(const cCharData& data, const View& a, const View& b) {
-  int i = 0;
-  int j = 0;
+// Starts after the strings' common prefix, whose weights are the same in both.
+int CompareLevel1(const cCharData& data, const View& a, const View& b, int common) {
+  int i = common;
+  int j = common;
   for (;;) {
     const unsigned wa = NextWeight(data, a, i);
     const unsigned wb = NextWeight(data, b, j);
@@ -164,8 +173,11 @@ int cLanguageString::Compare(const cLanguageString& other, int options, int coll
   const View a = ViewOf(*this);
   const View b = ViewOf(other);
   if (options & 1) return CompareOrdinal(a, b);
+  // Identical characters are equal at every linguistic level.
+  const int common = CommonPrefix(a, b);
+  if (common == a.length && common == b.length) return collate ? CompareOrdinal(a, b) : 0;
   const cCharData& data = cCharData::Get();
-  if (const int order = CompareLevel1(data, a, b)) return order;
+  if (const int order = CompareLevel1(data, a, b, common)) return order;
   if (const int order = CompareLevel2(data, a, b)) return order;
   if (!collate) return 0;
   if (const int order = CompareLevel3(data, a, b)) return order;
