@@ -139,6 +139,7 @@ TEST(LanguageString, LayoutAndInlineMembers) {
   EXPECT_EQ(cLanguageString::SafeStrlen(s.GetString()), 5);
   EXPECT_EQ(cLanguageString::SafeStrlen(nullptr), 0);
   EXPECT_EQ(s.GetString()[5], 0);
+  EXPECT_EQ(s.GetLanguageIDs()[5], 0);
   EXPECT_EQ(IdsOf(s), std::vector<unsigned short>(5, kGreek));
   EXPECT_FALSE(s.IsEmpty());
   EXPECT_TRUE(cLanguageString().IsEmpty());
@@ -166,12 +167,12 @@ TEST(LanguageString, AssignAppendAndEmpty) {
   mixed += mixed;
   EXPECT_EQ(CharsOf(mixed), u"abγabγ");
   EXPECT_EQ(IdsOf(mixed), (std::vector<unsigned short>{kEnglish, kEnglish, kGreek, kEnglish, kEnglish, kGreek}));
-  cLanguageString longer;
-  for (int i = 0; i < 1000; ++i) longer += mixed;
-  EXPECT_EQ(longer.GetLength(), 6000u);
-  EXPECT_EQ(longer[5999], u'γ');
-  EXPECT_EQ(longer.GetLanguageIDs()[5999], kGreek);
-  EXPECT_EQ(longer[6000], 0);
+  cLanguageString longer;  // megabytes, appended piece by piece in linear time
+  for (int i = 0; i < 200000; ++i) longer += mixed;
+  EXPECT_EQ(longer.GetLength(), 1200000u);
+  EXPECT_EQ(longer[1199999], u'γ');
+  EXPECT_EQ(longer.GetLanguageIDs()[1199999], kGreek);
+  EXPECT_EQ(longer[1200000], 0);
   EXPECT_EQ(longer[-1], 0);
 
   unsigned short buffer[8];

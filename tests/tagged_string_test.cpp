@@ -197,6 +197,9 @@ TEST(TaggedString, MatchAmbiguous) {
   EXPECT_EQ(MatchAmbiguous("it's", "it\xADs", quote, -1, 0), 1);
   EXPECT_EQ(MatchAmbiguous("it\x92s", "it\xADs", quote, -1, 0), 0);
   EXPECT_EQ(MatchAmbiguous("it's", "it\xADs", none, -1, 0), 0);  // no entry: stays a placeholder
+  CStringArray two = quote;
+  two.Add("\x2D\x96");
+  EXPECT_EQ(MatchAmbiguous("a'b-c\xAD", "a\xAD" "b\xAD" "c\xAD", two, -1, 0), 1);
   EXPECT_EQ(MatchAmbiguous("a\xAD", "a\xAD", none, -1, 0), 1);
   EXPECT_EQ(MatchPackagedAmbiguous("it's", "it\xADs\xAC\x27\x92", -1, 0), 1);
   EXPECT_EQ(MatchPackagedAmbiguous("It's me", "it\xADs\xAC\x27\x92", 4, 0), 1);

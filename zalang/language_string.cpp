@@ -109,13 +109,11 @@ void cLanguageString::SingleByteToWideChar(const char* bytes, unsigned short lan
 }
 
 cLanguageString& cLanguageString::operator+=(const cLanguageString& other) {
-  if (this == &other) {
-    const cLanguageString copy(other);
-    return *this += copy;
-  }
   const int length = static_cast<int>(GetLength());
   const int added = static_cast<int>(other.GetLength());
   if (added > kMaxLength - length) AfxThrowMemoryException();
+  // Appending a string to itself needs no copy first: after Resize, other's
+  // pointers are this string's, and they point at the kept characters.
   Resize(length + added, true);
   std::copy(other.m_pchData, other.m_pchData + added, m_pchData + length);
   std::copy(other.m_pLangIDs, other.m_pLangIDs + added, m_pLangIDs + length);
