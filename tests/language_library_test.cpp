@@ -198,6 +198,16 @@ TEST(LanguageString, AssignAppendAndEmpty) {
   EXPECT_TRUE(moved.IsEmpty());
   EXPECT_NE(moved.GetString(), buffer0);
 
+  // In the framework's collections, as word lists hold them.
+  CArray<cLanguageString, cLanguageString&> list;
+  cLanguageString word("word");
+  list.Add(word);
+  list.SetSize(3);
+  list[2] = Lang(u"z", kGreek);
+  EXPECT_EQ(CharsOf(list[0]), u"word");
+  EXPECT_EQ(list[2].GetLanguage(), kGreek);
+  EXPECT_TRUE(list[1].IsEmpty());
+
   // The element functions of the framework's collections.
   alignas(cLanguageString) unsigned char raw[3 * sizeof(cLanguageString)];
   auto* elements = reinterpret_cast<cLanguageString*>(raw);
