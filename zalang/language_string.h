@@ -87,11 +87,15 @@ class cLanguageString {
   //    level 2: the marks of each base in turn, no marks before any;
   //    level 3: case of each base in turn, upper before lower.
   //  collate nonzero (1): levels 1, 2 and 3, then ordinal: a total order, in which
-  //    the word lists of a concordance are sorted.
+  //    the word lists of a concordance are sorted and searched ((0, 1)). A string
+  //    in capitals sorts just before the same word in lower case.
   //  collate 0: levels 1 and 2 only: strings that differ only in case, in the order
-  //    of adjacent marks, or in precomposed against decomposed letters compare 0.
-  // The order is defined by the library's own tables: it depends on no locale,
-  // machine or library version.
+  //    of adjacent marks, in precomposed against decomposed letters, or in their
+  //    language ids compare 0. (0, 0) confirms that a word found by a (0, 1) search
+  //    is the word searched for; (options, 0) is what ambiguity matching uses.
+  // Marks before the first base form a run of their own; U+0000 is ignored by the
+  // linguistic levels. The order is defined by the library's own tables: it
+  // depends on no locale, machine or library version.
   int Compare(const cLanguageString& other, int options, int collate) const;
 
   // Exported inline members.
