@@ -97,6 +97,30 @@ void SectionsSeeds(const std::string& folder) {
   write("names", names);
 }
 
+// tagged_string: a control byte, a word, a zero byte and a packaged pattern.
+void TaggedStringSeeds(const std::string& folder) {
+  const struct {
+    std::uint8_t control;
+    std::string word;
+    std::string pattern;
+  } kSeeds[] = {
+      {0x02, "In <Greek:\xEB\xFC\xE3\xEF\xF2<English: <Hebrew:\xE1\xC0\xCC\xF8<English:.", "in"},
+      {0x12, "it's", std::string("it\xADs\xAC\x27\x92")},
+      {0x24, "It's me", std::string("it\xADs\xAC\x27\x92\xAC")},
+      {0x33, "a<b<Gree<Greek", "<English:<:x"},
+      {0x4E, "<Hebrew:\xE1\xCC\xC0", "<Hebrew:\xE1\xC0\xCC"},
+      {0x08, "Lord", "lord"},
+  };
+  int n = 0;
+  for (const auto& seed : kSeeds) {
+    std::vector<std::uint8_t> input{seed.control};
+    input.insert(input.end(), seed.word.begin(), seed.word.end());
+    input.push_back(0);
+    input.insert(input.end(), seed.pattern.begin(), seed.pattern.end());
+    orva::writer::WriteBookFile(folder, "seed" + std::to_string(n++), input);
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -107,5 +131,6 @@ int main(int argc, char** argv) {
   const std::string folder = std::string(argv[1]) + "/";
   OpenBookSeeds(folder + "open_book/");
   SectionsSeeds(folder + "sections/");
+  TaggedStringSeeds(folder + "tagged_string/");
   return 0;
 }

@@ -6,6 +6,7 @@
 #include "orvada/caret.h"
 #include "orvada/concord_records.h"
 #include "orvada/file_base.h"
+#include "orvada/lang_text.h"
 #include "orvada/media_file.h"
 #include "orvada/sections_data.h"
 #include "orvada/sections_records.h"

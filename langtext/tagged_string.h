@@ -1,0 +1,31 @@
+// The internal operations on tagged and packaged strings (see orvada/lang_text.h for
+// the forms), used by the exported functions and by the sync indexes. Null strings
+// are taken as empty; nothing throws except CMemoryException* on allocation failure.
+#pragma once
+
+#include "orvada/lang_text.h"
+
+// Called with text[position] == '<': when a valid tag starts there, sets `language`
+// to its id, moves `position` onto the tag's last byte (its ':', or the terminating
+// zero when the name runs to the end) and returns 1. Otherwise returns 0 and
+// changes neither. A null `text` returns 0. Names are widened byte by byte (no
+// locale) and never read further than the longest known name, so a walk that tries
+// every '<' stays linear.
+int ParseLanguageTag(const char* text, int& position, unsigned short& language);
+
+// The shortest prefix of `text` that holds its first `count` visible characters,
+// with every tag met on the way kept whole (tags after the last of those characters
+// are left out). Empty for a count of 0 or less.
+CString LeftVisible(int count, const char* text);
+
+// The byte position of visible character `index` (from 0), counting as
+// VisibleLength does but reading past 0xAC. When `text` holds no more than `index`
+// visible characters, the position of its last byte; -1 for an empty text or a
+// negative index.
+int VisibleIndexToByteIndex(int index, const char* text);
+
+// The inverse of PackageAmbiguity: `tagged` becomes the bytes before the first 0xAC
+// (all of `packaged` when there is none, with `alternatives` left alone); every
+// piece after it, split at each further 0xAC, is appended to `alternatives` (an
+// empty last entry for a trailing 0xAC). Callers pass an empty list.
+void UnpackageAmbiguity(const CString& packaged, CString& tagged, CStringArray& alternatives);

@@ -1,0 +1,253 @@
+// The language library: its languages and tables, MapUnicodeToASCII, IsMark and
+// the members of cLanguageString other than Compare.
+#include <gtest/gtest.h>
+
+#include <cstddef>
+#include <string>
+
+#include "tests/lang_test_support.h"
+
+namespace orva::test {
+namespace {
+
+std::string Map(const std::u16string& text, unsigned short language, int* consumed = nullptr) {
+  const cLanguageDatum* datum = OrvaToILI::Instance().OrvaLangIdToLanguageDatum(language);
+  int used = -1;
+  CString out("junk");
+  MapUnicodeToASCII(reinterpret_cast<const unsigned short*>(text.c_str()), used, out, datum->GetTable(),
+                    datum->GetFirstValidIndex(), datum->GetValidCount());
+  if (consumed) *consumed = used;
+  return BytesOf(out);
+}
+
+TEST(LanguageLibrary, LanguagesNamesAndTables) {
+  const OrvaToILI& ili = OrvaToILI::Instance();
+  const struct {
+    unsigned short id;
+    std::u16string name;
+    BYTE byte;  // a byte of the language's own script
+    char16_t reading;
+    int last;
+  } kLanguages[] = {{1033, u"English", 0xE9, u'é', 255}, {1031, u"German", 0xDF, u'ß', 255},
+                    {1036, u"French", 0xE7, u'ç', 255},  {1034, u"Spanish", 0xF1, u'ñ', 255},
+                    {1032, u"Greek", 0xE1, u'α', 254},   {1037, u"Hebrew", 0xE0, u'א', 254}};
+  EXPECT_EQ(ili.GetLanguageCount(), 6);
+  EXPECT_EQ(ili.GetLongestNameLength(), 7);
+  for (const auto& l : kLanguages) {
+    const cLanguageDatum* datum = ili.OrvaLangIdToLanguageDatum(l.id);
+    ASSERT_NE(datum, nullptr) << l.id;
+    EXPECT_EQ(datum->GetLanguageID(), l.id);
+    EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(datum->GetName())), l.name);
+    EXPECT_EQ(ili.OrvaLanguageStringToOrvaLangId(datum->GetName()), l.id);
+    EXPECT_EQ(datum->GetTable()[l.byte][0], l.reading) << l.id;
+    EXPECT_EQ(datum->GetFirstValidIndex(), 1);
+    EXPECT_EQ(datum->GetLastValidIndex(), l.last);
+    EXPECT_EQ(datum->GetValidCount(), l.last);
+    // Byte 0 ends strings; 0xAC and 0xAD belong to packaged strings.
+    for (int reserved : {0x00, 0xAC, 0xAD}) EXPECT_EQ(datum->GetTable()[reserved][0], 0) << l.id << " " << reserved;
+  }
+  const unsigned short* hebrew = ili.OrvaLangIdToLanguageDatum(kHebrew)->GetTable()[0xC0];
+  EXPECT_EQ(hebrew[0], 0x05B0);  // sheva: points have bytes of their own
+  EXPECT_EQ(ili.OrvaLangIdToLanguageDatum(0), nullptr);
+  EXPECT_EQ(ili.OrvaLangIdToLanguageDatum(1049), nullptr);
+  for (const char16_t* name : {u"", u"english", u"Englis", u"Englishh", u"Hebrew "})
+    EXPECT_EQ(ili.OrvaLanguageStringToOrvaLangId(reinterpret_cast<const unsigned short*>(name)), 0);
+  EXPECT_EQ(ili.OrvaLanguageStringToOrvaLangId(nullptr), 0);
+
+  OrvaToILI copy;
+  copy = ili;
+  EXPECT_EQ(copy.GetLanguageCount(), 6);
+  EXPECT_EQ(copy.GetDefaultLanguage(), 1033);
+}
+
+TEST(LanguageLibrary, MapUnicodeToASCII) {
+  int consumed = 0;
+  EXPECT_EQ(Map(u"Ab", kEnglish, &consumed), "A");
+  EXPECT_EQ(consumed, 1);
+  // The ambiguous characters: every byte that lists them, ascending.
+  EXPECT_EQ(Map(u"\u2019", kEnglish), "\x27\x92");
+  EXPECT_EQ(Map(u"\u00A0", kEnglish), "\x20\xA0");
+  EXPECT_EQ(Map(u"\u2013", kEnglish), "\x2D\x96");
+  EXPECT_EQ(Map(u"\u2019", kGreek), "\x27\x92");
+  // Nothing for what the table cannot write, and for U+0000.
+  EXPECT_EQ(Map(u"\u4E00", kEnglish, &consumed), "");
+  EXPECT_EQ(consumed, 1);
+  EXPECT_EQ(Map(u"α", kEnglish), "");
+  EXPECT_EQ(Map(u"\u00AC", kEnglish), "");
+  EXPECT_EQ(Map(std::u16string(1, u'\0'), kEnglish, &consumed), "");
+  EXPECT_EQ(consumed, 1);
+  // A base and its marks become the precomposed character when the table has it.
+  EXPECT_EQ(Map(u"e\u0301x", kEnglish, &consumed), "\xE9");
+  EXPECT_EQ(consumed, 2);
+  EXPECT_EQ(Map(u"e\u0301\u0301", kEnglish, &consumed), "\xE9");
+  EXPECT_EQ(consumed, 2);
+  EXPECT_EQ(Map(u"ι\u0308\u0301", kGreek, &consumed), "\xC0");  // U+0390
+  EXPECT_EQ(consumed, 3);
+  EXPECT_EQ(Map(u"ι\u0301\u0308", kGreek, &consumed), "\xDF");  // ί, the diaeresis left over
+  EXPECT_EQ(consumed, 2);
+  EXPECT_EQ(Map(u"\u03CA\u0301", kGreek, &consumed), "\xC0");  // ϊ + acute
+  EXPECT_EQ(consumed, 2);
+  EXPECT_EQ(Map(u"\u1F71", kGreek, &consumed), "\xDC");  // alpha with oxia is alpha with tonos
+  EXPECT_EQ(consumed, 1);
+  EXPECT_EQ(Map(u"\u037E", kGreek), ";");  // the Greek question mark is a semicolon
+  // Hebrew points are bytes of their own: a letter consumes only itself.
+  EXPECT_EQ(Map(u"ב\u05B0\u05BC", kHebrew, &consumed), "\xE1");
+  EXPECT_EQ(consumed, 1);
+  EXPECT_EQ(Map(u"\u05BC", kHebrew), "\xCC");
+
+  // Only the given window of the table is looked at.
+  const unsigned short* const* english = OrvaToILI::Instance().OrvaLangIdToLanguageDatum(kEnglish)->GetTable();
+  const unsigned short quote[] = {0x2019, 0};
+  CString out;
+  MapUnicodeToASCII(quote, consumed, out, english, 0x80, 0x80);
+  EXPECT_EQ(BytesOf(out), "\x92");
+  MapUnicodeToASCII(quote, consumed, out, english, 0x28, 0x10000);
+  EXPECT_EQ(BytesOf(out), "\x92");
+  MapUnicodeToASCII(quote, consumed, out, english, -5, 0x2D);
+  EXPECT_EQ(BytesOf(out), "\x27");
+  MapUnicodeToASCII(nullptr, consumed, out, english, 1, 255);
+  EXPECT_EQ(consumed, 1);
+  EXPECT_TRUE(out.IsEmpty());
+
+  // A table of the host's own is scanned.
+  const unsigned short x[] = {'x', 0}, xy[] = {'y', 'x', 0};
+  const unsigned short* table[256] = {};
+  table[0x10] = x;
+  table[0x20] = xy;
+  table[0x30] = x;
+  const unsigned short letter[] = {'x', 0};
+  MapUnicodeToASCII(letter, consumed, out, table, 0, 0x21);
+  EXPECT_EQ(BytesOf(out), "\x10\x20");
+}
+
+TEST(LanguageLibrary, IsMark) {
+  for (unsigned short mark : {0x0300, 0x036F, 0x0483, 0x0489, 0x0591, 0x05B0, 0x05BC, 0x05C1, 0x05C7, 0x0610,
+                              0x064B, 0x065F, 0x1AB0, 0x1AFF, 0x1DC0, 0x1DFF, 0x20D0, 0x20FF, 0xFE20, 0xFE2F})
+    EXPECT_TRUE(IsMark(mark)) << std::hex << mark;
+  for (unsigned short other : {0x0000, 0x0041, 0x00E9, 0x02FF, 0x0370, 0x03B1, 0x05BE, 0x05C0, 0x05C3, 0x05C6,
+                               0x05D0, 0x1AAF, 0x20CF, 0xFE1F, 0xFE30, 0xFFFF})
+    EXPECT_FALSE(IsMark(other)) << std::hex << other;
+}
+
+TEST(LanguageString, LayoutAndInlineMembers) {
+  static_assert(sizeof(cLanguageString) == 2 * sizeof(void*), "two pointers");
+  const cLanguageString s = Lang(u"λόγος", kGreek);
+  EXPECT_EQ(s.GetLength(), 5u);
+  EXPECT_EQ(s.GetData()->nDataLength, 5);
+  EXPECT_EQ(reinterpret_cast<const char*>(s.GetData()) + sizeof(cLanguageStringData),
+            reinterpret_cast<const char*>(s.GetString()));
+  EXPECT_EQ(cLanguageString::SafeStrlen(s.GetString()), 5);
+  EXPECT_EQ(cLanguageString::SafeStrlen(nullptr), 0);
+  EXPECT_EQ(s.GetString()[5], 0);
+  EXPECT_EQ(s.GetLanguageIDs()[5], 0);
+  EXPECT_EQ(IdsOf(s), std::vector<unsigned short>(5, kGreek));
+  EXPECT_FALSE(s.IsEmpty());
+  EXPECT_TRUE(cLanguageString().IsEmpty());
+  EXPECT_EQ(cLanguageString().GetString()[0], 0);
+
+  cLanguageString t;
+  t = reinterpret_cast<const unsigned char*>("caf\xE9");
+  EXPECT_EQ(CharsOf(t), u"café");
+  EXPECT_EQ(t.GetLanguage(), kEnglish);
+}
+
+TEST(LanguageString, AssignAppendAndEmpty) {
+  cLanguageString s = Lang(u"abc");
+  s.AssignCopy(kGreek, s.GetString() + 1, -1);  // a piece of itself
+  EXPECT_EQ(CharsOf(s), u"bc");
+  EXPECT_EQ(s.GetLanguage(), kGreek);
+  s.AssignCopy(kGerman, reinterpret_cast<const unsigned short*>(u"xyz"), 2);
+  EXPECT_EQ(CharsOf(s), u"xy");
+  s.AssignCopy(kGerman, nullptr, 3);
+  EXPECT_TRUE(s.IsEmpty());
+  EXPECT_EQ(s.GetLanguage(), 0);
+
+  // Appending, also to itself, keeps each character's language; a long string grows.
+  cLanguageString mixed = Lang({{u"ab", kEnglish}, {u"γ", kGreek}});
+  mixed += mixed;
+  EXPECT_EQ(CharsOf(mixed), u"abγabγ");
+  EXPECT_EQ(IdsOf(mixed), (std::vector<unsigned short>{kEnglish, kEnglish, kGreek, kEnglish, kEnglish, kGreek}));
+  cLanguageString longer;  // megabytes, appended piece by piece in linear time
+  for (int i = 0; i < 200000; ++i) longer += mixed;
+  EXPECT_EQ(longer.GetLength(), 1200000u);
+  EXPECT_EQ(longer[1199999], u'γ');
+  EXPECT_EQ(longer.GetLanguageIDs()[1199999], kGreek);
+  EXPECT_EQ(longer[1200000], 0);
+  EXPECT_EQ(longer[-1], 0);
+
+  unsigned short buffer[8];
+  EXPECT_EQ(mixed.GetString(buffer), 6);
+  EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(buffer)), u"abγabγ");
+
+  // Copies are deep; a moved-from string is empty.
+  cLanguageString copy(mixed);
+  mixed.AssignCopy(kEnglish, reinterpret_cast<const unsigned short*>(u"q"), 1);
+  EXPECT_EQ(CharsOf(copy), u"abγabγ");
+  cLanguageString moved(std::move(copy));
+  EXPECT_EQ(CharsOf(moved), u"abγabγ");
+  EXPECT_TRUE(copy.IsEmpty());  // NOLINT: the moved-from state is specified
+
+  // Empty(0) keeps the buffer for the next word, Empty() gives it back.
+  const unsigned short* buffer0 = moved.GetString();
+  moved.Empty(0);
+  EXPECT_TRUE(moved.IsEmpty());
+  EXPECT_EQ(moved.GetString()[0], 0);
+  moved = "word";
+  EXPECT_EQ(moved.GetString(), buffer0);
+  moved.Empty();
+  EXPECT_TRUE(moved.IsEmpty());
+  EXPECT_NE(moved.GetString(), buffer0);
+
+  // In the framework's collections, as word lists hold them.
+  CArray<cLanguageString, cLanguageString&> list;
+  cLanguageString word("word");
+  list.Add(word);
+  list.SetSize(3);
+  list[2] = Lang(u"z", kGreek);
+  EXPECT_EQ(CharsOf(list[0]), u"word");
+  EXPECT_EQ(list[2].GetLanguage(), kGreek);
+  EXPECT_TRUE(list[1].IsEmpty());
+
+  // The element functions of the framework's collections.
+  alignas(cLanguageString) unsigned char raw[3 * sizeof(cLanguageString)];
+  auto* elements = reinterpret_cast<cLanguageString*>(raw);
+  ConstructElements(elements, 3);
+  elements[1] = Lang(u"x");
+  EXPECT_TRUE(elements[0].IsEmpty());
+  DestructElements(elements, 3);
+}
+
+TEST(LanguageString, EightBitConversions) {
+  cLanguageString s;
+  s.SingleByteToWideChar("\xE1\xE2\x92", kGreek, 3);
+  EXPECT_EQ(CharsOf(s), u"αβ\u2019");
+  EXPECT_EQ(IdsOf(s), std::vector<unsigned short>(3, kGreek));
+  s.SingleByteToWideChar("abc", kHebrew, 2);
+  EXPECT_EQ(CharsOf(s), u"ab");
+  s.SingleByteToWideChar("ab\0cd", kEnglish, 5);  // a zero byte ends the text
+  EXPECT_EQ(CharsOf(s), u"ab");
+  // Bytes that list nothing become U+FFFD, one character each.
+  s.SingleByteToWideChar("\x81\xAC\xAD", kEnglish, 3);
+  EXPECT_EQ(CharsOf(s), u"\uFFFD\uFFFD\uFFFD");
+  // A language the library does not know is read with the default table.
+  s.SingleByteToWideChar("\xE9", 999, 1);
+  EXPECT_EQ(CharsOf(s), u"é");
+  EXPECT_EQ(s.GetLanguage(), 999);
+  EXPECT_EQ(CharsOf(cLanguageString("\xE0\xE1", kHebrew)), u"אב");
+
+  // The 8-bit form: every byte that has a reading comes back as itself.
+  for (unsigned short language : {kEnglish, kGreek, kHebrew}) {
+    std::string bytes;
+    const unsigned short* const* table = OrvaToILI::Instance().OrvaLangIdToLanguageDatum(language)->GetTable();
+    for (int b = 1; b < 256; ++b)
+      if (table[b][0] != 0) bytes += static_cast<char>(b);
+    EXPECT_EQ(BytesOf(CString(cLanguageString(bytes.c_str(), language))), bytes) << language;
+  }
+  // Each character in its own language's table; what none has becomes '?'.
+  const cLanguageString mixed = Lang({{u"a\u2019", kEnglish}, {u"α", kGreek}, {u"α", kEnglish}, {u"\u4E00", kHebrew}});
+  EXPECT_EQ(BytesOf(CString(mixed)), "a\x92\xE1??");
+  EXPECT_EQ(BytesOf(CString(Lang(u"é", 4242))), "\xE9");
+}
+
+}  // namespace
+}  // namespace orva::test

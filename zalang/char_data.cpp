@@ -1,0 +1,136 @@
+#include "zalang/char_data.h"
+
+#include <algorithm>
+#include <numeric>
+
+#include "platform/exceptions.h"
+#include "zalang/language_data.h"
+
+namespace zalang {
+namespace {
+
+constexpr unsigned short kFinalSigma = 0x03C2;
+constexpr unsigned short kSigma = 0x03C3;
+
+int MarkCountOf(const data::sDecomposition& d) {
+  int count = 0;
+  while (count < data::kMaxDecomposedMarks && d.marks[count] != 0) ++count;
+  return count;
+}
+
+}  // namespace
+
+const cCharData& cCharData::Get() {
+  static const cCharData data;
+  return data;
+}
+
+cCharData::cCharData() {
+  AfxAllocating([&] {
+    BuildFlags();
+    BuildDecompositions();
+    BuildWeights();
+    BuildCompositions();
+  });
+}
+
+void cCharData::BuildFlags() {
+  for (int r = 0; r < data::kMarkRangeCount; ++r) {
+    for (unsigned ch = data::kMarkRanges[r].first; ch <= data::kMarkRanges[r].last; ++ch) m_flags[ch] |= kMark;
+  }
+  for (int i = 0; i < data::kDecompositionCount; ++i) {
+    const data::sDecomposition& d = data::kDecompositions[i];
+    m_flags[d.precomposed] |= kPrecomposed;
+    m_flags[d.base] |= kComposes;
+    if (LowerCase(d.base) != d.base) m_flags[d.precomposed] |= kUpper;
+  }
+  for (int i = 0; i < data::kLowerCaseCount; ++i) {
+    const unsigned short ch = data::kLowerCase[i].from;
+    if (!(m_flags[ch] & kPrecomposed)) m_flags[ch] |= kUpper;
+  }
+}
+
+void cCharData::BuildDecompositions() {
+  m_decomposedBlocks.resize(1);  // block 0 for the pages without decompositions
+  for (int i = 0; i < data::kDecompositionCount; ++i) {
+    const data::sDecomposition& d = data::kDecompositions[i];
+    std::uint16_t& page = m_decomposedPage[d.precomposed >> 8];
+    if (page == 0) {
+      page = static_cast<std::uint16_t>(m_decomposedBlocks.size());
+      m_decomposedBlocks.emplace_back();
+    }
+    m_decomposedBlocks[page][d.precomposed & 0xFF] = static_cast<std::uint16_t>(m_decomposed.size());
+    m_decomposed.push_back({d.base, MarkCountOf(d), d.marks});
+  }
+}
+
+// Only the pages that hold a mark, a lower-case mapping, a decomposition or U+0000
+// get a block; on every other page each character weighs itself.
+void cCharData::BuildWeights() {
+  std::array<bool, 256> special{};
+  special[0] = true;
+  for (int r = 0; r < data::kMarkRangeCount; ++r) {
+    for (unsigned page = data::kMarkRanges[r].first >> 8; page <= (data::kMarkRanges[r].last >> 8u); ++page)
+      special[page] = true;
+  }
+  for (int i = 0; i < data::kLowerCaseCount; ++i) special[data::kLowerCase[i].from >> 8] = true;
+  for (int i = 0; i < data::kDecompositionCount; ++i) special[data::kDecompositions[i].precomposed >> 8] = true;
+  special[kFinalSigma >> 8] = true;
+
+  m_weightBlocks.resize(1);  // block 0 stands for "its own weight"
+  for (unsigned page = 0; page < 256; ++page) {
+    if (!special[page]) continue;
+    m_weightPage[page] = static_cast<std::uint16_t>(m_weightBlocks.size());
+    auto& block = m_weightBlocks.emplace_back();
+    for (unsigned low = 0; low < 256; ++low) {
+      const auto ch = static_cast<unsigned short>(page << 8 | low);
+      unsigned short weight = 0;
+      if (IsBase(ch)) {
+        weight = LowerCase(Decompose(ch).base);
+        if (weight == kFinalSigma) weight = kSigma;
+      }
+      block[low] = weight;
+    }
+  }
+}
+
+void cCharData::BuildCompositions() {
+  const auto count = static_cast<size_t>(data::kDecompositionCount);
+  std::vector<Key> keys(count);
+  for (size_t i = 0; i < count; ++i) {
+    const data::sDecomposition& d = data::kDecompositions[i];
+    keys[i] = {d.base, d.marks[0], d.marks[1], d.marks[2]};
+  }
+  std::vector<size_t> order(count);
+  std::iota(order.begin(), order.end(), 0);
+  std::sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+    return keys[a] != keys[b] ? keys[a] < keys[b]
+                              : data::kDecompositions[a].precomposed < data::kDecompositions[b].precomposed;
+  });
+  for (size_t i : order) {
+    m_compositionKeys.push_back(keys[i]);
+    m_compositions.push_back(data::kDecompositions[i].precomposed);
+  }
+}
+
+unsigned short cCharData::LowerCase(unsigned short ch) {
+  const data::sCharPair* first = data::kLowerCase;
+  const data::sCharPair* last = first + data::kLowerCaseCount;
+  const auto* it =
+      std::lower_bound(first, last, ch, [](const data::sCharPair& p, unsigned short c) { return p.from < c; });
+  return (it != last && it->from == ch) ? it->to : ch;
+}
+
+
+sCharSpan cCharData::FindPrecomposed(unsigned short base, const unsigned short* marks, int markCount) const {
+  const unsigned short* none = m_compositions.data();
+  if (!(m_flags[base] & kComposes) || markCount < 0 || markCount > data::kMaxDecomposedMarks) return {none, none};
+  Key key{base, 0, 0, 0};
+  for (int i = 0; i < markCount; ++i) key[static_cast<size_t>(i) + 1] = marks[i];
+  const auto range = std::equal_range(m_compositionKeys.begin(), m_compositionKeys.end(), key);
+  const auto first = static_cast<size_t>(range.first - m_compositionKeys.begin());
+  const auto last = static_cast<size_t>(range.second - m_compositionKeys.begin());
+  return {none + first, none + last};
+}
+
+}  // namespace zalang
