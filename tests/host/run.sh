@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the built library into a scratch prefix, builds the host program against
-# the installed package and runs it on a folder without a book.
+# the installed package, once through CMake's find_package and once through
+# pkg-config, and runs each on a folder without a book.
 # Arguments: the library's build folder, a scratch folder, the C++ compiler, and
 # the compile flags the library was built with (sanitizers must match).
 set -euo pipefail
@@ -12,3 +13,9 @@ cmake -S "$here" -B "$scratch/build" -DCMAKE_PREFIX_PATH="$scratch/prefix" \
   -DCMAKE_CXX_COMPILER="$compiler" -DCMAKE_CXX_FLAGS="$flags" > /dev/null
 cmake --build "$scratch/build" > /dev/null
 "$scratch/build/orvada_host" "$scratch/no-book/"
+
+pc_dir=$(dirname "$(find "$scratch/prefix" -name orvada.pc)")
+# shellcheck disable=SC2046,SC2086
+"$compiler" $flags $(PKG_CONFIG_PATH="$pc_dir" pkg-config --cflags orvada) "$here/main.cpp" \
+  $(PKG_CONFIG_PATH="$pc_dir" pkg-config --libs orvada) -o "$scratch/orvada_host_pc"
+"$scratch/orvada_host_pc" "$scratch/no-book/"
