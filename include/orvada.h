@@ -7,6 +7,7 @@
 #include "orvada/concord_records.h"
 #include "orvada/file_base.h"
 #include "orvada/media_file.h"
+#include "orvada/text_records.h"
 #include "orvada/version_record.h"
 #include "platform/arrays.h"
 #include "platform/cstring.h"

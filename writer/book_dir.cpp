@@ -11,6 +11,7 @@
 
 #include "orvada/book_base.h"
 #include "writer/concord_writer.h"
+#include "writer/text_writer.h"
 
 namespace orva::writer {
 
@@ -74,10 +75,11 @@ const char* SyncTypeOfBit(std::uint32_t bit) {
 }
 
 void WriteSkeletonBook(const std::string& folder, const VersionFields& version) {
-  for (std::uint32_t bit = ORVA_TEXT; bit <= ORVA_DSYNC; bit <<= 1) {
+  for (std::uint32_t bit = ORVA_SECTIONS; bit <= ORVA_DSYNC; bit <<= 1) {
     if (bit == ORVA_CONCORD) continue;
     WriteBookFile(folder, FileNameOfBit(bit), EncodeVersionRecord(version));
   }
+  WriteTextBook(folder, SampleTextBook(version));
   ConcordDescription concord;
   concord.version = version;
   WriteBookFile(folder, "concord.idx", EncodeConcordIndex(concord));

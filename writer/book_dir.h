@@ -46,8 +46,9 @@ const char* FileNameOfBit(std::uint32_t bit);
 // "date" for their sync bits, "word" for every other bit.
 const char* SyncTypeOfBit(std::uint32_t bit);
 
-// Writes every file of a book that holds no text yet: each file is its version
-// record, and the concordance has its header and the language 1033 with no words.
+// Writes every file of a small book: its text is SampleTextBook (compressed); the
+// other files are their version records, and the concordance has its header and
+// the language 1033 with no words.
 void WriteSkeletonBook(const std::string& folder, const VersionFields& version);
 inline void WriteSkeletonBook(const TempBookDir& dir, const VersionFields& version) {
   WriteSkeletonBook(dir.Path(), version);
