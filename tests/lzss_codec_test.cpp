@@ -24,6 +24,7 @@ class VectorStream : public cCodecStream {
   void Rewind() override { m_position = 0; }
   WORD Transfer(void* buffer, WORD count) override {
     const size_t n = std::min<size_t>(count, m_capacity - m_position);
+    if (n == 0) return 0;
     if (m_writing) {
       std::memcpy(m_bytes.data() + m_position, buffer, n);
     } else {

@@ -114,19 +114,20 @@ TEST_P(TextBookTest, AreasBlocksAndChunks) {
   EXPECT_EQ(Area(book, 0), kPreamble + kPreamble);
   EXPECT_EQ(Block(book, 3), kLong) << "the further blocks (B) count too";
 
-  char untouched = 'u';
+  const std::string untouched(8192, 'u');
+  std::string buffer = untouched;
   EXPECT_EQ(book.GetViewableAreaSize(2), 0) << "an empty block makes an empty area";
-  EXPECT_EQ(book.GetViewableArea(2, &untouched), 0);
-  EXPECT_EQ(untouched, 'u');
+  EXPECT_EQ(book.GetViewableArea(2, buffer.data()), 0);
+  EXPECT_EQ(buffer, untouched);
 
   for (int invalid : {4, -1}) {
     EXPECT_EQ(book.GetViewableAreaSize(invalid), 0);
     EXPECT_EQ(book.GetViewableBlockSize(invalid), 0);
-    EXPECT_EQ(book.GetViewableArea(invalid, &untouched), 1);
-    EXPECT_EQ(book.GetViewableBlock(invalid, &untouched), 1);
-    EXPECT_EQ(book.GetFirstViewableAreaChunk(invalid, 16, &untouched), 0);
+    EXPECT_EQ(book.GetViewableArea(invalid, buffer.data()), 1);
+    EXPECT_EQ(book.GetViewableBlock(invalid, buffer.data()), 1);
+    EXPECT_EQ(book.GetFirstViewableAreaChunk(invalid, 16, buffer.data()), 0);
   }
-  EXPECT_EQ(untouched, 'u');
+  EXPECT_EQ(buffer, untouched);
 }
 
 TEST_P(TextBookTest, BookObjectsOfOneStoreCanInterleaveTheirChunks) {
@@ -164,6 +165,8 @@ TEST_P(TextBookTest, PartsThatAreNotOpen) {
   EXPECT_ORVA_FILE_EXCEPTION(text.GetViewableAreaSize(1), CFileException::generic);
   EXPECT_ORVA_FILE_EXCEPTION(text.GetViewableBlockSize(1), CFileException::generic);
   EXPECT_EQ(text.GetHeaderControlWordData("TITLE"), "Sample");
+  text.Close(ORVA_ALL_OPEN);
+  EXPECT_EQ(index.GetViewableAreaSize(1), 400) << "the preamble stays loaded after book.dat closes";
 }
 
 TEST_P(TextBookTest, ControlWordsAndTheHeaderRecord) {
@@ -237,6 +240,14 @@ TEST_P(TextBookTest, DamageRaisesTheFileExceptionWithoutLargeAllocations) {
   m_dir.WriteFile("book.dat", bytes);
   Open(book);
   EXPECT_ORVA_FILE_EXCEPTION(book.GetHeaderControlWordData("TITLE"), CFileException::endOfFile);
+  book.Close(ORVA_ALL_OPEN);
+  // The index header's length runs past the end of the file.
+  bytes = orva::writer::EncodeVersionRecord(m_version);
+  bytes.insert(bytes.end(), {0xFF, 0xFF});
+  bytes.resize(bytes.size() + 30, 0);
+  m_dir.RemoveFile("viewable.idx");
+  m_dir.WriteFile("viewable.idx", bytes);
+  EXPECT_ORVA_FILE_EXCEPTION(book.Open(ORVA_VIEWABLE), CFileException::endOfFile);
 }
 
 INSTANTIATE_TEST_SUITE_P(StoredAndCompressed, TextBookTest, ::testing::Bool(),
