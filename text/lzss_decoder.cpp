@@ -8,9 +8,9 @@
 // index o ring position q holds output byte o - d, d = (4078 + o - q) mod 4096 (4096
 // when that is 0), or the ring's first content while o - d is negative. A pair is
 // therefore a copy from a fixed distance back in the output buffer, which the
-// decoder writes directly: literal groups and runs that do not overlap their own
-// output are copied in blocks, and bounds are checked once per group while both
-// buffers have room for a whole one.
+// decoder writes directly: literal runs and runs from far enough back are moved
+// in fixed-size blocks, and bounds are checked once per group while both buffers
+// have room for a whole one.
 #include <cstring>
 #include <typeinfo>
 
@@ -21,6 +21,14 @@ namespace {
 constexpr unsigned kRingMask = cLzssCodec::kRingSize - 1;
 constexpr size_t kLongestGroupIn = 16;    // eight pairs after the flag byte
 constexpr size_t kLongestGroupOut = 144;  // eight runs of 18
+// The fast road writes up to this many bytes past the end of an item...
+constexpr size_t kSlack = 16;
+// ...and takes a group only while at least this much input follows the group. The
+// rest of the input then decodes to at least kSlack more bytes (at worst a flag
+// byte per eight literals and one byte of a cut pair), or fills the output, so
+// every byte written past an item is written again with its right value before
+// decoding ends: the output holds exactly what the exact road writes.
+constexpr size_t kInputAfterGroup = 24;
 
 BYTE FirstRingByte(unsigned position) { return position < cLzssCodec::kFirstWrite ? cLzssCodec::kFill : 0; }
 
@@ -50,10 +58,10 @@ class DirectDecoder {
 
   void Run() {
     while (m_in != m_inEnd) {
-      unsigned flags = *m_in++;
-      if (static_cast<size_t>(m_inEnd - m_in) >= kLongestGroupIn &&
-          static_cast<size_t>(m_outEnd - m_out) >= kLongestGroupOut) {
-        WholeGroup(flags);
+      const unsigned flags = *m_in++;
+      if (static_cast<size_t>(m_inEnd - m_in) >= kLongestGroupIn + kInputAfterGroup &&
+          static_cast<size_t>(m_outEnd - m_out) >= kLongestGroupOut + kSlack) {
+        FastGroup(flags);
       } else if (!CheckedGroup(flags)) {
         return;
       }
@@ -64,21 +72,40 @@ class DirectDecoder {
   size_t Produced() const { return static_cast<size_t>(m_out - m_outBegin); }
 
  private:
-  // A group with room for its longest form on both sides.
-  void WholeGroup(unsigned flags) {
+  // A group with room on both sides for its longest form and the slack: literal
+  // runs and runs from far enough back are moved in fixed-size blocks.
+  void FastGroup(unsigned flags) {
     if (flags == 0xFF) {
       std::memcpy(m_out, m_in, 8);
       m_in += 8;
       m_out += 8;
       return;
     }
-    for (int item = 0; item < 8; ++item, flags >>= 1) {
+    for (int item = 0; item < 8;) {
       if (flags & 1) {
-        *m_out++ = *m_in++;
+        const int literals = __builtin_ctz(~flags);  // at most 8: flags has 8 bits
+        std::memcpy(m_out, m_in, 8);
+        m_in += literals;
+        m_out += literals;
+        flags >>= literals;
+        item += literals;
       } else {
         const unsigned b0 = m_in[0], b1 = m_in[1];
         m_in += 2;
-        Copy(b0 | (b1 & 0xF0u) << 4, (b1 & 0x0Fu) + 3);
+        const size_t length = (b1 & 0x0Fu) + 3;
+        const size_t distance = Distance(b0 | (b1 & 0xF0u) << 4);
+        if (distance >= 16 && Produced() >= distance) {
+          // Bytes 16 and 17 come from at least 16 back: written already, also
+          // when the distance is 16 or 17.
+          const BYTE* src = m_out - distance;
+          std::memcpy(m_out, src, 16);
+          std::memcpy(m_out + 16, src + 16, 2);
+          m_out += length;
+        } else {
+          Copy(b0 | (b1 & 0xF0u) << 4, length);
+        }
+        flags >>= 1;
+        ++item;
       }
     }
   }
@@ -110,11 +137,17 @@ class DirectDecoder {
     return true;
   }
 
-  // Writes the n bytes that ring position `from` onwards gives at the current output.
+  // How far back in the output ring position `from` is, 1 to 4096.
+  size_t Distance(unsigned from) const {
+    const size_t distance = (cLzssCodec::kFirstWrite + Produced() - from) & kRingMask;
+    return distance == 0 ? cLzssCodec::kRingSize : distance;
+  }
+
+  // Writes exactly the n bytes that ring position `from` onwards gives at the
+  // current output.
   void Copy(unsigned from, size_t n) {
     const size_t produced = Produced();
-    size_t distance = (cLzssCodec::kFirstWrite + produced - from) & kRingMask;
-    if (distance == 0) distance = cLzssCodec::kRingSize;
+    const size_t distance = Distance(from);
     if (produced >= distance) {
       const BYTE* src = m_out - distance;
       if (distance >= n) {

@@ -70,6 +70,7 @@ std::uint64_t Load64(const BYTE* p) {
 // The first index in 1 .. F-1 at which `key` and `other` differ, or F when bytes
 // 1 .. F-1 all agree. Both point at F readable bytes.
 int FirstDifference(const BYTE* key, const BYTE* other) {
+  if (key[1] != other[1]) return 1;  // the common case on text that does not repeat
   std::uint64_t diff = Load64(key + 1) ^ Load64(other + 1);
   if (diff != 0) return 1 + __builtin_ctzll(diff) / 8;
   diff = Load64(key + 9) ^ Load64(other + 9);
@@ -84,28 +85,33 @@ void cLzssCodec::InitTree() {
   for (int i = N + 1; i <= N + 256; ++i) m_Right[i] = NIL;
 }
 
-void cLzssCodec::InsertNode(int r) {
+// Inlined into the encoding loop, as the classic single-function encoder is.
+[[gnu::always_inline]] inline void cLzssCodec::InsertNode(int r) {
   const BYTE* key = &m_Ring[r];
   int p = N + 1 + key[0];
   int cmp = 1;
+  int matchLength = 0, matchPosition = m_nMatchPosition;
   m_Right[r] = m_Left[r] = NIL;
-  m_nMatchLength = 0;
   for (;;) {
     short* next = cmp >= 0 ? &m_Right[p] : &m_Left[p];
     if (*next == NIL) {
       *next = static_cast<short>(r);
       m_Parent[r] = static_cast<short>(p);
+      m_nMatchLength = static_cast<short>(matchLength);
+      m_nMatchPosition = static_cast<short>(matchPosition);
       return;
     }
     p = *next;
     const int i = FirstDifference(key, &m_Ring[p]);
     cmp = i < F ? key[i] - m_Ring[p + i] : 0;
-    if (i > m_nMatchLength) {
-      m_nMatchPosition = static_cast<short>(p);
-      m_nMatchLength = static_cast<short>(i);
+    if (i > matchLength) {
+      matchPosition = p;
+      matchLength = i;
       if (i >= F) break;
     }
   }
+  m_nMatchLength = static_cast<short>(matchLength);
+  m_nMatchPosition = static_cast<short>(matchPosition);
   // A full match: r takes p's place in the tree.
   m_Parent[r] = m_Parent[p];
   m_Left[r] = m_Left[p];
@@ -120,7 +126,7 @@ void cLzssCodec::InsertNode(int r) {
   m_Parent[p] = NIL;
 }
 
-void cLzssCodec::DeleteNode(int p) {
+[[gnu::always_inline]] inline void cLzssCodec::DeleteNode(int p) {
   if (m_Parent[p] == NIL) return;
   int q;
   if (m_Right[p] == NIL) {
@@ -159,6 +165,7 @@ void cLzssCodec::EncodeFrom(Source& in, Sink& out) {
   // every call.
   std::memset(m_Ring, kFill, kFirstWrite);
   std::memset(m_Ring + kFirstWrite, 0, sizeof m_Ring - kFirstWrite);
+  m_nMatchPosition = m_nMatchLength = 0;
   int s = 0;
   int r = kFirstWrite;
   int len = in.Read(m_Ring + r, F);
