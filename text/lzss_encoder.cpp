@@ -3,6 +3,7 @@
 // only the mechanics around the search are ours: the streams are reached without
 // a virtual call per byte when they are memory streams, and string comparisons
 // look at eight bytes at a time.
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <typeinfo>
@@ -81,8 +82,17 @@ int FirstDifference(const BYTE* key, const BYTE* other) {
 }  // namespace
 
 void cLzssCodec::InitTree() {
-  for (int i = 0; i < N; ++i) m_Left[i] = m_Right[i] = m_Parent[i] = NIL;
-  for (int i = N + 1; i <= N + 256; ++i) m_Right[i] = NIL;
+  // Nil links copied from a table in one move per array: the trees are set up on
+  // every call, also for a few bytes of input.
+  static const auto kNils = [] {
+    std::array<short, N + 257> nils;
+    nils.fill(NIL);
+    return nils;
+  }();
+  std::memcpy(m_Left, kNils.data(), N * sizeof(short));
+  std::memcpy(m_Right, kNils.data(), N * sizeof(short));
+  std::memcpy(m_Parent, kNils.data(), N * sizeof(short));
+  std::memcpy(m_Right + N + 1, kNils.data(), 256 * sizeof(short));
 }
 
 // Inlined into the encoding loop, as the classic single-function encoder is.

@@ -98,7 +98,9 @@ int cTextFile::ReadBlock(const sViewableRec& block, BYTE* destination) {
   cMemoryWriteStream out;
   out.m_pBuffer = destination;
   out.m_dwSize = block.dwTextSize;
-  AfxAllocating([] { return std::make_unique<cLzssCodec>(); })->Decode(&in, &out);
+  // One codec serves every block of the file: each call sets up its own state.
+  if (!m_pCodec) m_pCodec = AfxAllocating([] { return std::make_unique<cLzssCodec>(); });
+  m_pCodec->Decode(&in, &out);
   if (out.m_dwPosition != block.dwTextSize) ThrowGeneric();
   return 0;
 }

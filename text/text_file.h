@@ -35,6 +35,7 @@
 #include "platform/cstring.h"
 
 class cBookStore;
+class cLzssCodec;
 class cORVABookBase;
 
 class cTextFile : public cFileBase {
@@ -98,4 +99,6 @@ class cTextFile : public cFileBase {
   std::unique_ptr<BYTE[]> m_pChunk;
   sViewableRec m_ChunkBlock{};
   bool m_bChunkHeld = false;
+  // The decoder of compressed blocks, made at the first one.
+  std::unique_ptr<cLzssCodec> m_pCodec;
 };
