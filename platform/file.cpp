@@ -41,7 +41,11 @@ BOOL CFile::Open(const char* path, UINT flags, CFileException* error) {
   if (info.st_size > std::numeric_limits<LONG>::max()) return fail(EFBIG);
 
   m_length = static_cast<DWORD>(info.st_size);
-  if (m_length > 0 && (flags & osBuffered) == 0) {
+  if (m_length > 0 && m_length <= kWindowSize && (flags & osBuffered) == 0) {
+    // A small file is read whole with one system call: cheaper than mapping it,
+    // faulting its page in and unmapping it again (which flushes the TLB).
+    if (!ReadWhole()) return fail(errno);
+  } else if (m_length > 0 && (flags & osBuffered) == 0) {
     void* map = ::mmap(nullptr, m_length, PROT_READ, MAP_PRIVATE, m_fd, 0);
     if (map != MAP_FAILED) {
       m_map = static_cast<const BYTE*>(map);
@@ -55,8 +59,32 @@ BOOL CFile::Open(const char* path, UINT flags, CFileException* error) {
   return TRUE;
 }
 
+bool CFile::ReadWhole() {
+  AfxAllocating([&] { m_copy.resize(m_length); });
+  size_t done = 0;
+  while (done < m_length) {
+    const ssize_t got = ::pread(m_fd, m_copy.data() + done, m_length - done, static_cast<off_t>(done));
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) {
+      m_copy.clear();
+      return false;
+    }
+    if (got == 0) break;  // the file shrank since it was measured
+    done += static_cast<size_t>(got);
+  }
+  m_copy.resize(done);
+  m_length = static_cast<DWORD>(done);
+  m_map = m_copy.data();
+  m_copied = true;
+  ::close(m_fd);
+  m_fd = -1;
+  return true;
+}
+
 void CFile::Close() {
-  if (m_map) ::munmap(const_cast<BYTE*>(m_map), m_length);
+  if (m_map && !m_copied) ::munmap(const_cast<BYTE*>(m_map), m_length);
+  m_copy.clear();
+  m_copied = false;
   if (m_fd >= 0) ::close(m_fd);
   m_map = nullptr;
   m_fd = -1;

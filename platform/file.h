@@ -2,8 +2,10 @@
 //
 // The file is mapped into memory when it is opened, so that a read is a copy from
 // memory and never a system call: the readers of coded lists read one byte at a
-// time. A file that cannot be mapped (and one opened with `osBuffered`) is read
-// through a 64 KiB window instead, one pread per window. Only regular files open.
+// time. A file of 64 KiB or less is read whole at open instead (one pread, no
+// mapping to set up and tear down). A file that cannot be mapped (and one opened
+// with `osBuffered`) is read through a 64 KiB window, one pread per window. Only
+// regular files open.
 //
 // The file is opened shared: other readers and writers are not locked out. A book
 // file must not be truncated while it is open: on this platform a mapped file that
@@ -63,7 +65,8 @@ class CFile : public CObject {
   DWORD GetPosition() const { return static_cast<DWORD>(m_position); }
   const CString& GetFilePath() const { return m_path; }
   BOOL IsOpen() const { return m_open ? TRUE : FALSE; }
-  // True when the file's bytes are mapped rather than read through a buffer.
+  // True when the file's bytes are all in memory (mapped, or a small file read
+  // whole) rather than read through a window.
   bool IsMapped() const { return m_map != nullptr; }
 
   // Closes the file; closing a closed file does nothing.
@@ -71,12 +74,17 @@ class CFile : public CObject {
 
  private:
   UINT ReadSlow(void* buffer, UINT count);
+  // Reads the open file whole into m_copy and points m_map at it; false with errno
+  // set when the system refuses.
+  bool ReadWhole();
   UINT ReadBuffered(BYTE* out, UINT count);
   void Fill(std::int64_t position);
 
   bool m_open = false;
   int m_fd = -1;
-  const BYTE* m_map = nullptr;
+  const BYTE* m_map = nullptr;  // the mapping, or m_copy's bytes when m_copied
+  std::vector<BYTE> m_copy;
+  bool m_copied = false;
   DWORD m_length = 0;
   std::int64_t m_position = 0;
   CString m_path;
