@@ -13,7 +13,8 @@
 namespace {
 
 // No LZSS stream decodes to more than nine bytes per stored byte: a 2-byte pair
-// copies at most 18.
+// copies at most 18. A compressed block whose text size is larger could only
+// decode short, so it is refused before its text is allocated.
 constexpr unsigned long long kMostDecodedPerStoredByte = 9;
 
 [[noreturn]] void ThrowGeneric() { AfxThrowFileException(CFileException::generic); }

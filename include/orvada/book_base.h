@@ -195,8 +195,9 @@ class cORVABookBase : public CObject {
 
   // The size of area `area` in bytes: the preamble's size + its block's text size;
   // 0 when its block is empty or cannot be read, and when the area would reach
-  // 2 GiB. Needs viewable.idx open, and book.dat too until the preamble is loaded
-  // (until then a closed book.dat raises the generic file exception).
+  // 2 GiB. The size is the descriptor's: on a damaged file, reading the area may
+  // still raise. Needs viewable.idx open, and book.dat too until the preamble is
+  // loaded (until then a closed book.dat raises the generic file exception).
   int GetViewableAreaSize(int area);
   // Writes area `area` to `buffer`: 0 on success, 1 when the preamble or the
   // area's descriptor cannot be read. An area whose block is empty has size 0 and
