@@ -34,8 +34,8 @@ void ReportText(cORVABookBase& book) {
   // The interface has no member for the descriptor counts (a host knows its areas
   // from its sections), so they are read from the store's viewable index.
   const sViewableHeader& header = cBookStore::Find(cBookStore::KeyOf(book))->m_ViewableFile.Header();
-  std::printf("  text: %u areas (the preamble first) and %u further blocks, %s\n", header.dwAreaCount,
-              header.dwBlockCount,
+  std::printf("  text: %u areas (the preamble first) and %u further block%s, %s\n", header.dwAreaCount,
+              header.dwBlockCount, header.dwBlockCount == 1 ? "" : "s",
               header.byCompression == 0 ? "stored" : header.byCompression == 1 ? "LZSS" : "unknown compression");
   if (!book.IsOpen(ORVA_TEXT) || header.dwAreaCount == 0) return;
   long long total = 0;
