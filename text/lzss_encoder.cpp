@@ -70,7 +70,7 @@ std::uint64_t Load64(const BYTE* p) {
 
 // The first index in 1 .. F-1 at which `key` and `other` differ, or F when bytes
 // 1 .. F-1 all agree. Both point at F readable bytes.
-int FirstDifference(const BYTE* key, const BYTE* other) {
+[[gnu::always_inline]] inline int FirstDifference(const BYTE* key, const BYTE* other) {
   if (key[1] != other[1]) return 1;  // the common case on text that does not repeat
   std::uint64_t diff = Load64(key + 1) ^ Load64(other + 1);
   if (diff != 0) return 1 + __builtin_ctzll(diff) / 8;
