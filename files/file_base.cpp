@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "files/endian.h"
-#include "files/record_buffer.h"
 #include "orvada/book_base.h"
 #include "platform/exceptions.h"
 #include "platform/winapi.h"
@@ -65,10 +64,13 @@ WORD cFileBase::GetVariableRecord(LONG position, void** record) {
 
 void cFileBase::GetVersionRecord() {
   m_wVersionRecordLength = GetRecordSize(0);
-  orva::RecordBuffer record;
-  GetVariableRecord(0, record.Receive());
+  // The whole record must be there, as GetVariableRecord would read it, but only
+  // its first 18 bytes are kept: they are read alone, without a buffer of up to
+  // 64 KiB to fill and free at every open.
+  if (GetFileLength() < m_wVersionRecordLength) ThrowEndOfFile();
   m_VersionRecord = sVersionRecord{};
-  std::memcpy(&m_VersionRecord, record.Data(), std::min<size_t>(m_wVersionRecordLength, sizeof m_VersionRecord));
+  Read(&m_VersionRecord, std::min<UINT>(m_wVersionRecordLength, sizeof m_VersionRecord));
+  Seek(m_wVersionRecordLength, CFile::begin);
 }
 
 const sVersionRecord* cFileBase::VersionRecord() {

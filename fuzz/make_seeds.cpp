@@ -7,6 +7,7 @@
 #include "writer/book_dir.h"
 #include "writer/concord_writer.h"
 #include "writer/sections_writer.h"
+#include "writer/text_writer.h"
 #include "writer/version_record_writer.h"
 
 namespace {
@@ -121,6 +122,62 @@ void TaggedStringSeeds(const std::string& folder) {
   }
 }
 
+// lzss_decode: the output capacity, then a stream: the format's examples and
+// encoded text, whole and cut.
+void LzssDecodeSeeds(const std::string& folder) {
+  const std::vector<std::vector<std::uint8_t>> examples = {
+      {0xFF, 'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H'}, {0x00, 0x00, 0x00}, {0x01, 'a', 0xEE, 0xF2}};
+  int n = 0;
+  for (const auto& stream : examples) {
+    orva::writer::ByteWriter input;
+    input.U16(100).Bytes(stream);
+    orva::writer::WriteBookFile(folder, "example" + std::to_string(n++), input.Data());
+  }
+  const std::string text = orva::writer::SampleTextBook({}).blocks[1];
+  const std::vector<std::uint8_t> stream = orva::writer::LzssCompress(text);
+  for (std::uint16_t capacity : {static_cast<std::uint16_t>(text.size()), std::uint16_t{40}}) {
+    orva::writer::ByteWriter input;
+    input.U16(capacity).Bytes(stream);
+    orva::writer::WriteBookFile(folder, "text" + std::to_string(capacity), input.Data());
+  }
+  orva::writer::ByteWriter cut;
+  cut.U16(1000).Bytes(stream.data(), stream.size() / 2);
+  orva::writer::WriteBookFile(folder, "cut", cut.Data());
+}
+
+// text_book: the sample book stored and compressed, each read with a few chunk
+// sizes, and with book.dat cut short.
+void TextBookSeeds(const std::string& folder) {
+  orva::writer::VersionFields version;
+  version.publisherID = 7;
+  version.bookID = 42;
+  for (bool compressed : {false, true}) {
+    const orva::writer::TextBook book = orva::writer::SampleTextBook(version, compressed);
+    orva::writer::TextDataDescription text;
+    text.version = version;
+    text.headerText = book.headerText;
+    text.blocks = book.blocks;
+    text.compressed = compressed;
+    orva::writer::EncodedTextData data = orva::writer::EncodeTextData(text);
+    orva::writer::ViewableDescription index;
+    index.version = version;
+    index.descriptors = data.descriptors;
+    index.blockCount = book.blockCount;
+    index.compression = compressed ? 1 : 0;
+    const std::vector<std::uint8_t> indexBytes = orva::writer::EncodeViewableIndex(index);
+    const std::string stem = compressed ? "compressed" : "stored";
+    for (std::uint8_t control : {0x03, 0x39, 0x52, 0x83}) {
+      orva::writer::ByteWriter input;
+      input.U8(control).U16(static_cast<std::uint16_t>(indexBytes.size())).Bytes(indexBytes).Bytes(data.bytes);
+      orva::writer::WriteBookFile(folder, stem + std::to_string(control), input.Data());
+    }
+    orva::writer::ByteWriter cut;
+    cut.U8(0x29).U16(static_cast<std::uint16_t>(indexBytes.size())).Bytes(indexBytes);
+    cut.Bytes(data.bytes.data(), data.bytes.size() - 20);
+    orva::writer::WriteBookFile(folder, stem + "_cut", cut.Data());
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -132,5 +189,7 @@ int main(int argc, char** argv) {
   OpenBookSeeds(folder + "open_book/");
   SectionsSeeds(folder + "sections/");
   TaggedStringSeeds(folder + "tagged_string/");
+  LzssDecodeSeeds(folder + "lzss_decode/");
+  TextBookSeeds(folder + "text_book/");
   return 0;
 }

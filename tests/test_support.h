@@ -102,9 +102,9 @@ inline std::vector<std::uint8_t> BytesOf(const sVersionRecord& r) {
 inline cBookStore* FindStore(const cORVABookBase& book) { return cBookStore::Find(cBookStore::KeyOf(book)); }
 inline int UseCount(cORVABookBase& book, DWORD bit) { return FindStore(book) ? FindStore(book)->GetRefCount(bit) : 0; }
 
-// A book (publisher 7, book 42) whose every file is just its version record (the
-// concordance also holds its header and the language 1033), written into a
-// temporary directory. Every test must leave the store list as it found it.
+// The skeleton book (publisher 7, book 42) of writer::WriteSkeletonBook, written
+// into a temporary directory: a small text, and every other file just its version
+// record (the concordance also holds its header and the language 1033). Every test must leave the store list as it found it.
 class SkeletonBookTest : public ::testing::Test {
  protected:
   void SetUp() override {

@@ -1,7 +1,43 @@
 #include "text/viewable_file.h"
 
+#include <algorithm>
+
 #include "orvada/book_base.h"
+#include "platform/exceptions.h"
 
 int cViewableFile::Open(cBookStore& store, cORVABookBase& book) {
-  return OpenInStore(store, book, book.GetViewablePath() + "viewable.idx", [] {});
+  return OpenInStore(store, book, book.GetViewablePath() + "viewable.idx", [this] { ReadHeader(); });
+}
+
+void cViewableFile::ReadHeader() {
+  const DWORD at = m_wVersionRecordLength;
+  m_wHeaderLength = GetRecordSize(static_cast<LONG>(at));
+  m_dwFirstDescriptor = at + m_wHeaderLength;
+  // The whole record must be there, as if it were read; only its first 16 bytes
+  // are kept, so only they are copied.
+  if (GetFileLength() - at < m_wHeaderLength) ThrowEndOfFile();
+  m_Header = sViewableHeader{};
+  Read(&m_Header, std::min<UINT>(m_wHeaderLength, sizeof m_Header));
+}
+
+int cViewableFile::ReadDescriptor(int block, sViewableRec& descriptor) {
+  if (block < 0 || block >= BlockCount()) return 1;
+  const WORD recordSize = m_Header.wRecordSize;
+  if (recordSize < sizeof descriptor) AfxThrowFileException(CFileException::generic);
+  const std::uint64_t at = m_dwFirstDescriptor + static_cast<std::uint64_t>(block) * recordSize;
+  const std::uint64_t length = GetFileLength();
+  if (at > length || length - at < recordSize) ThrowEndOfFile();
+  Seek(static_cast<LONG>(at), CFile::begin);
+  Read(&descriptor, sizeof descriptor);
+  return 0;
+}
+
+DWORD cViewableFile::BlockSize(int block) {
+  sViewableRec descriptor;
+  return ReadDescriptor(block, descriptor) == 0 ? descriptor.dwTextSize : 0;
+}
+
+std::uint64_t cViewableFile::AreaSize(int block) {
+  const DWORD size = BlockSize(block);
+  return size == 0 ? 0 : static_cast<std::uint64_t>(m_dwPreambleSize) + size;
 }

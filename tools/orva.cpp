@@ -1,6 +1,6 @@
 // orva: makes and inspects ORVA books from the command line.
 //
-//   orva skeleton DIR PUBLISHER BOOK   write every file of an empty book into DIR
+//   orva skeleton DIR PUBLISHER BOOK   write every file of a small book into DIR
 //   orva info DIR PUBLISHER BOOK       open each part of the book in DIR and report
 #include <cstdio>
 #include <cstdlib>
@@ -37,7 +37,7 @@ orva::writer::VersionFields Identity(const char* publisher, const char* book) {
 
 int Skeleton(const std::string& dir, const orva::writer::VersionFields& version) {
   orva::writer::WriteSkeletonBook(dir, version);
-  std::printf("wrote an empty book for publisher %u, book %u in %s\n", version.publisherID, version.bookID,
+  std::printf("wrote a small book for publisher %u, book %u in %s\n", version.publisherID, version.bookID,
               dir.c_str());
   return 0;
 }

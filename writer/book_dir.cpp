@@ -12,6 +12,7 @@
 #include "orvada/book_base.h"
 #include "writer/concord_writer.h"
 #include "writer/sections_writer.h"
+#include "writer/text_writer.h"
 
 namespace orva::writer {
 
@@ -75,10 +76,11 @@ const char* SyncTypeOfBit(std::uint32_t bit) {
 }
 
 void WriteSkeletonBook(const std::string& folder, const VersionFields& version) {
-  for (std::uint32_t bit = ORVA_TEXT; bit <= ORVA_DSYNC; bit <<= 1) {
+  for (std::uint32_t bit = ORVA_SECTIONS; bit <= ORVA_DSYNC; bit <<= 1) {
     if (bit == ORVA_CONCORD || bit == ORVA_SECTIONS) continue;
     WriteBookFile(folder, FileNameOfBit(bit), EncodeVersionRecord(version));
   }
+  WriteTextBook(folder, SampleTextBook(version));
   SectionsDescription sections;
   sections.version = version;
   WriteBookFile(folder, "sections.idx", EncodeSectionsIndex(sections));

@@ -46,9 +46,9 @@ const char* FileNameOfBit(std::uint32_t bit);
 // "date" for their sync bits, "word" for every other bit.
 const char* SyncTypeOfBit(std::uint32_t bit);
 
-// Writes every file of a book that holds no text yet: each file is its version
-// record, the concordance has its header and the language 1033 with no words, and
-// the sections index its header with no entries.
+// Writes every file of a small book: its text is SampleTextBook (compressed), the
+// concordance has its header and the language 1033 with no words, the sections
+// index its header with no entries, and the other files are their version records.
 void WriteSkeletonBook(const std::string& folder, const VersionFields& version);
 inline void WriteSkeletonBook(const TempBookDir& dir, const VersionFields& version) {
   WriteSkeletonBook(dir.Path(), version);

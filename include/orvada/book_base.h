@@ -192,6 +192,58 @@ class cORVABookBase : public CObject {
 
   // ---- Text: viewable areas, blocks, the book header and its control words
   // (book.dat and viewable.idx).
+  //
+  // Block 0 of viewable.idx is the preamble; viewable area i is the preamble
+  // followed by the text of block i. Block and area numbers run from 0 to the
+  // number of descriptors - 1; other numbers give the failure values below. The
+  // caller sizes each buffer: an area buffer holds GetViewableAreaSize bytes, a
+  // block buffer GetViewableBlockSize bytes, a chunk buffer the chunk size.
+  //
+  // Each member raises the not-open exception (CFileException*, cause 1) when a
+  // part it needs is not open, and passes on the file exceptions of a damaged
+  // file: cause 14 when a descriptor or a block lies beyond the end of its file;
+  // cause 1 when a compressed block decodes short, when the compression type is
+  // not 0 or 1, or when a block's text would reach 2 GiB or exceed nine times its
+  // compressed size (no such block can be read). The preamble is read by the first
+  // of these members that needs it and kept for every book object of the store.
+
+  // The size of area `area` in bytes: the preamble's size + its block's text size;
+  // 0 when its block is empty or cannot be read, and when the area would reach
+  // 2 GiB. The size is the descriptor's: on a damaged file, reading the area may
+  // still raise. Needs viewable.idx open, and book.dat too until the preamble is
+  // loaded (until then a closed book.dat raises the generic file exception).
+  int GetViewableAreaSize(int area);
+  // Writes area `area` to `buffer`: 0 on success, 1 when the preamble or the
+  // area's descriptor cannot be read. An area whose block is empty has size 0 and
+  // writes nothing. Needs book.dat and viewable.idx.
+  int GetViewableArea(int area, char* buffer);
+  // Starts reading area `area` in chunks of at most `chunkSize` bytes (below 2 GiB)
+  // and writes the first chunk; returns its length, 0 at failure. For a
+  // compressed book the block is decoded once here and the later chunks are
+  // copied from memory; a new GetFirstViewableAreaChunk abandons the reading in
+  // progress. Needs book.dat and viewable.idx.
+  int GetFirstViewableAreaChunk(int area, unsigned int chunkSize, char* buffer);
+  // Writes the next chunk of the area begun by GetFirstViewableAreaChunk; returns
+  // its length, 0 when the area is exhausted or at failure. The chunks together
+  // equal GetViewableArea of the area (for an area that is not empty). Needs
+  // book.dat and viewable.idx.
+  int GetNextViewableAreaChunk(char* buffer);
+  // The text size of block `block`, 0 when the number is not valid (or the block
+  // would reach 2 GiB). Needs viewable.idx.
+  int GetViewableBlockSize(int block);
+  // Writes the text of block `block` alone, without the preamble: 0 on success, 1
+  // when the preamble or the block's descriptor cannot be read. Needs book.dat and
+  // viewable.idx.
+  int GetViewableBlock(int block, char* buffer);
+  // Copies the first min(L, 18) bytes of book.dat's version record (L its length
+  // field) into `record`; the rest of `record` is left as it was. Needs book.dat.
+  void GetBookHeaderData(sVersionRecord& record);
+  // The data of a control word, written "{\NAME:data}" in book.dat's header text:
+  // the bytes after the first "{\" `word` ":" (case counts; the search stops at a
+  // zero byte in the text) up to the next "}" or the end of the header text,
+  // unchanged. Empty when the word is missing (or its data is empty). Reads the
+  // header text on every call. Needs book.dat.
+  CString GetHeaderControlWordData(const char* word);
 
   // ---- Sections: section records, the sections index and its navigation
   // (sections.idx).

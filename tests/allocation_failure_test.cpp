@@ -4,7 +4,7 @@
 // std::bad_alloc, and must leave nothing behind.
 #include <string>
 
-#include "tests/alloc/failing_new.h"
+#include "tests/allocation_hooks.h"
 #include "tests/test_support.h"
 
 namespace {

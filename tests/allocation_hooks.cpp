@@ -1,10 +1,12 @@
-#include "tests/alloc/failing_new.h"
+#include "tests/allocation_hooks.h"
 
 #include <cstdlib>
 #include <new>
 
 namespace {
 
+// The tests run on one thread; the library starts none.
+std::size_t g_largest = 0;
 long g_countdown = 0;  // 0: disarmed
 bool g_reached = false;
 
@@ -15,13 +17,22 @@ bool ShouldFail() {
 }
 
 void* Allocate(std::size_t size) {
+  if (size > g_largest) g_largest = size;
   if (ShouldFail()) return nullptr;
-  return std::malloc(size ? size : 1);
+  return std::malloc(size != 0 ? size : 1);
+}
+
+void* AllocateOrThrow(std::size_t size) {
+  if (void* p = Allocate(size)) return p;
+  throw std::bad_alloc();
 }
 
 }  // namespace
 
 namespace orva::test {
+
+void ResetLargestAllocation() { g_largest = 0; }
+std::size_t LargestAllocation() { return g_largest; }
 
 void ArmAllocationFailure(long n) {
   g_countdown = n;
@@ -35,14 +46,10 @@ bool DisarmAllocationFailure() {
 
 }  // namespace orva::test
 
-void* operator new(std::size_t size) {
-  if (void* p = Allocate(size)) return p;
-  throw std::bad_alloc();
-}
-void* operator new[](std::size_t size) {
-  if (void* p = Allocate(size)) return p;
-  throw std::bad_alloc();
-}
+// Every form of new and delete without alignment comes here, so that memory from
+// one form is never freed by another's runtime (a sanitizer's, for instance).
+void* operator new(std::size_t size) { return AllocateOrThrow(size); }
+void* operator new[](std::size_t size) { return AllocateOrThrow(size); }
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return Allocate(size); }
 void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return Allocate(size); }
 void operator delete(void* p) noexcept { std::free(p); }

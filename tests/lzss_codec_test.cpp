@@ -1,0 +1,210 @@
+// The LZSS codec: the format's own byte examples, round trips, the two decoders
+// (memory streams and any other stream) agreeing on any input, and the encoder
+// writing the classic algorithm's bytes.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "bench/lzss_reference.h"
+#include "text/lzss_codec.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// A stream over a vector that is not one of the memory streams, so the codec
+// takes its general road through Transfer.
+class VectorStream : public cCodecStream {
+ public:
+  VectorStream(Bytes& bytes, size_t capacity) : m_bytes(bytes), m_capacity(capacity) {}
+  void Rewind() override { m_position = 0; }
+  WORD Transfer(void* buffer, WORD count) override {
+    const size_t n = std::min<size_t>(count, m_capacity - m_position);
+    if (n == 0) return 0;
+    if (m_writing) {
+      std::memcpy(m_bytes.data() + m_position, buffer, n);
+    } else {
+      std::memcpy(buffer, m_bytes.data() + m_position, n);
+    }
+    m_position += n;
+    return static_cast<WORD>(n);
+  }
+  size_t m_position = 0;
+  bool m_writing = false;
+
+ private:
+  Bytes& m_bytes;
+  size_t m_capacity;
+};
+
+struct Decoded {
+  Bytes out;        // the output buffer, all of it
+  size_t produced;  // the output position
+  size_t consumed;  // the input position
+};
+
+Decoded Decode(Bytes in, size_t capacity, bool memoryStreams, std::uint8_t fill = 0xEE) {
+  Decoded result{Bytes(capacity, fill), 0, 0};
+  cLzssCodec codec;
+  if (memoryStreams) {
+    cMemoryReadStream source;
+    source.m_pBuffer = in.data();
+    source.m_dwSize = static_cast<DWORD>(in.size());
+    source.m_dwPosition = 99;
+    cMemoryWriteStream sink;
+    sink.m_pBuffer = result.out.data();
+    sink.m_dwSize = static_cast<DWORD>(capacity);
+    codec.Decode(&source, &sink);
+    result.produced = sink.m_dwPosition;
+    result.consumed = source.m_dwPosition;
+  } else {
+    VectorStream source(in, in.size());
+    VectorStream sink(result.out, capacity);
+    sink.m_writing = true;
+    codec.Decode(&source, &sink);
+    result.produced = sink.m_position;
+    result.consumed = source.m_position;
+  }
+  return result;
+}
+
+// Decodes through both roads, checks that they agree, and returns the output.
+Bytes DecodeBoth(const Bytes& in, size_t capacity) {
+  const Decoded direct = Decode(in, capacity, true);
+  const Decoded general = Decode(in, capacity, false);
+  EXPECT_EQ(direct.out, general.out);
+  EXPECT_EQ(direct.produced, general.produced);
+  EXPECT_EQ(direct.consumed, general.consumed);
+  return Bytes(direct.out.begin(), direct.out.begin() + static_cast<std::ptrdiff_t>(direct.produced));
+}
+
+Bytes Encode(const Bytes& in, bool memoryStreams) {
+  Bytes input = in, out(in.size() + in.size() / 8 + 1);
+  cLzssCodec codec;
+  if (memoryStreams) {
+    cMemoryReadStream source;
+    source.m_pBuffer = input.data();
+    source.m_dwSize = static_cast<DWORD>(input.size());
+    cMemoryWriteStream sink;
+    sink.m_pBuffer = out.data();
+    sink.m_dwSize = static_cast<DWORD>(out.size());
+    codec.Encode(&source, &sink);
+    out.resize(sink.m_dwPosition);
+  } else {
+    VectorStream source(input, input.size());
+    VectorStream sink(out, out.size());
+    sink.m_writing = true;
+    codec.Encode(&source, &sink);
+    out.resize(sink.m_position);
+  }
+  return out;
+}
+
+Bytes Text(const std::string& s) { return Bytes(s.begin(), s.end()); }
+
+Bytes Random(size_t size, unsigned seed, unsigned alphabet = 256) {
+  std::mt19937 random(seed);
+  Bytes bytes(size);
+  for (auto& b : bytes) b = static_cast<std::uint8_t>(random() % alphabet);
+  return bytes;
+}
+
+TEST(LzssCodecTest, FormatExamplesDecodeAndEncodeExactly) {
+  EXPECT_EQ(DecodeBoth(Text("\xFF" "ABCDEFGH"), 100), Text("ABCDEFGH"));
+  EXPECT_EQ(DecodeBoth({0x00, 0x00, 0x00}, 100), Text("   ")) << "a pair copies the leading spaces";
+  EXPECT_EQ(DecodeBoth({0x01, 'a', 0xEE, 0xF2}, 100), Text("aaaaaa")) << "a run overlapping its output";
+  EXPECT_EQ(DecodeBoth({0x00, 0xEE, 0xF0}, 100), Bytes(3, 0)) << "ring 4078 on reads zero before data";
+
+  const Bytes tenA = Text("aaaaaaaaaa");
+  EXPECT_EQ(Encode(tenA, true), (Bytes{0x01, 'a', 0xEE, 0xF6}));
+  EXPECT_EQ(DecodeBoth({0x01, 'a', 0xEE, 0xF6}, 100), tenA);
+
+  EXPECT_EQ(Encode({}, true), Bytes());
+  EXPECT_EQ(DecodeBoth({}, 100), Bytes());
+}
+
+TEST(LzssCodecTest, DecodingStopsAtACutPairAndAtAFullOutput) {
+  EXPECT_EQ(DecodeBoth({0x01, 'x', 0xEE}, 100), Text("x")) << "nothing of a cut pair";
+  EXPECT_EQ(Decode({0x01, 'x', 0xEE}, 100, true).consumed, 3u);
+
+  // Ten letters into four bytes: the run is written as far as it fits, the rest of
+  // the buffer stays as it was, and a full output refuses a literal too.
+  const Decoded cut = Decode({0x01, 'a', 0xEE, 0xF6}, 4, true);
+  EXPECT_EQ(cut.produced, 4u);
+  EXPECT_EQ(cut.out, Text("aaaa"));
+  EXPECT_EQ(DecodeBoth({0x01, 'a', 0xEE, 0xF6}, 4), Text("aaaa"));
+  EXPECT_EQ(DecodeBoth(Text("\xFF" "ABCDEFGH"), 3), Text("ABC"));
+  const Decoded roomy = Decode({0x01, 'a', 0xEE, 0xF2}, 10, true);
+  EXPECT_EQ(Bytes(roomy.out.begin() + 6, roomy.out.end()), Bytes(4, 0xEE)) << "nothing after the output";
+}
+
+TEST(LzssCodecTest, EveryInputRoundTrips) {
+  const Bytes prose = Text(
+      "In the beginning the word was spoken, and the word went out over the water; and the water heard "
+      "the word and was still. ");
+  Bytes text;
+  while (text.size() < 3000) text.insert(text.end(), prose.begin(), prose.end());
+  for (size_t length = 0; length <= 3000; length += (length < 40 ? 1 : 7)) {
+    const Bytes in(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(length));
+    const Bytes encoded = Encode(in, true);
+    ASSERT_EQ(DecodeBoth(encoded, length + 20), in) << "length " << length;
+    ASSERT_EQ(Encode(in, false), encoded) << "the encoder's two roads, length " << length;
+  }
+  for (const Bytes& in : {Bytes(100000, 'z'), Bytes(70000, ' '), Random(200000, 1), Random(100000, 2, 3)}) {
+    const Bytes encoded = Encode(in, true);
+    EXPECT_EQ(DecodeBoth(encoded, in.size()), in);
+  }
+}
+
+// A stream of `items` random items, pairs with probability `pairs` in 8, followed
+// by `literals` literals: a short, literal tail after runs is where a decoder that
+// writes ahead of its output could leave bytes behind.
+Bytes RandomStream(std::mt19937& random, int items, unsigned pairs, int literals) {
+  Bytes stream;
+  size_t flag = 0;
+  for (int item = 0; item < items + literals; ++item) {
+    if (item % 8 == 0) {
+      flag = stream.size();
+      stream.push_back(0);
+    }
+    if (item >= items || random() % 8 >= pairs) {
+      stream[flag] = static_cast<std::uint8_t>(stream[flag] | 1 << (item % 8));
+      stream.push_back(static_cast<std::uint8_t>(random()));
+    } else {
+      stream.push_back(static_cast<std::uint8_t>(random()));
+      stream.push_back(static_cast<std::uint8_t>(random()));
+    }
+  }
+  return stream;
+}
+
+TEST(LzssCodecTest, TheTwoDecodersAgreeOnAnyBytes) {
+  std::mt19937 random(3);
+  for (int round = 0; round < 600; ++round) {
+    Bytes in = round % 3 == 0 ? Random(random() % 3000, static_cast<unsigned>(round))
+                              : RandomStream(random, static_cast<int>(random() % 2000), random() % 9,
+                                             static_cast<int>(random() % 40));
+    if (round % 5 == 0 && !in.empty()) in.resize(random() % in.size());
+    const size_t capacity = round % 4 == 0 ? random() % 300 : 40000;
+    DecodeBoth(in, capacity);
+  }
+}
+
+TEST(LzssCodecTest, TheEncoderWritesTheClassicAlgorithmsBytes) {
+  orva::reference::LzssEncoder classic;
+  std::vector<Bytes> inputs = {Random(300000, 4), Random(50000, 5, 4), Bytes(5000, ' '), Bytes(5000, 0)};
+  // Short inputs leave the look-ahead partly zero, which decides between equal matches.
+  for (size_t length = 1; length <= 40; ++length) {
+    inputs.push_back(Bytes(length, ' '));
+    inputs.push_back(Random(length, static_cast<unsigned>(length), 2));
+  }
+  for (const Bytes& in : inputs) {
+    EXPECT_EQ(Encode(in, true), classic.Encode(in.data(), in.size())) << "length " << in.size();
+  }
+}
+
+}  // namespace
