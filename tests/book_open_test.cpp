@@ -25,6 +25,17 @@ Bytes WithEmptySectionsHeader(Bytes version) {
   return version;
 }
 
+// A sync index with this version record and a header of no entries: word count 0
+// and entries of 8 bytes, or for the verse sync file no books (first 1, last 0),
+// book records of 6 bytes and verse entries of 8.
+Bytes WithEmptySyncHeader(Bytes version, DWORD bit) {
+  const Bytes words = {16, 0, 0, 0, 0, 0, 0, 0, 8, 0, 0, 0, 0, 0, 0, 0};
+  const Bytes verses = {16, 0, 1, 0, 0, 0, 6, 0, 8, 0, 0, 0, 0, 0, 0, 0};
+  const Bytes& header = bit == ORVA_VSYNC ? verses : words;
+  version.insert(version.end(), header.begin(), header.end());
+  return version;
+}
+
 TEST_F(BookOpenTest, HooksSeeEveryRequestAndPreOpenFilesCanStopIt) {
   HookBook book;
   Point(book);
@@ -204,6 +215,7 @@ TEST_F(BookOpenTest, IdxVersionRecordComesFromTheFirstOpenIndex) {
   };
   for (DWORD bit = ORVA_TEXT; bit <= ORVA_DSYNC; bit <<= 1) {
     if (bit == ORVA_SECTIONS) Replace("sections.idx", WithEmptySectionsHeader(recordOf(bit)));
+    else if (bit >= ORVA_WSYNC) Replace(orva::writer::FileNameOfBit(bit), WithEmptySyncHeader(recordOf(bit), bit));
     else if (bit != ORVA_CONCORD) Replace(orva::writer::FileNameOfBit(bit), recordOf(bit));
   }
   orva::writer::ConcordDescription concord;
