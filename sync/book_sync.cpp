@@ -15,8 +15,11 @@ cFileBase* cORVABookBase::GetSyncFile(DWORD flag) const {
 }
 
 cSyncFile& cORVABookBase::OpenedSyncFile(DWORD flag) {
-  if (!IsOpen(flag)) ThrowNotOpen();
-  // Only the three sync bits of this format reach here, after their type check.
+  // After the type check the flag is the sync type's, which IsOpen does not mask,
+  // so the two tests agree; the second keeps a file object that this book did not
+  // open from ever being read.
+  if (!IsOpen(flag) || (m_dwOpenFlags & flag) == 0) ThrowNotOpen();
+  // Only the word, Strong's and date flags reach here.
   return *static_cast<cSyncFile*>(GetSyncFile(flag));
 }
 

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "writer/version_record_writer.h"
@@ -19,6 +20,9 @@ class cLanguageString;
 namespace orva::writer {
 
 struct SyncWord {
+  SyncWord() = default;
+  SyncWord(std::string text, std::uint32_t key) : word(std::move(text)), syncKey(key) {}
+
   // Tagged text with a concrete byte for every character (see StoredSyncWord).
   std::string word;
   std::uint32_t syncKey = 0;
