@@ -29,8 +29,8 @@ constexpr int kChapters[66] = {50, 40, 27, 36, 34, 24, 21, 4,  31, 24, 22, 25, 2
 constexpr int kVerses = 31102;
 
 bool Below(const std::string& a, const std::string& b) {
-  return _mbsicmp(reinterpret_cast<const unsigned char*>(a.c_str()), reinterpret_cast<const unsigned char*>(b.c_str())) <
-         0;
+  const auto* left = reinterpret_cast<const unsigned char*>(a.c_str());
+  return _mbsicmp(left, reinterpret_cast<const unsigned char*>(b.c_str())) < 0;
 }
 
 // A word sync index of kWords distinct words (one in 16 with an apostrophe) and
