@@ -8,7 +8,9 @@
 #include "writer/concord_writer.h"
 #include "writer/sections_writer.h"
 #include "writer/text_writer.h"
+#include "writer/sync_writer.h"
 #include "writer/version_record_writer.h"
+#include "writer/vsync_writer.h"
 
 namespace {
 
@@ -37,6 +39,14 @@ void OpenBookSeeds(const std::string& folder) {
       concord.version = version;
       concord.languages.push_back({1031, 0, 0, 18, 0});
       file = orva::writer::EncodeConcordIndex(concord);
+    } else if (part == 6) {
+      orva::writer::VerseSyncDescription verses;
+      verses.version = version;
+      file = orva::writer::EncodeVerseSyncIndex(verses);
+    } else if (part >= 5) {
+      orva::writer::SyncDescription words;
+      words.version = version;
+      file = orva::writer::EncodeSyncIndex(words);
     } else {
       file = orva::writer::EncodeVersionRecord(version);
     }
@@ -178,6 +188,74 @@ void TextBookSeeds(const std::string& folder) {
   }
 }
 
+// sync: a control byte (the file), a key length, a key, then a word sync file
+// with plain, ambiguous and Hebrew words, and damaged copies of it.
+void SyncSeeds(const std::string& folder) {
+  orva::writer::SyncDescription d;
+  d.version.publisherID = 7;
+  d.version.bookID = 42;
+  const char* const kWords[] = {"alpha", "Beta", "it's", "it\x92s", "its", "<Hebrew:\xE1\xC0\xCC",
+                                "<Hebrew:\xE1\xC5", ""};
+  std::uint32_t key = 1;
+  for (const char* word : kWords) d.words.emplace_back(word, key++);
+  auto write = [&](const std::string& name, std::uint8_t control, const std::string& lookUp,
+                   const orva::writer::SyncDescription& file) {
+    orva::writer::ByteWriter input;
+    input.U8(control).U8(static_cast<std::uint8_t>(lookUp.size())).Text(lookUp).Bytes(
+        orva::writer::EncodeSyncIndex(file));
+    orva::writer::WriteBookFile(folder, name, input.Data());
+  };
+  write("words", 0, "beta", d);
+  write("ambiguous", 0, "it\xADs\xAC\x27\x92", d);
+  write("marks", 1, "<Hebrew:\xE1\xCC\xC0<English:\xAD\xAC\x27\x92", d);
+  orva::writer::SyncDescription wide = d;
+  wide.entrySize = 12;
+  wide.headerLength = 20;
+  write("wide", 2, "a", wide);
+  orva::writer::SyncDescription damaged = d;
+  damaged.words[0].wordLength = -1;
+  damaged.words[1].wordOffset = 0xFFFFFFF0u;
+  damaged.keepOrder = true;
+  write("damaged", 0, std::string("\x30\x00\x00\x00", 4), damaged);
+}
+
+// vsync: verse sync files of three books, plain, with wide records, and damaged.
+void VSyncSeeds(const std::string& folder) {
+  orva::writer::VerseSyncDescription d;
+  d.version.publisherID = 7;
+  d.version.bookID = 42;
+  d.firstBook = 40;
+  d.books.resize(3);
+  for (std::uint16_t c = 1; c <= 3; ++c) {
+    for (std::uint16_t v = 0; v <= 4; ++v) d.books[0].verses.push_back({c, v, 100u * c + v});
+  }
+  d.books[2].verses.push_back({1, 1, 7});
+  auto write = [&](const std::string& name, const orva::writer::VerseSyncDescription& file) {
+    orva::writer::WriteBookFile(folder, name, orva::writer::EncodeVerseSyncIndex(file));
+  };
+  write("books", d);
+  orva::writer::VerseSyncDescription wide = d;
+  wide.bookRecordSize = 10;
+  wide.verseEntrySize = 12;
+  wide.headerLength = 24;
+  write("wide", wide);
+  orva::writer::VerseSyncDescription damaged = d;
+  damaged.books[0].verseCount = 900;
+  damaged.books[2].tableOffset = 0xFFFFFFF0u;
+  write("damaged", damaged);
+}
+
+// verse_reference: references, valid and not.
+void VerseReferenceSeeds(const std::string& folder) {
+  const char* const kSeeds[] = {"1,2,3", " 2, 3, 4", "3,4,", "1,2", ",1,2", "1,,2", "1,2,3,4", "+2,-3,x"};
+  int n = 0;
+  for (const char* seed : kSeeds) {
+    const std::string text = seed;
+    orva::writer::WriteBookFile(folder, "seed" + std::to_string(n++),
+                                std::vector<std::uint8_t>(text.begin(), text.end()));
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -191,5 +269,8 @@ int main(int argc, char** argv) {
   TaggedStringSeeds(folder + "tagged_string/");
   LzssDecodeSeeds(folder + "lzss_decode/");
   TextBookSeeds(folder + "text_book/");
+  SyncSeeds(folder + "sync/");
+  VSyncSeeds(folder + "vsync/");
+  VerseReferenceSeeds(folder + "verse_reference/");
   return 0;
 }

@@ -6,6 +6,7 @@
 
 #include "tests/allocation_hooks.h"
 #include "tests/test_support.h"
+#include "writer/sync_writer.h"
 
 namespace {
 
@@ -90,6 +91,29 @@ TEST_F(AllocationFailureTest, StringsArraysAndCopies) {
       },
       [] {});
   EXPECT_GT(allocations, 8);
+}
+
+TEST_F(AllocationFailureTest, SyncLookUps) {
+  orva::writer::SyncDescription d;
+  d.version = m_version;
+  d.words = {{"<Hebrew:\xE1\xC0\xCC<English:'", 1}, {std::string(300, 'w'), 2}};
+  Replace("wsync.idx", orva::writer::EncodeSyncIndex(d));
+  cORVABookBase book;
+  Point(book);
+  ASSERT_EQ(book.Open(ORVA_WSYNC), 0);
+  const std::string key = "<Hebrew:\xE1\xCC\xC0<English:\xAD\xAC\x27\x92", prefix(300, 'v');
+  int found = 0;
+  const int allocations = FailEachAllocation(
+      [&] {
+        CString word;
+        found += book.GetWSyncKey(key.c_str()) == 1;
+        found += book.GetWSyncKeyPartialMatch(prefix.c_str(), word) == 2;
+        found += book.GetSyncWordAt(1, word);
+      },
+      [] {});
+  EXPECT_GT(allocations, 10);
+  EXPECT_GE(found, 3) << "the run without a failure finds every word";
+  book.Close(ORVA_ALL_OPEN);
 }
 
 }  // namespace

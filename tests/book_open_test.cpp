@@ -25,6 +25,17 @@ Bytes WithEmptySectionsHeader(Bytes version) {
   return version;
 }
 
+// A sync index with this version record and a header of no entries: word count 0
+// and entries of 8 bytes, or for the verse sync file no books (first 1, last 0),
+// book records of 6 bytes and verse entries of 8.
+Bytes WithEmptySyncHeader(Bytes version, DWORD bit) {
+  const Bytes words = {16, 0, 0, 0, 0, 0, 0, 0, 8, 0, 0, 0, 0, 0, 0, 0};
+  const Bytes verses = {16, 0, 1, 0, 0, 0, 6, 0, 8, 0, 0, 0, 0, 0, 0, 0};
+  const Bytes& header = bit == ORVA_VSYNC ? verses : words;
+  version.insert(version.end(), header.begin(), header.end());
+  return version;
+}
+
 TEST_F(BookOpenTest, HooksSeeEveryRequestAndPreOpenFilesCanStopIt) {
   HookBook book;
   Point(book);
@@ -206,6 +217,7 @@ TEST_F(BookOpenTest, IdxVersionRecordComesFromTheFirstOpenIndex) {
     if (bit == ORVA_CONCORD) continue;
     Bytes file = recordOf(bit);
     if (bit == ORVA_SECTIONS) file = WithEmptySectionsHeader(file);
+    if (bit >= ORVA_WSYNC) file = WithEmptySyncHeader(file, bit);
     if (bit == ORVA_VIEWABLE) {
       Bytes header(16, 0);  // the index header that opening reads: no descriptors
       header[0] = 16;

@@ -13,6 +13,8 @@
 #include "writer/concord_writer.h"
 #include "writer/sections_writer.h"
 #include "writer/text_writer.h"
+#include "writer/sync_writer.h"
+#include "writer/vsync_writer.h"
 
 namespace orva::writer {
 
@@ -76,11 +78,16 @@ const char* SyncTypeOfBit(std::uint32_t bit) {
 }
 
 void WriteSkeletonBook(const std::string& folder, const VersionFields& version) {
-  for (std::uint32_t bit = ORVA_SECTIONS; bit <= ORVA_DSYNC; bit <<= 1) {
-    if (bit == ORVA_CONCORD || bit == ORVA_SECTIONS) continue;
-    WriteBookFile(folder, FileNameOfBit(bit), EncodeVersionRecord(version));
-  }
   WriteTextBook(folder, SampleTextBook(version));
+  WriteBookFile(folder, "verses.idx", EncodeVersionRecord(version));
+  SyncDescription sync;
+  sync.version = version;
+  for (std::uint32_t bit : {ORVA_WSYNC, ORVA_SSYNC, ORVA_DSYNC}) {
+    WriteBookFile(folder, FileNameOfBit(bit), EncodeSyncIndex(sync));
+  }
+  VerseSyncDescription verses;
+  verses.version = version;
+  WriteBookFile(folder, "vsync.idx", EncodeVerseSyncIndex(verses));
   SectionsDescription sections;
   sections.version = version;
   WriteBookFile(folder, "sections.idx", EncodeSectionsIndex(sections));

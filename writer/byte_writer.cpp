@@ -1,5 +1,6 @@
 #include "writer/byte_writer.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "files/endian.h"
@@ -26,6 +27,13 @@ ByteWriter& ByteWriter::U32(std::uint32_t v) {
 ByteWriter& ByteWriter::Bytes(const void* data, size_t count) {
   const auto* p = static_cast<const std::uint8_t*>(data);
   m_bytes.insert(m_bytes.end(), p, p + count);
+  return *this;
+}
+
+ByteWriter& ByteWriter::Record(const ByteWriter& fields, size_t size) {
+  const size_t kept = std::min(size, fields.Size());
+  Bytes(fields.Data().data(), kept);
+  m_bytes.resize(m_bytes.size() + (size - kept), 0);
   return *this;
 }
 

@@ -15,6 +15,9 @@ class ByteWriter {
   ByteWriter& Bytes(const void* data, size_t count);
   ByteWriter& Bytes(const std::vector<std::uint8_t>& data) { return Bytes(data.data(), data.size()); }
   ByteWriter& Text(const std::string& text) { return Bytes(text.data(), text.size()); }
+  // Appends a record of `size` bytes: the first bytes of `fields`, cut or padded
+  // with zeros to that size.
+  ByteWriter& Record(const ByteWriter& fields, size_t size);
   // Overwrites a u16 / u32 written earlier at `offset`.
   void PatchU16(size_t offset, std::uint16_t v);
   void PatchU32(size_t offset, std::uint32_t v);

@@ -27,6 +27,8 @@
 
 class cBookStore;
 class cSectionsFile;
+class cSyncFile;
+class cFileBase;
 class cORVAEvents;  // the host's own type; the library only keeps the pointer
 
 // The flag bits of the parts of a book.
@@ -345,6 +347,65 @@ class cORVABookBase : public CObject {
   // ---- Occurrences: lists by book, chapter and verse (verses.idx).
 
   // ---- Sync: word, Strong's-number, date and verse sync keys (the sync indexes).
+  //
+  // Each book has one sync index, chosen by its sync type (GetSyncTypeFlag):
+  // "word" wsync.idx, "strongs" ssync.idx, "date" dsync.idx, "verse" vsync.idx.
+  // A key look-up first checks the sync type: under another type it returns its
+  // value for no result (-1, or 0 for the word count) without touching any file.
+  // Then it checks that the file is open, else raises the not-open exception
+  // (CFileException*, cause 1). Keys are packaged strings (LangToPackagedString;
+  // null is the empty key). A damaged file raises CFileException* with cause 14
+  // (something lies past the end of the file) or 1 (a header record shorter than
+  // 10 bytes, an entry or record size below the format's, a negative word length),
+  // from the look-ups and from Open, which reads the header. A stored key of
+  // 0xFFFFFFFF reads as -1, like a failed look-up.
+
+  // The sync key of the word sync file's entry that matches `key`, or -1.
+  int GetWSyncKey(const char* key);
+  // Partial look-up in the word sync file: the sync key of the first entry, from
+  // the key's lowest form on, that matches the key or sorts above all its forms;
+  // its word goes to `word`. -1 when no entry lies at or above the lowest form
+  // (`word` empty) or the walk reaches the last entry without either (`word` holds
+  // the last word); with no entries at all `word` is left as it was.
+  int GetWSyncKeyPartialMatch(const char* key, CString& word);
+  // The number of words of the word sync file.
+  DWORD GetWSyncWordCount();
+  // The same two look-ups in the Strong's-number sync file.
+  int GetSSyncKey(const char* key);
+  int GetSSyncKeyPartialMatch(const char* key, CString& word);
+  // The exact look-up in the date sync file.
+  int GetDSyncKey(const char* key);
+
+  // The next members test no sync type; they check that the file of the sync type
+  // is open (nothing to check without a sync type).
+  // Word `index` (0 ... count-1) of the word, Strong's or date sync file: 1 with
+  // the word in `word`; 0, with `word` unchanged, for an index outside the table
+  // (any negative one included), under the verse or no sync type, and when reading
+  // raises a file exception (which is deleted here). The not-open exception and
+  // memory exceptions are raised, not caught.
+  int GetSyncWordAt(int index, CString& word);
+  // The length in bytes of the word, Strong's or date sync file; 0 under the verse
+  // or no sync type.
+  int GetSyncFileSize();
+  // Copies the whole word, Strong's or date sync file into `buffer`, which holds
+  // GetSyncFileSize() bytes; copies nothing under the verse or no sync type.
+  // Returns 0.
+  int GetSyncFileData(char* buffer);
+  // Reads the word stored at file position `offset` of the word sync file into
+  // `word` (unchanged for offset 0, and when reading raises). Returns 0. Needs the
+  // word sync file open by this object, whatever the sync type is now, else raises
+  // the not-open exception.
+  int GetSyncWordForPointer(DWORD offset, CString& word);
+
+  // The section key of the verse that `reference` names ("book,chapter,verse",
+  // decimal numbers, blanks before a number skipped; an empty verse field is verse
+  // 0 and anything after a third comma is ignored), or -1: under another sync type
+  // than "verse", for a malformed reference (no comma, an empty book or chapter
+  // field), a book outside the book table or without verses, and a verse the book
+  // does not hold. Only exact matches count.
+  int GetVSyncKey(const char* reference);
+  // The same look-up under its second name.
+  int GetSectionKeyByVerse(const char* reference);
 
   // Media: 1 and the full path of `name` in `path` when the book has a media path;
   // 0, with `path` unchanged, otherwise or on any failure.
@@ -426,6 +487,12 @@ class cORVABookBase : public CObject {
 
   // Sections: the store's sections file, or the not-open exception.
   cSectionsFile& SectionsFile();
+
+  // Sync: the store's file object of a sync flag (0x040 gives the verse sync file,
+  // which is not a cSyncFile), null for any other flag and without a store.
+  cFileBase* GetSyncFile(DWORD flag) const;
+  // Sync: the word, Strong's or date sync file of `flag` after the open check.
+  cSyncFile& OpenedSyncFile(DWORD flag);
 };
 
 // The format version this library implements: 0x0200 (major 2, minor 0).
