@@ -29,7 +29,7 @@ std::vector<std::uint8_t> LzssCompress(const std::uint8_t* data, size_t size) {
 std::string ControlWord(const std::string& name, const std::string& data) { return "{\\" + name + ":" + data + "}"; }
 
 const std::vector<std::string>& StandardControlWords() {
-  static const std::vector<std::string> words = {"TITLE", "ABBREV", "LANG", "EDITION", "COPYRIGHT"};
+  static const std::vector<std::string> words = {"TITLE", "ABBREV", "LANG", "EDITION", "COPYRIGHT", "SYNCTYPE"};
   return words;
 }
 
