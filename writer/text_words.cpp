@@ -91,7 +91,9 @@ std::string EncodeForLanguage(const std::u16string& text, unsigned short languag
   std::u16string rest;  // the zero-terminated tail that MapUnicodeToASCII reads
   for (size_t at = 0; at < text.size();) {
     const char16_t c = text[at];
-    const bool marksFollow = at + 1 < text.size() && IsMark(text[at + 1]);
+    // Every combining mark lies at U+0300 or above: plain text never builds the
+    // language library's character tables.
+    const bool marksFollow = at + 1 < text.size() && text[at + 1] >= 0x300 && IsMark(text[at + 1]);
     int byte = -1;
     size_t used = 1;
     if (c != 0 && c < 0x80 && !marksFollow) {
