@@ -7,6 +7,7 @@
 #include "writer/book_dir.h"
 #include "writer/concord_writer.h"
 #include "writer/sections_writer.h"
+#include "writer/verses_writer.h"
 #include "writer/version_record_writer.h"
 
 namespace {
@@ -34,8 +35,12 @@ void OpenBookSeeds(const std::string& folder) {
     } else if (part == 3) {
       orva::writer::ConcordDescription concord;
       concord.version = version;
-      concord.languages.push_back({1031, 0, 0, 18, 0});
+      concord.languages.push_back(orva::writer::EmptyLanguage(1031));
       file = orva::writer::EncodeConcordIndex(concord);
+    } else if (part == 4) {
+      orva::writer::VersesDescription verses;
+      verses.version = version;
+      file = orva::writer::EncodeVersesIndex(verses);
     } else {
       file = orva::writer::EncodeVersionRecord(version);
     }

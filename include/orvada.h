@@ -10,6 +10,7 @@
 #include "orvada/media_file.h"
 #include "orvada/sections_data.h"
 #include "orvada/sections_records.h"
+#include "orvada/verses_records.h"
 #include "orvada/version_record.h"
 #include "platform/arrays.h"
 #include "platform/cstring.h"

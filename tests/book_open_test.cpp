@@ -25,6 +25,12 @@ Bytes WithEmptySectionsHeader(Bytes version) {
   return version;
 }
 
+Bytes WithEmptyVersesHeader(Bytes version) {
+  const Bytes header = {14, 0, 0, 0, 20, 0, 16, 0, 6, 0, 0, 0, 0, 0};
+  version.insert(version.end(), header.begin(), header.end());
+  return version;
+}
+
 TEST_F(BookOpenTest, HooksSeeEveryRequestAndPreOpenFilesCanStopIt) {
   HookBook book;
   Point(book);
@@ -204,6 +210,7 @@ TEST_F(BookOpenTest, IdxVersionRecordComesFromTheFirstOpenIndex) {
   };
   for (DWORD bit = ORVA_TEXT; bit <= ORVA_DSYNC; bit <<= 1) {
     if (bit == ORVA_SECTIONS) Replace("sections.idx", WithEmptySectionsHeader(recordOf(bit)));
+    else if (bit == ORVA_VERSES) Replace("verses.idx", WithEmptyVersesHeader(recordOf(bit)));
     else if (bit != ORVA_CONCORD) Replace(orva::writer::FileNameOfBit(bit), recordOf(bit));
   }
   orva::writer::ConcordDescription concord;

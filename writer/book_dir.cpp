@@ -12,6 +12,7 @@
 #include "orvada/book_base.h"
 #include "writer/concord_writer.h"
 #include "writer/sections_writer.h"
+#include "writer/verses_writer.h"
 
 namespace orva::writer {
 
@@ -76,7 +77,7 @@ const char* SyncTypeOfBit(std::uint32_t bit) {
 
 void WriteSkeletonBook(const std::string& folder, const VersionFields& version) {
   for (std::uint32_t bit = ORVA_TEXT; bit <= ORVA_DSYNC; bit <<= 1) {
-    if (bit == ORVA_CONCORD || bit == ORVA_SECTIONS) continue;
+    if (bit == ORVA_CONCORD || bit == ORVA_SECTIONS || bit == ORVA_VERSES) continue;
     WriteBookFile(folder, FileNameOfBit(bit), EncodeVersionRecord(version));
   }
   SectionsDescription sections;
@@ -85,6 +86,9 @@ void WriteSkeletonBook(const std::string& folder, const VersionFields& version) 
   ConcordDescription concord;
   concord.version = version;
   WriteBookFile(folder, "concord.idx", EncodeConcordIndex(concord));
+  VersesDescription verses;
+  verses.version = version;
+  WriteBookFile(folder, "verses.idx", EncodeVersesIndex(verses));
 }
 
 void PointBookAt(cORVABookBase& book, const std::string& path, const VersionFields& version,

@@ -48,7 +48,7 @@ const char* SyncTypeOfBit(std::uint32_t bit);
 
 // Writes every file of a book that holds no text yet: each file is its version
 // record, the concordance has its header and the language 1033 with no words, and
-// the sections index its header with no entries.
+// the sections and verses indexes their headers with no entries.
 void WriteSkeletonBook(const std::string& folder, const VersionFields& version);
 inline void WriteSkeletonBook(const TempBookDir& dir, const VersionFields& version) {
   WriteSkeletonBook(dir.Path(), version);
