@@ -38,7 +38,7 @@ GolombParameter GolombParameterFor(DWORD range, DWORD count);
 // A count of 0 raises the generic file exception (CFileException*, cause 1) before
 // anything is read: no valid file holds such a list. A list that runs past the end
 // of the file raises the end-of-file exception; `out` then holds the entries
-// decoded so far. The caller sizes `out` after checking the count against the file
+// decoded so far. Afterwards the file is positioned just after the list's last byte. The caller sizes `out` after checking the count against the file
 // (CheckCodedListFits).
 template <class T>
 void DecodeCodedList(cFileBase& file, DWORD count, DWORD values, DWORD range, const DWORD* start, T* out) {
@@ -48,12 +48,12 @@ void DecodeCodedList(cFileBase& file, DWORD count, DWORD values, DWORD range, co
   DWORD entry = start ? *start : 0;
   for (DWORD i = 0; i < values; ++i) {
     const DWORD q = bits.ReadUnary(p.b);
-    DWORD r = p.k >= 2 ? bits.ReadBits(p.k - 1) : 0;
-    if (r >= p.t && p.b > 1) r = 2 * r + static_cast<DWORD>(bits.ReadBit()) - p.t;
+    const DWORD r = p.b > 1 ? bits.ReadTruncated(p.k, p.t) : 0;
     const DWORD v = q + r;
     entry = (i == 0 && start == nullptr) ? v : entry + v + 1;
     out[i] = static_cast<T>(entry);
   }
+  bits.Finish();
 }
 
 // Every value takes at least one bit: raises the end-of-file exception when

@@ -55,7 +55,8 @@ int cConcordFile::ReadWord(int key, cLanguageString& word) {
     if (m_Bytes.size() < size) AfxAllocating([&] { m_Bytes.resize(size); });
     Read(m_Bytes.data(), static_cast<UINT>(length));
     m_Bytes[static_cast<size_t>(length)] = 0;
-    word = m_Bytes.data();
+    // What assigning the zero-terminated text does, without searching for its end.
+    word.SingleByteToWideChar(m_Bytes.data(), kByteLanguage, static_cast<unsigned int>(length));
   } else {
     if (m_Wide.size() < size) AfxAllocating([&] { m_Wide.resize(size); });
     Read(m_Wide.data(), static_cast<UINT>(2 * length));  // little-endian host

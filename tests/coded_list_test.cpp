@@ -101,6 +101,16 @@ TEST(CodedListTest, EachListStartsOnAFreshByteAndEndsWithItsLastValue) {
                              CFileException::endOfFile);
   EXPECT_EQ(out, (std::vector<DWORD>{20, 37, 0xEEEEEEEE}));
 
+  // A list may end in the last bit of the file (range 100, count 4: 10 0011 |
+  // 111110 0011); a run of 1-bits or a remainder that the file cuts short raises.
+  CodedListFile exact({0x8F, 0xE3});
+  EXPECT_EQ(exact.Decode(4, 2, 100), (std::vector<DWORD>{20, 109}));
+  EXPECT_EQ(exact.Position(), 2);
+  for (const Bytes& cut : {Bytes{0x8F}, Bytes{0xFF, 0xFF}}) {
+    CodedListFile file({cut});
+    EXPECT_ORVA_FILE_EXCEPTION(file.Decode(4, 2, 100), CFileException::endOfFile);
+  }
+
   // A count of 0 is refused before anything is read.
   file.File().Seek(CodedListFile::kStart, CFile::begin);
   EXPECT_ORVA_FILE_EXCEPTION(DecodeCodedList(file.File(), 0, 0, 100, nullptr, out.data()),
