@@ -5,7 +5,7 @@
 // - exact word look-ups on a concordance of 15,000 words beside the same bisection
 //   over the words in memory;
 // - the key list (20,000 keys) and the position lists of a frequent word, plain
-//   and coded, beside memcpy of the keys and the in-memory decoder;
+//   and coded, beside memcpy of the keys and look-ups of the positions in memory;
 // - occurrence look-ups of verses (66 books, 1,189 chapters, 31,102 verses) beside
 //   the same three bisections over the tables in memory.
 // Compare the ratios, not the absolute times.
@@ -293,6 +293,27 @@ void BM_FrequentPositions_Library(benchmark::State& state) {
   state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * kFrequentKeys));
 }
 
+// Baseline: the same look-ups over the lists in memory: a bisection of the key
+// list, then a copy of the key's positions into the array.
+void BM_FrequentPositions_MemoryLookup(benchmark::State& state) {
+  Concordance& c = Words(false);
+  std::vector<std::vector<WORD>> lists;
+  for (size_t i = 0; i < c.frequent.size(); ++i) {
+    lists.push_back({static_cast<WORD>(1 + i % 7), static_cast<WORD>(9 + i % 13)});
+  }
+  CWordArray positions;
+  for (auto _ : state) {
+    for (std::uint32_t key : c.frequent) {
+      const size_t at = static_cast<size_t>(std::lower_bound(c.frequent.begin(), c.frequent.end(), key) -
+                                            c.frequent.begin());
+      positions.SetSize(static_cast<int>(lists[at].size()));
+      std::memcpy(positions.GetData(), lists[at].data(), lists[at].size() * sizeof(WORD));
+      benchmark::DoNotOptimize(positions.GetData());
+    }
+  }
+  state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * kFrequentKeys));
+}
+
 // ---- Occurrence look-ups.
 
 struct Verse {
@@ -381,6 +402,7 @@ BENCHMARK(BM_ExactWord_Library)->ArgName("coded")->Arg(0)->Arg(1);
 BENCHMARK(BM_FrequentKeys_Memcpy);
 BENCHMARK(BM_FrequentKeys_Library)->ArgName("coded")->Arg(0)->Arg(1);
 BENCHMARK(BM_FrequentKeys_LibraryCached)->ArgName("coded")->Arg(0)->Arg(1);
+BENCHMARK(BM_FrequentPositions_MemoryLookup);
 BENCHMARK(BM_FrequentPositions_Library)->ArgName("coded")->Arg(0)->Arg(1);
 BENCHMARK(BM_VerseOccurrences_MemoryBisection);
 BENCHMARK(BM_VerseOccurrences_Library)->ArgName("coded")->Arg(0)->Arg(1);
