@@ -58,9 +58,11 @@ void DecodeCodedList(cFileBase& file, DWORD count, DWORD values, DWORD range, co
 
 // Every value takes at least one bit: raises the end-of-file exception when
 // `values` values cannot fit in the bytes from `position` to the end of the file,
-// so that no array is sized for a list the file cannot hold.
+// so that no array is sized for a list the file cannot hold, and the generic one
+// for more values than an array can hold (2^31 - 1).
 inline void CheckCodedListFits(const cFileBase& file, long long position, unsigned long long values) {
   if (BytesFrom(file, position) < (values + 7) / 8) AfxThrowFileException(CFileException::endOfFile);
+  if (values > 0x7FFFFFFF) ThrowDamaged();
 }
 
 }  // namespace orva

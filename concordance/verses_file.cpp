@@ -1,7 +1,6 @@
 #include "concordance/verses_file.h"
 
 #include <algorithm>
-#include <climits>
 #include <cstring>
 
 #include "concordance/coded_list.h"
@@ -67,7 +66,6 @@ int cVersesFile::ReadList(DWORD offset, CUIntArray& occurrences) {
   } else {
     orva::RequireBytes(*this, at, 4ULL * count);
   }
-  if (count > static_cast<DWORD>(INT_MAX)) orva::ThrowDamaged();  // beyond what an array can hold
   occurrences.SetSize(static_cast<int>(count));
   if (IsCoded()) {
     orva::DecodeCodedList(*this, count, count, m_Header.wOccurrenceRange, nullptr, occurrences.GetData());
