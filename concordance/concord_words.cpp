@@ -47,9 +47,14 @@ long long cConcordFile::TextBytes(int length) const {
 
 int cConcordFile::ReadWord(int key, cLanguageString& word) {
   if (!IsValidWordKey(key)) return -1;
-  const sWordListRec record = ReadWordRecord(key);
-  const int length = ReadEntryLength(record.dwEntryOffset);
-  orva::RequireBytes(*this, record.dwEntryOffset + 2LL, static_cast<unsigned long long>(TextBytes(length)));
+  // Only the record's head up to the entry offset is needed (the whole record is
+  // checked to be there): a search reads one word per step.
+  unsigned char head[12];
+  SeekWordRecord(key);
+  Read(head, sizeof head);
+  const DWORD entry = orva::DecodeU32(head + 8);
+  const int length = ReadEntryLength(entry);
+  orva::RequireBytes(*this, entry + 2LL, static_cast<unsigned long long>(TextBytes(length)));
   const size_t size = static_cast<size_t>(length) + 1;
   if (CurrentLanguage() == kByteLanguage) {
     if (m_Bytes.size() < size) AfxAllocating([&] { m_Bytes.resize(size); });
