@@ -266,20 +266,3 @@ int cORVABookBase::GetIdxVersionRecord(sVersionRecord* record) {
   }
   return 0;
 }
-
-int cORVABookBase::SelectCurrentLanguage(unsigned short lang, unsigned short* /*previous*/) {
-  m_nWordCursor = -1;
-  m_wCursorLanguage = 1033;
-  if (!IsOpen(ORVA_CONCORD)) {
-    // Called back by Open's own language selection: the open left the concordance
-    // closed, and opening it again would only come back here.
-    if (m_bSelectingLanguage) return 1;
-    if (Open(ORVA_CONCORD) != 0 || !IsOpen(ORVA_CONCORD)) return 1;
-  }
-  return m_pStore->m_ConcordFile.SelectLanguage(lang, nullptr);
-}
-
-unsigned short cORVABookBase::GetCurrentLanguage() {
-  if (!IsOpen(ORVA_CONCORD)) ThrowNotOpen();
-  return m_pStore->m_ConcordFile.CurrentLanguage();
-}

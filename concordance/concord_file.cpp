@@ -1,14 +1,34 @@
+// Opening the concordance, its header and its language table.
 #include "concordance/concord_file.h"
 
 #include <algorithm>
 #include <cstring>
 
+#include "concordance/file_checks.h"
 #include "files/endian.h"
 #include "files/record_buffer.h"
 #include "orvada/book_base.h"
 
+namespace {
+
+// Language records shorter than this lack part of the word table's description.
+constexpr WORD kMinLanguageRecSize = 14;
+
+}  // namespace
+
+void ConstructElements(sLanguageRec* /*first*/, int /*count*/) {}
+
+void DestructElements(sLanguageRec* /*first*/, int /*count*/) {}
+
 int cConcordFile::Open(cBookStore& store, cORVABookBase& book) {
+  EmptyCaches();
   return OpenInStore(store, book, book.GetConcordPath() + "concord.idx", [this] { ReadHeader(); });
+}
+
+void cConcordFile::EmptyCaches() {
+  m_nCachedWord = -1;
+  m_KeyCache.SetSize(0);
+  m_PositionOffsets.SetSize(0);
 }
 
 void cConcordFile::ReadHeader() {
@@ -22,9 +42,9 @@ void cConcordFile::ReadHeader() {
   m_Header = sConcordHeader{};
   std::memcpy(&m_Header, record.Data(), std::min<size_t>(headerLength, sizeof m_Header));
 
-  if (m_Header.byCoded != 0) {
-    Seek(static_cast<LONG>(m_dwLanguageTable), CFile::begin);
+  if (IsCoded()) {
     unsigned char range[4];
+    orva::SeekToBytes(*this, m_dwLanguageTable, sizeof range);
     Read(range, sizeof range);
     m_dwKeyRange = orva::DecodeU32(range);
     m_dwLanguageTable += 4;
@@ -32,18 +52,39 @@ void cConcordFile::ReadHeader() {
 }
 
 void cConcordFile::ReadLanguageRecord(int index, sLanguageRec& record) {
-  const long long at = m_dwLanguageTable + static_cast<long long>(index) * m_Header.wLanguageRecSize;
-  if (at > GetFileLength()) AfxThrowFileException(CFileException::endOfFile);
-  Seek(static_cast<LONG>(at), CFile::begin);
-  Read(&record, std::min<UINT>(m_Header.wLanguageRecSize, sizeof record));
+  const WORD size = m_Header.wLanguageRecSize;
+  if (size < kMinLanguageRecSize) orva::ThrowDamaged();
+  const UINT held = std::min<UINT>(size, sizeof record);
+  orva::SeekToBytes(*this, m_dwLanguageTable + static_cast<long long>(index) * size, held);
+  Read(&record, held);
 }
 
 int cConcordFile::SelectLanguage(WORD lang, WORD* previous) {
   if (previous) *previous = CurrentLanguage();
   if (lang == CurrentLanguage()) return 0;
+  EmptyCaches();
   for (int i = 0; i < m_Header.wLanguageCount; ++i) {
     ReadLanguageRecord(i, m_CurrentLanguage);
     if (m_CurrentLanguage.wLanguageID == lang) return 0;
   }
   return 1;
+}
+
+DWORD cConcordFile::WordCount(WORD lang) {
+  WORD previous = 0;
+  const DWORD count = SelectLanguage(lang, &previous) == 0 ? m_CurrentLanguage.dwWordCount : 0;
+  SelectLanguage(previous, nullptr);
+  return count;
+}
+
+int cConcordFile::ListLanguages(CArray<unsigned short, unsigned short&>& languages) {
+  if (m_Header.wLanguageCount < 1) ReadHeader();
+  if (m_Header.wLanguageCount < 1) return 1;
+  sLanguageRec record{};
+  for (int i = 0; i < m_Header.wLanguageCount; ++i) {
+    ReadLanguageRecord(i, record);
+    unsigned short id = record.wLanguageID;
+    languages.Add(id);
+  }
+  return 0;
 }

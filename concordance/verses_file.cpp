@@ -1,7 +1,112 @@
 #include "concordance/verses_file.h"
 
+#include <algorithm>
+#include <cstring>
+
+#include "concordance/coded_list.h"
+#include "concordance/file_checks.h"
+#include "files/endian.h"
+#include "files/record_buffer.h"
 #include "orvada/book_base.h"
 
 int cVersesFile::Open(cBookStore& store, cORVABookBase& book) {
-  return OpenInStore(store, book, book.GetVersesPath() + "verses.idx", [] {});
+  return OpenInStore(store, book, book.GetVersesPath() + "verses.idx", [this] { ReadHeader(); });
+}
+
+void cVersesFile::ReadHeader() {
+  const LONG headerAt = m_wVersionRecordLength;
+  m_wHeaderLength = GetRecordSize(headerAt);
+  m_dwBookTable = static_cast<DWORD>(headerAt) + m_wHeaderLength;
+  orva::RecordBuffer record;
+  GetVariableRecord(headerAt, record.Receive());
+  m_Header = sVersesHeader{};
+  std::memcpy(&m_Header, record.Data(), std::min<size_t>(m_wHeaderLength, sizeof m_Header));
+}
+
+bool cVersesFile::FindRecord(WORD count, WORD number, WORD size, DWORD base, void* record, UINT held) {
+  int lo = 0, hi = count - 1;
+  if (lo > hi) return false;
+  if (size < held) orva::ThrowDamaged();
+  for (;;) {
+    const int mid = (lo + hi) / 2;
+    // The whole record must be in the file, though only its head is copied.
+    orva::SeekToBytes(*this, base + static_cast<long long>(mid) * size, size);
+    Read(record, held);
+    unsigned char first[2];
+    std::memcpy(first, record, sizeof first);
+    const WORD found = orva::DecodeU16(first);
+    if (found == number) return true;
+    if (lo == hi) return false;
+    if (found > number) hi = mid - 1;
+    else lo = mid + 1;
+    if (lo > hi) return false;
+  }
+}
+
+bool cVersesFile::FindBook(WORD book, sBookRec& record) {
+  return FindRecord(m_Header.wBookCount, book, m_Header.wBookRecSize, m_dwBookTable, &record, sizeof record);
+}
+
+bool cVersesFile::FindChapter(WORD book, WORD chapter, sChapterRec& record) {
+  sBookRec bookRec{};
+  return FindBook(book, bookRec) && FindRecord(bookRec.wChapterCount, chapter, m_Header.wChapterRecSize,
+                                               bookRec.dwChapterTable, &record, sizeof record);
+}
+
+int cVersesFile::ReadList(DWORD offset, CUIntArray& occurrences) {
+  if (offset == 0) return 0;
+  unsigned char countField[4];
+  orva::SeekToBytes(*this, offset, sizeof countField);
+  Read(countField, sizeof countField);
+  const DWORD count = orva::DecodeU32(countField);
+  const long long at = offset + 4LL;
+  if (IsCoded()) {
+    if (count == 0) orva::ThrowDamaged();
+    orva::CheckCodedListFits(*this, at, count);
+  } else {
+    orva::RequireBytes(*this, at, 4ULL * count);
+  }
+  occurrences.SetSize(static_cast<int>(count));
+  if (IsCoded()) {
+    orva::DecodeCodedList(*this, count, count, m_Header.wOccurrenceRange, nullptr, occurrences.GetData());
+  } else if (count > 0) {
+    Read(occurrences.GetData(), 4 * count);  // little-endian host
+  }
+  return static_cast<int>(count);
+}
+
+int cVersesFile::BookOccurrences(WORD book, CUIntArray& occurrences) {
+  sBookRec record{};
+  return FindBook(book, record) ? ReadList(record.dwBookList, occurrences) : 0;
+}
+
+int cVersesFile::BookAllChaptersOccurrences(WORD book, CUIntArray& occurrences) {
+  sBookRec record{};
+  return FindBook(book, record) ? ReadList(record.dwAllChaptersList, occurrences) : 0;
+}
+
+int cVersesFile::BookAllVersesOccurrences(WORD book, CUIntArray& occurrences) {
+  sBookRec record{};
+  return FindBook(book, record) ? ReadList(record.dwAllVersesList, occurrences) : 0;
+}
+
+int cVersesFile::ChapterOccurrences(WORD book, WORD chapter, CUIntArray& occurrences) {
+  sChapterRec record{};
+  return FindChapter(book, chapter, record) ? ReadList(record.dwChapterList, occurrences) : 0;
+}
+
+int cVersesFile::ChapterAllVersesOccurrences(WORD book, WORD chapter, CUIntArray& occurrences) {
+  sChapterRec record{};
+  return FindChapter(book, chapter, record) ? ReadList(record.dwAllVersesList, occurrences) : 0;
+}
+
+int cVersesFile::VerseOccurrences(WORD book, WORD chapter, WORD verse, CUIntArray& occurrences) {
+  sChapterRec chapterRec{};
+  sVerseRec record{};
+  if (!FindChapter(book, chapter, chapterRec) ||
+      !FindRecord(chapterRec.wVerseCount, verse, m_Header.wVerseRecSize, chapterRec.dwVerseTable, &record,
+                  sizeof record)) {
+    return 0;
+  }
+  return ReadList(record.dwVerseList, occurrences);
 }

@@ -9,6 +9,7 @@
 #include "writer/sections_writer.h"
 #include "writer/text_writer.h"
 #include "writer/sync_writer.h"
+#include "writer/verses_writer.h"
 #include "writer/version_record_writer.h"
 #include "writer/vsync_writer.h"
 
@@ -37,7 +38,7 @@ void OpenBookSeeds(const std::string& folder) {
     } else if (part == 3) {
       orva::writer::ConcordDescription concord;
       concord.version = version;
-      concord.languages.push_back({1031, 0, 0, 18, 0});
+      concord.languages.push_back(orva::writer::EmptyLanguage(1031));
       file = orva::writer::EncodeConcordIndex(concord);
     } else if (part == 6) {
       orva::writer::VerseSyncDescription verses;
@@ -47,6 +48,10 @@ void OpenBookSeeds(const std::string& folder) {
       orva::writer::SyncDescription words;
       words.version = version;
       file = orva::writer::EncodeSyncIndex(words);
+    } else if (part == 4) {
+      orva::writer::VersesDescription verses;
+      verses.version = version;
+      file = orva::writer::EncodeVersesIndex(verses);
     } else {
       file = orva::writer::EncodeVersionRecord(version);
     }
@@ -256,6 +261,78 @@ void VerseReferenceSeeds(const std::string& folder) {
   }
 }
 
+// concord: a concordance of two languages (and one without words) in each layout
+// of its lists, with longer records, and damaged copies of it.
+void ConcordSeeds(const std::string& folder) {
+  using orva::writer::ConcordWord;
+  auto word = [](std::u16string text, std::vector<std::uint32_t> keys, std::vector<std::vector<std::uint16_t>> at) {
+    ConcordWord w;
+    w.text = std::move(text);
+    w.keys = std::move(keys);
+    w.positions = std::move(at);
+    return w;
+  };
+  orva::writer::ConcordDescription d;
+  d.version.publisherID = 7;
+  d.version.bookID = 42;
+  d.languages[0].words = {word(u"apple", {3, 70000}, {{1, 300}, {2}}), word(u"Babel", {5}, {{7}}),
+                          word(u"cedar", {1, 2, 3, 100000}, {{4}, {1, 2, 255, 256}, {9}, {60000}}),
+                          word(u"dove", {2}, {{1}})};
+  orva::writer::ConcordLanguage german;
+  german.id = 1031;
+  german.words = {word(u"Wort", {7}, {{3}}), word(u"\u00C4hre", {8, 9}, {{1}, {2}})};
+  d.languages.push_back(german);
+  d.languages.push_back(orva::writer::EmptyLanguage(1036));
+  auto write = [&](const std::string& name, const orva::writer::ConcordDescription& c) {
+    orva::writer::WriteBookFile(folder, name, orva::writer::EncodeConcordIndex(c));
+  };
+  for (int layout = 0; layout < 3; ++layout) {
+    orva::writer::ConcordDescription c = d;
+    c.coded = layout == 2;
+    c.narrowPlain = layout == 0;
+    write("layout" + std::to_string(layout), c);
+    c.languageRecSize = 20;
+    for (auto& language : c.languages) language.wordRecSize = 22;
+    write("records" + std::to_string(layout), c);
+    orva::writer::ConcordLayout where;
+    std::vector<std::uint8_t> bytes = orva::writer::EncodeConcordIndex(c, &where);
+    bytes[where.words[0][2].record + 7] = 0x40;  // a key count beyond the file
+    bytes[where.words[0][0].lists[0]] = 0;       // a position count of 0
+    orva::writer::WriteBookFile(folder, "damaged" + std::to_string(layout), bytes);
+  }
+  d.languages[0].wordCount = 0x10000000;
+  write("words", d);
+}
+
+// verses: an index of a few books, chapters and verses, plain and coded, each with
+// the numbers of a verse in front.
+void VersesSeeds(const std::string& folder) {
+  using orva::writer::BookEntry;
+  using orva::writer::ChapterEntry;
+  using orva::writer::VerseEntry;
+  using List = std::vector<std::uint32_t>;
+  orva::writer::VersesDescription d;
+  d.version.publisherID = 7;
+  d.version.bookID = 42;
+  BookEntry genesis{1, List{10, 11}, List{20}, List{30, 31, 32}, {}};
+  genesis.chapters = {ChapterEntry{1, List{100}, List{101, 102}, {VerseEntry{1, List{1000, 1001}}, VerseEntry{2, {}}}},
+                      ChapterEntry{2, List{200}, {}, {}}};
+  BookEntry high{0x8000, List{60}, {}, List{62}, {}};
+  high.chapters = {ChapterEntry{0x8001, List{70}, List{71}, {VerseEntry{0xFFFF, List{90, 91, 95}}}}};
+  d.books = {genesis, BookEntry{2, List{40}, {}, {}, {}}, high};
+  const std::uint16_t kVerses[][3] = {{1, 1, 1}, {0x8000, 0x8001, 0xFFFF}};
+  for (bool coded : {false, true}) {
+    d.coded = coded;
+    d.verseRecSize = coded ? 6 : 8;
+    for (const auto& verse : kVerses) {
+      orva::writer::ByteWriter input;
+      input.U16(verse[0]).U16(verse[1]).U16(verse[2]).Bytes(orva::writer::EncodeVersesIndex(d));
+      orva::writer::WriteBookFile(folder, std::string(coded ? "coded" : "plain") + std::to_string(verse[0]),
+                                  input.Data());
+    }
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -272,5 +349,7 @@ int main(int argc, char** argv) {
   SyncSeeds(folder + "sync/");
   VSyncSeeds(folder + "vsync/");
   VerseReferenceSeeds(folder + "verse_reference/");
+  ConcordSeeds(folder + "concord/");
+  VersesSeeds(folder + "verses/");
   return 0;
 }

@@ -12,6 +12,7 @@
 #include "orvada/sections_records.h"
 #include "orvada/text_records.h"
 #include "orvada/sync_records.h"
+#include "orvada/verses_records.h"
 #include "orvada/version_record.h"
 #include "platform/arrays.h"
 #include "platform/cstring.h"

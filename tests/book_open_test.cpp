@@ -25,6 +25,13 @@ Bytes WithEmptySectionsHeader(Bytes version) {
   return version;
 }
 
+// A verses index with this version record and a header of no books.
+Bytes WithEmptyVersesHeader(Bytes version) {
+  const Bytes header = {14, 0, 0, 0, 20, 0, 16, 0, 6, 0, 0, 0, 0, 0};
+  version.insert(version.end(), header.begin(), header.end());
+  return version;
+}
+
 // A sync index with this version record and a header of no entries: word count 0
 // and entries of 8 bytes, or for the verse sync file no books (first 1, last 0),
 // book records of 6 bytes and verse entries of 8.
@@ -217,6 +224,7 @@ TEST_F(BookOpenTest, IdxVersionRecordComesFromTheFirstOpenIndex) {
     if (bit == ORVA_CONCORD) continue;
     Bytes file = recordOf(bit);
     if (bit == ORVA_SECTIONS) file = WithEmptySectionsHeader(file);
+    if (bit == ORVA_VERSES) file = WithEmptyVersesHeader(file);
     if (bit >= ORVA_WSYNC) file = WithEmptySyncHeader(file, bit);
     if (bit == ORVA_VIEWABLE) {
       Bytes header(16, 0);  // the index header that opening reads: no descriptors

@@ -21,7 +21,7 @@ class ConcordLanguageTest : public SkeletonBookTest {
 TEST_F(ConcordLanguageTest, SelectsAmongLanguagesOfPlainCodedAndLongRecordTables) {
   for (int layout = 0; layout < 3; ++layout) {
     SCOPED_TRACE(layout);
-    auto concord = Concord({{1031, 5, 0, 18, 0}, {1033, 3, 0, 18, 0}, {1032, 9, 0, 18, 0}});
+    auto concord = Concord({writer::EmptyLanguage(1031, 5), writer::EmptyLanguage(1033, 3), writer::EmptyLanguage(1032, 9)});
     concord.coded = layout == 1;  // a key range field then sits before the table
     concord.keyRange = 0xDEADBEEF;
     concord.languageRecSize = layout == 2 ? 23 : 16;
@@ -40,7 +40,7 @@ TEST_F(ConcordLanguageTest, SelectsAmongLanguagesOfPlainCodedAndLongRecordTables
 }
 
 TEST_F(ConcordLanguageTest, SelectionOpensTheConcordanceWhenItCan) {
-  Replace("concord.idx", writer::EncodeConcordIndex(Concord({{1031, 1, 0, 18, 0}, {1033, 1, 0, 18, 0}})));
+  Replace("concord.idx", writer::EncodeConcordIndex(Concord({writer::EmptyLanguage(1031), writer::EmptyLanguage(1033)})));
   cORVABookBase book, sharer;
   Point(book);
   Point(sharer);
@@ -90,7 +90,7 @@ TEST_F(ConcordLanguageTest, SelectionOpensTheConcordanceWhenItCan) {
 TEST_F(ConcordLanguageTest, DamagedTablesRaiseEndOfFileInsteadOfReadingPastTheFile) {
   // Three languages announced, one written: selecting 1033 at open runs off the
   // end. A header record that claims more bytes than the file has fails the open.
-  auto threeAnnounced = writer::EncodeConcordIndex(Concord({{1031, 0, 0, 18, 0}}));
+  auto threeAnnounced = writer::EncodeConcordIndex(Concord({writer::EmptyLanguage(1031)}));
   threeAnnounced[m_version.length + 2] = 3;
   auto longHeader = writer::EncodeConcordIndex(Concord({}));
   longHeader[m_version.length] = 0xFF;

@@ -15,6 +15,7 @@
 #include "writer/text_writer.h"
 #include "writer/sync_writer.h"
 #include "writer/vsync_writer.h"
+#include "writer/verses_writer.h"
 
 namespace orva::writer {
 
@@ -79,21 +80,23 @@ const char* SyncTypeOfBit(std::uint32_t bit) {
 
 void WriteSkeletonBook(const std::string& folder, const VersionFields& version) {
   WriteTextBook(folder, SampleTextBook(version));
-  WriteBookFile(folder, "verses.idx", EncodeVersionRecord(version));
   SyncDescription sync;
   sync.version = version;
   for (std::uint32_t bit : {ORVA_WSYNC, ORVA_SSYNC, ORVA_DSYNC}) {
     WriteBookFile(folder, FileNameOfBit(bit), EncodeSyncIndex(sync));
   }
-  VerseSyncDescription verses;
-  verses.version = version;
-  WriteBookFile(folder, "vsync.idx", EncodeVerseSyncIndex(verses));
+  VerseSyncDescription verseSync;
+  verseSync.version = version;
+  WriteBookFile(folder, "vsync.idx", EncodeVerseSyncIndex(verseSync));
   SectionsDescription sections;
   sections.version = version;
   WriteBookFile(folder, "sections.idx", EncodeSectionsIndex(sections));
   ConcordDescription concord;
   concord.version = version;
   WriteBookFile(folder, "concord.idx", EncodeConcordIndex(concord));
+  VersesDescription verses;
+  verses.version = version;
+  WriteBookFile(folder, "verses.idx", EncodeVersesIndex(verses));
 }
 
 void PointBookAt(cORVABookBase& book, const std::string& path, const VersionFields& version,

@@ -47,9 +47,8 @@ const char* FileNameOfBit(std::uint32_t bit);
 const char* SyncTypeOfBit(std::uint32_t bit);
 
 // Writes every file of a small book: its text is SampleTextBook (compressed), the
-// concordance has its header and the language 1033 with no words, the sections
-// index and the four sync indexes their headers with no entries, and the verses
-// index is its version record.
+// concordance has its header and the language 1033 with no words, and the
+// sections, verses and four sync indexes their headers with no entries.
 void WriteSkeletonBook(const std::string& folder, const VersionFields& version);
 inline void WriteSkeletonBook(const TempBookDir& dir, const VersionFields& version) {
   WriteSkeletonBook(dir.Path(), version);

@@ -17,6 +17,7 @@
 // calls Delete(). Not thread-safe: one thread at a time for all book objects.
 #pragma once
 
+#include "orvada/concord_records.h"
 #include "orvada/sections_data.h"
 #include "orvada/sections_records.h"
 #include "orvada/version_record.h"
@@ -24,11 +25,14 @@
 #include "platform/cstring.h"
 #include "platform/object.h"
 #include "platform/types.h"
+#include "zalang/language_string.h"
 
 class cBookStore;
+class cConcordFile;
 class cSectionsFile;
 class cSyncFile;
 class cFileBase;
+class cVersesFile;
 class cORVAEvents;  // the host's own type; the library only keeps the pointer
 
 // The flag bits of the parts of a book.
@@ -335,16 +339,94 @@ class cORVABookBase : public CObject {
 
   // ---- Concordance: languages, words, the word cursor, keys and positions
   // (concord.idx).
+  //
+  // Word keys 0 ... W-1 index the word list of the concordance's current language
+  // (sorted in the language library's collation); -1 means none. The current
+  // language, and the cache of one word's key list, belong to the store: every book
+  // object of the store shares them. The word cursor (a word key and the language
+  // it walks in) belongs to this object: GetNextWord and GetPrevWord continue from
+  // the last word found, read or walked to.
+  //
+  // The members from FindNearestMatchingWord on raise the not-open exception
+  // (CFileException*, cause 1) when this object has not opened the concordance.
+  // GetCurrentLanguage, WordCount, ListLanguages, GetWord and GetWordlistAtKey need
+  // only the store's concordance to be open (by any book object of the store) and
+  // raise the not-open exception otherwise. A damaged file raises CFileException*
+  // with cause 14 (something lies past the end of the file) or 1 (records shorter
+  // than their structures, a negative word length, a coded list with a count of 0).
 
-  // Concordance language. Selects `lang` as the concordance's current language,
-  // opening the concordance first when it is not open; 0 on success, 1 when the
-  // concordance cannot be opened or lacks the language. Resets the word cursor.
+  // Resets the word cursor, opens the concordance first when this object has not
+  // (that open selects 1033), then selects `lang`: 0 when it is now current, 1 when
+  // the concordance cannot be opened or lacks the language (the last language of
+  // the file's table is then current). When `previous` is not null and the
+  // concordance is open, the language that was current before is stored there.
   int SelectCurrentLanguage(unsigned short lang, unsigned short* previous);
-  // The concordance's current language; raises the not-open exception when the
-  // concordance is not open.
+  // The concordance's current language.
   unsigned short GetCurrentLanguage();
+  // The word count of `lang`, 0 when the concordance lacks it. The current
+  // language stays.
+  DWORD WordCount(unsigned short lang);
+  // Appends the id of every language of the concordance to `languages`; 0, or 1
+  // when it has none.
+  int ListLanguages(CArray<unsigned short, unsigned short&>& languages);
+  // A word's position in the word list is its word key: both return the argument.
+  int PositionToWordkey(int position) { return position; }
+  int WordkeyToPosition(int wordKey) { return wordKey; }
+  // Word `wordKey` of the current language into `word`: the key, or -1 with `word`
+  // untouched.
+  int GetWord(int wordKey, cLanguageString& word);
+  // Appends `count` words from `first` on, an empty string for each key past the
+  // list. Returns 0.
+  int GetWordlistAtKey(int first, int count, CArray<cLanguageString, cLanguageString&>& words);
+
+  // Searches the word list of the language of `search` (which becomes current and
+  // the cursor language): the key of the first word that does not sort before
+  // `search`, that word in `found`; -1 when every word sorts before it (`found`
+  // emptied), or when `search` has no language, the concordance lacks it or it has
+  // no words (`found` untouched). The cursor is the result.
+  int FindNearestMatchingWord(cLanguageString& search, cLanguageString& found);
+  // The key of the word that equals `search` apart from letter case, or -1; the
+  // cursor is the result, the cursor language that of `search`.
+  int FindExactMatchingWord(cLanguageString& search);
+  // The first and the last word of `lang` (which becomes current and the cursor
+  // language): its key, or -1 for a language without words. When the concordance
+  // lacks `lang`, -1 with the cursor unchanged.
+  int GetFirstWord(unsigned short lang, cLanguageString& word);
+  int GetLastWord(unsigned short lang, cLanguageString& word);
+  // The word after, or before, the cursor in the cursor language: its key, or -1
+  // past either end of the list, which ends the walk (the cursor is then -1).
+  int GetNextWord(cLanguageString& word);
+  int GetPrevWord(cLanguageString& word);
+  // The keys of the word that equals `word` apart from letter case, replacing
+  // `keys`: its word key, or -1 with `keys` untouched. The cursor is the result.
+  int GetKeysForWord(cLanguageString& word, CUIntArray& keys);
+  // The keys of word `wordKey`, replacing `keys`: `wordKey`, or -1 with `keys`
+  // untouched. The cursor is the result, in the current language.
+  int GetKeysForWord(int wordKey, CUIntArray& keys);
+  // The first min(WR, 18) bytes of the word's record, as GetKeysForWord finds the
+  // word; the rest of `record` is untouched.
+  int GetWordListRecord(cLanguageString& word, sWordListRec& record);
+  int GetWordListRecord(int wordKey, sWordListRec& record);
+  // The positions of word `wordKey` at `key` (a key of its key list, compared
+  // unsigned), replacing `positions`: `wordKey`, or -1 with `positions` emptied.
+  // The cursor is the result, in the current language.
+  int GetWordPositionList(int wordKey, int key, CWordArray& positions);
 
   // ---- Occurrences: lists by book, chapter and verse (verses.idx).
+  //
+  // Each member raises the not-open exception (CFileException*, cause 1) when this
+  // object has not opened the verses index, then replaces `occurrences` with the
+  // list of the reference and returns its length; 0, with `occurrences` untouched,
+  // when the index lacks the book, chapter or verse or holds no such list. Book,
+  // chapter and verse numbers compare as unsigned 16-bit numbers. A damaged file
+  // raises CFileException* with cause 14 or 1 (see the concordance above).
+  int GetBookOccurrences(unsigned short book, CUIntArray& occurrences);
+  int GetBookOccurrencesAllChapters(unsigned short book, CUIntArray& occurrences);
+  int GetBookOccurrencesAllVerses(unsigned short book, CUIntArray& occurrences);
+  int GetChapterOccurrences(unsigned short book, unsigned short chapter, CUIntArray& occurrences);
+  int GetChapterOccurrencesAllVerses(unsigned short book, unsigned short chapter, CUIntArray& occurrences);
+  int GetVerseOccurrences(unsigned short book, unsigned short chapter, unsigned short verse,
+                          CUIntArray& occurrences);
 
   // ---- Sync: word, Strong's-number, date and verse sync keys (the sync indexes).
   //
@@ -493,6 +575,12 @@ class cORVABookBase : public CObject {
   cFileBase* GetSyncFile(DWORD flag) const;
   // Sync: the word, Strong's or date sync file of `flag` after the open check.
   cSyncFile& OpenedSyncFile(DWORD flag);
+  // Concordance and occurrences: the store's file objects, or the not-open
+  // exception. ConcordFile and VersesFile need this object's bit open;
+  // SharedConcordFile only the store's concordance.
+  cConcordFile& ConcordFile();
+  cConcordFile& SharedConcordFile();
+  cVersesFile& VersesFile();
 };
 
 // The format version this library implements: 0x0200 (major 2, minor 0).

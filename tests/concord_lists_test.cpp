@@ -1,0 +1,323 @@
+// The concordance's key and position lists, plain and coded, from files written by
+// the writer and byte by byte; the caches; damaged files; the open state. Fields
+// of the packed records are copied out (+x) before gtest binds references to them.
+#include <functional>
+
+#include "files/endian.h"
+#include "tests/concord_test_support.h"
+
+namespace orva::test {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+TEST_F(ConcordTest, KeysAndPositionsOfEveryLayout) {
+  for (Lists lists : kAllLists) {
+    SCOPED_TRACE(static_cast<int>(lists));
+    const writer::ConcordDescription d = SmallConcordance(lists);
+    writer::ConcordLayout layout;
+    ASSERT_EQ(Write(d, &layout), 0);
+    for (size_t language = 0; language < 2; ++language) {
+      const std::vector<writer::ConcordWord> words = writer::SortedWords(d.languages[language]);
+      for (size_t k = 0; k < words.size(); ++k) {
+        const int key = static_cast<int>(k);
+        cLanguageString text = Lang(words[k].text, d.languages[language].id);
+        CUIntArray keys;
+        ASSERT_EQ(m_book.GetKeysForWord(text, keys), key);
+        EXPECT_EQ(Values(keys), words[k].keys);
+        for (size_t i = 0; i < words[k].keys.size(); ++i) {
+          CWordArray positions;
+          EXPECT_EQ(m_book.GetWordPositionList(key, static_cast<int>(words[k].keys[i]), positions), key);
+          EXPECT_EQ(Values(positions), words[k].positions[i]) << "key " << words[k].keys[i];
+        }
+        sWordListRec record;
+        std::memset(&record, 0xCD, sizeof record);
+        EXPECT_EQ(m_book.GetWordListRecord(key, record), key);
+        EXPECT_EQ(+record.dwData, words[k].data);
+        EXPECT_EQ(+record.dwEntryOffset, layout.words[language][k].entry);
+        const DWORD count = static_cast<DWORD>(words[k].keys.size());
+        if (lists == Lists::kCoded) {
+          EXPECT_EQ(+record.dwKeyCount, count);
+          EXPECT_EQ(+record.lists.coded.dwPositionDirectory, layout.words[language][k].offsets);
+        } else {
+          DWORD narrow = 0;
+          while (lists == Lists::kNarrow && narrow < count && words[k].keys[narrow] <= 0xFFFF) ++narrow;
+          EXPECT_EQ(DWORD{record.lists.plain.wKey16Count}, narrow);
+          EXPECT_EQ(+record.dwKeyCount, count - narrow);
+          EXPECT_EQ(+record.lists.plain.dwPositionTable, layout.words[language][k].offsets);
+        }
+      }
+    }
+    // Keys and words that are not there.
+    CUIntArray keys;
+    keys.SetSize(2);
+    cLanguageString missing = Lang(u"cedars");
+    EXPECT_EQ(m_book.GetKeysForWord(missing, keys), -1);
+    EXPECT_EQ(keys.GetSize(), 2) << "untouched";
+    EXPECT_EQ(m_book.GetKeysForWord(5, keys), -1);
+    EXPECT_EQ(keys.GetSize(), 2) << "untouched";
+    CWordArray positions;
+    positions.SetSize(3);
+    EXPECT_EQ(m_book.GetWordPositionList(2, 4, positions), -1) << "a key the word lacks";
+    EXPECT_EQ(positions.GetSize(), 0);
+    positions.SetSize(3);
+    EXPECT_EQ(m_book.GetWordPositionList(-1, 1, positions), -1);
+    EXPECT_EQ(positions.GetSize(), 0);
+    sWordListRec record{};
+    EXPECT_EQ(m_book.GetWordListRecord(missing, record), -1);
+    EXPECT_EQ(+record.dwEntryOffset, 0u);
+  }
+}
+
+// One language, words "ox" (keys 5 and 100000; positions 3, 300 and 256) and
+// "yak" (key 7; positions 1, 2), plain, written byte by byte.
+Bytes PlainFile() {
+  return {
+      18, 0, 7, 0, 42, 0, 0, 0, 0, 0, 2, 0, 0, 0, 0, 0, 0, 0,  // version record
+      8, 0, 1, 0, 16, 0, 0, 0,                                  // 18: header, plain
+      0x09, 0x04, 2, 0, 0, 0, 42, 0, 0, 0, 18, 0, 0, 0, 0, 0,   // 26: 1033, W 2, table 42, WR 18
+      0xEF, 0xBE, 0xAD, 0xDE, 1, 0, 0, 0, 78, 0, 0, 0, 1, 0, 99, 0, 0, 0,  // 42: "ox": K32 1, K16 1
+      0, 0, 0, 0, 0, 0, 0, 0, 107, 0, 0, 0, 1, 0, 119, 0, 0, 0,            // 60: "yak": K16 1
+      2, 0, 'o', 'x', 5, 0, 0xA0, 0x86, 1, 0,  // 78: entry, keys 5 (u16) and 100000 (u32)
+      1, 1, 0, 3, 0x2C, 1,                     // 88: 1 byte position, 1 u16 position
+      0, 1, 0, 0, 1,                           // 94: 1 u16 position
+      88, 0, 0, 0, 94, 0, 0, 0,                // 99: the position-offset table
+      3, 0, 'y', 'a', 'k', 7, 0,               // 107: entry, key 7 (u16)
+      2, 0, 0, 1, 2,                           // 114: 2 byte positions
+      114, 0, 0, 0,                            // 119
+  };
+}
+
+// One language (P 50), the word "hi" with keys 20, 37, 38, 60 (key range 100) and
+// the positions 7 | 40 | 3, 4 | 0, coded, written byte by byte.
+Bytes CodedFile() {
+  return {
+      18, 0, 7, 0, 42, 0, 0, 0, 0, 0, 2, 0, 0, 0, 0, 0, 0, 0,  // version record
+      8, 0, 1, 0, 16, 0, 1, 0,                                  // 18: header, coded
+      100, 0, 0, 0,                                             // 26: key range
+      0x09, 0x04, 1, 0, 0, 0, 46, 0, 0, 0, 16, 0, 50, 0, 0, 0,  // 30: 1033, W 1, table 46, WR 16, P 50
+      0x11, 0x22, 0x33, 0x44, 4, 0, 0, 0, 62, 0, 0, 0, 82, 0, 0, 0,  // 46: K 4, entry 62, directory 82
+      2, 0, 'h', 'i', 0x8D, 0xF0, 0x48,  // 62: entry; keys: 10 0011 | 0 11111 | 0 0000 | 10 0100
+      1, 0, 0x1C,                        // 69: 7 (b 35): 0 00111
+      1, 0, 0x8A,                        // 72: 40: 10 00101
+      2, 0, 0x18, 0x00,                  // 75: 3, 4 (b 17): 0 0011 | 0 0000
+      1, 0, 0x00,                        // 79: 0
+      10, 0, 0, 0, 69, 0, 0, 0, 0xD8,    // 82: span 10, first 69; 72, 75 (b 1): 110 | 110
+  };
+}
+
+TEST_F(ConcordTest, FilesWrittenByteByByteAreRead) {
+  CUIntArray keys;
+  CWordArray positions;
+  cLanguageString word;
+  auto positionsAt = [&](int wordKey, int key) {
+    EXPECT_EQ(m_book.GetWordPositionList(wordKey, key, positions), wordKey);
+    return Values(positions);
+  };
+
+  ASSERT_EQ(WriteBytes(PlainFile()), 0);
+  EXPECT_EQ(m_book.GetFirstWord(kEnglish, word), 0);
+  EXPECT_EQ(CharsOf(word), u"ox");
+  EXPECT_EQ(m_book.GetKeysForWord(0, keys), 0);
+  EXPECT_EQ(Values(keys), (std::vector<UINT>{5, 100000}));
+  EXPECT_EQ(positionsAt(0, 5), (std::vector<WORD>{3, 300}));
+  EXPECT_EQ(positionsAt(0, 100000), (std::vector<WORD>{256}));
+  EXPECT_EQ(m_book.GetNextWord(word), 1);
+  EXPECT_EQ(CharsOf(word), u"yak");
+  EXPECT_EQ(positionsAt(1, 7), (std::vector<WORD>{1, 2}));
+  sWordListRec record{};
+  EXPECT_EQ(m_book.GetWordListRecord(0, record), 0);
+  EXPECT_EQ(+record.dwData, 0xDEADBEEFu);
+
+  ASSERT_EQ(WriteBytes(CodedFile()), 0);
+  cLanguageString hi = Lang(u"HI");
+  EXPECT_EQ(m_book.GetKeysForWord(hi, keys), 0);
+  EXPECT_EQ(Values(keys), (std::vector<UINT>{20, 37, 38, 60}));
+  EXPECT_EQ(positionsAt(0, 38), (std::vector<WORD>{3, 4}));
+  EXPECT_EQ(positionsAt(0, 20), (std::vector<WORD>{7}));
+  EXPECT_EQ(positionsAt(0, 37), (std::vector<WORD>{40}));
+  EXPECT_EQ(positionsAt(0, 60), (std::vector<WORD>{0}));
+  std::memset(&record, 0xCD, sizeof record);
+  EXPECT_EQ(m_book.GetWordListRecord(hi, record), 0);
+  EXPECT_EQ(+record.dwData, 0x44332211u);
+  EXPECT_EQ(+record.lists.coded.wData, 0xCDCD) << "the bytes beyond WR are untouched";
+}
+
+TEST_F(ConcordTest, DirectoriesOfOneTwoAndManyKeysAndLongRecords) {
+  // The writer's coded directories: one key holds no span, two keys no coded values.
+  writer::ConcordDescription d = SmallConcordance(Lists::kCoded);
+  writer::ConcordLayout layout;
+  ASSERT_EQ(Write(d, &layout), 0);
+  const auto& babel = layout.words[0][1];  // one key
+  const auto& apple = layout.words[0][0];  // two keys
+  EXPECT_EQ(babel.lists.size(), 1u);
+  EXPECT_EQ(apple.lists.size(), 2u);
+  const Bytes bytes = writer::EncodeConcordIndex(d);
+  EXPECT_EQ(DecodeU32(&bytes[babel.offsets]), babel.lists[0]) << "one key: the first offset only";
+  EXPECT_EQ(DecodeU32(&bytes[apple.offsets]), apple.lists[1] - apple.lists[0]) << "two keys: the span";
+  EXPECT_EQ(DecodeU32(&bytes[apple.offsets + 4]), apple.lists[0]);
+  EXPECT_EQ(layout.words[0][1].record - layout.words[0][0].record, 18u);
+
+  // Longer language and word records than the structures: the extra bytes are ignored.
+  for (Lists lists : kAllLists) {
+    d = SmallConcordance(lists);
+    d.languageRecSize = 23;
+    d.headerLength = 12;
+    for (auto& language : d.languages) language.wordRecSize = 27;
+    ASSERT_EQ(Write(d), 0);
+    CUIntArray keys;
+    CWordArray positions;
+    EXPECT_EQ(m_book.GetKeysForWord(2, keys), 2);
+    EXPECT_EQ(Values(keys), (std::vector<UINT>{1, 2, 3, 100000, 200000}));
+    EXPECT_EQ(m_book.GetWordPositionList(2, 2, positions), 2);
+    EXPECT_EQ(Values(positions), (std::vector<WORD>{1, 2, 255, 256, 1000}));
+    cLanguageString word;
+    EXPECT_EQ(m_book.GetLastWord(kGerman, word), 2);
+    EXPECT_EQ(CharsOf(word), u"Zeit");
+  }
+}
+
+TEST_F(ConcordTest, CachesBelongToOneWordOfTheCurrentLanguage) {
+  ASSERT_EQ(Write(SmallConcordance(Lists::kCoded)), 0);
+  CUIntArray keys;
+  CWordArray positions;
+  EXPECT_EQ(m_book.GetKeysForWord(0, keys), 0);
+  EXPECT_EQ(File().CachedWordKey(), 0);
+  // The same word key in another language is another word.
+  EXPECT_EQ(m_book.SelectCurrentLanguage(kGerman, nullptr), 0);
+  EXPECT_EQ(File().CachedWordKey(), -1);
+  EXPECT_EQ(m_book.GetKeysForWord(0, keys), 0);
+  EXPECT_EQ(Values(keys), (std::vector<UINT>{8, 9}));
+  EXPECT_EQ(m_book.GetWordPositionList(0, 9, positions), 0);
+  EXPECT_EQ(Values(positions), (std::vector<WORD>{2}));
+  EXPECT_EQ(m_book.SelectCurrentLanguage(kEnglish, nullptr), 0);
+  EXPECT_EQ(m_book.GetWordPositionList(0, 70000, positions), 0) << "positions read the key list themselves";
+  EXPECT_EQ(Values(positions), (std::vector<WORD>{2}));
+  EXPECT_EQ(m_book.GetWordPositionList(0, 3, positions), 0);
+  EXPECT_EQ(Values(positions), (std::vector<WORD>{1, 300}));
+  EXPECT_EQ(m_book.GetKeysForWord(0, keys), 0);
+  EXPECT_EQ(Values(keys), (std::vector<UINT>{3, 70000}));
+  EXPECT_EQ(m_book.GetWordPositionList(4, 9, positions), 4) << "another word";
+  EXPECT_EQ(Values(positions), (std::vector<WORD>{2}));
+  EXPECT_EQ(m_book.GetWordPositionList(0, 70000, positions), 0);
+  EXPECT_EQ(Values(positions), (std::vector<WORD>{2}));
+  // Every open empties the caches, a shared one too.
+  cORVABookBase sharer;
+  Point(sharer);
+  ASSERT_EQ(File().CachedWordKey(), 0);
+  ASSERT_EQ(sharer.Open(ORVA_CONCORD), 0);
+  EXPECT_EQ(File().CachedWordKey(), -1);
+  sharer.Close(ORVA_ALL_OPEN);
+}
+
+TEST_F(ConcordTest, DamageRaisesFileExceptions) {
+  CUIntArray keys;
+  CWordArray positions;
+  cLanguageString word;
+  auto damaged = [&](Lists lists, auto change) {
+    writer::ConcordDescription d = SmallConcordance(lists);
+    writer::ConcordLayout layout;
+    Bytes bytes = writer::EncodeConcordIndex(d, &layout);
+    change(d, layout, bytes);
+    EXPECT_EQ(WriteBytes(bytes), 0);
+  };
+  auto poke32 = [](Bytes& bytes, size_t at, DWORD value) { EncodeU32(&bytes[at], value); };
+
+  // A word table past the end of the file, and more words announced than written.
+  for (DWORD tableAt : {0x7FFFFFF0u, 0xFFFFFFF0u}) {
+    writer::ConcordDescription d = SmallConcordance(Lists::kNarrow);
+    d.languages[0].wordTableOffset = tableAt;
+    ASSERT_EQ(Write(d), 0);
+    EXPECT_ORVA_FILE_EXCEPTION(m_book.GetFirstWord(kEnglish, word), CFileException::endOfFile);
+  }
+  writer::ConcordDescription d = SmallConcordance(Lists::kNarrow);
+  d.languages[0].wordCount = 0x7FFFFFFF;
+  ASSERT_EQ(Write(d), 0);
+  cLanguageString zebra = Lang(u"zebra");
+  EXPECT_ORVA_FILE_EXCEPTION(m_book.FindNearestMatchingWord(zebra, word), CFileException::endOfFile);
+  EXPECT_ORVA_FILE_EXCEPTION(m_book.GetLastWord(kEnglish, word), CFileException::endOfFile);
+
+  // Counts larger than the file: refused before the array is sized.
+  for (Lists lists : kAllLists) {
+    damaged(lists, [&](auto&, const writer::ConcordLayout& layout, Bytes& bytes) {
+      poke32(bytes, layout.words[0][2].record + 4, 0x40000000);  // K32, or K
+    });
+    keys.SetSize(1);
+    EXPECT_ORVA_FILE_EXCEPTION(m_book.GetKeysForWord(2, keys), CFileException::endOfFile);
+    EXPECT_EQ(keys.GetSize(), 1);
+    EXPECT_EQ(File().CachedWordKey(), -1);
+  }
+  damaged(Lists::kCoded, [&](auto&, const writer::ConcordLayout& layout, Bytes& bytes) {
+    EncodeU16(&bytes[layout.words[0][2].lists[1]], 0xFFFF);  // m
+  });
+  EXPECT_ORVA_FILE_EXCEPTION(m_book.GetWordPositionList(2, 2, positions), CFileException::endOfFile);
+  damaged(Lists::kNarrow, [&](auto&, const writer::ConcordLayout& layout, Bytes& bytes) {
+    EncodeU16(&bytes[layout.words[0][2].lists[1] + 1], 0x8000);  // m16
+  });
+  EXPECT_ORVA_FILE_EXCEPTION(m_book.GetWordPositionList(2, 2, positions), CFileException::endOfFile);
+  EXPECT_EQ(m_book.GetWordPositionList(2, 1, positions), 2) << "the other lists are intact";
+
+  // Counts of 0 in coded lists, more than 65535 plain positions, a negative word
+  // length and word records shorter than their structure are generic damage.
+  damaged(Lists::kCoded, [&](auto&, const writer::ConcordLayout& layout, Bytes& bytes) {
+    poke32(bytes, layout.words[0][2].record + 4, 0);
+    EncodeU16(&bytes[layout.words[0][0].lists[1]], 0);
+  });
+  EXPECT_ORVA_FILE_EXCEPTION(m_book.GetKeysForWord(2, keys), CFileException::generic);
+  EXPECT_ORVA_FILE_EXCEPTION(m_book.GetWordPositionList(0, 70000, positions), CFileException::generic);
+  damaged(Lists::kNarrow, [&](auto&, const writer::ConcordLayout& layout, Bytes& bytes) {
+    bytes[layout.words[0][2].lists[1]] = 2;
+    EncodeU16(&bytes[layout.words[0][2].lists[1] + 1], 0xFFFE);
+    EncodeU16(&bytes[layout.words[0][3].entry], 0x8000);
+  });
+  EXPECT_ORVA_FILE_EXCEPTION(m_book.GetWordPositionList(2, 2, positions), CFileException::generic);
+  EXPECT_ORVA_FILE_EXCEPTION(m_book.GetWord(3, word), CFileException::generic);
+  EXPECT_ORVA_FILE_EXCEPTION(m_book.GetKeysForWord(3, keys), CFileException::generic);
+  for (Lists lists : kAllLists) {
+    d = SmallConcordance(lists);
+    d.languages[0].wordRecSize = lists == Lists::kCoded ? 15 : 17;
+    ASSERT_EQ(Write(d), 0);
+    EXPECT_ORVA_FILE_EXCEPTION(m_book.GetWord(0, word), CFileException::generic);
+  }
+  d = SmallConcordance(Lists::kNarrow);
+  d.languageRecSize = 13;
+  EXPECT_ORVA_FILE_EXCEPTION(Write(d), CFileException::generic);
+}
+
+TEST_F(ConcordTest, MembersNeedTheConcordanceOpen) {
+  ASSERT_EQ(Write(SmallConcordance(Lists::kNarrow)), 0);
+  cORVABookBase other;
+  Point(other);
+  ASSERT_EQ(other.Open(ORVA_SECTIONS), 0);
+  cLanguageString word = Lang(u"cedar");
+  CUIntArray keys;
+  CWordArray positions;
+  sWordListRec record{};
+  CArray<cLanguageString, cLanguageString&> words;
+  CArray<unsigned short, unsigned short&> languages;
+  const auto notOpen = std::to_string(CFileException::generic) + "/-1/";
+  const std::vector<std::function<void()>> guarded = {
+      [&] { other.FindNearestMatchingWord(word, word); }, [&] { other.FindExactMatchingWord(word); },
+      [&] { other.GetFirstWord(kEnglish, word); },        [&] { other.GetLastWord(kEnglish, word); },
+      [&] { other.GetNextWord(word); },                   [&] { other.GetPrevWord(word); },
+      [&] { other.GetKeysForWord(word, keys); },          [&] { other.GetKeysForWord(0, keys); },
+      [&] { other.GetWordListRecord(word, record); },     [&] { other.GetWordListRecord(0, record); },
+      [&] { other.GetWordPositionList(0, 1, positions); }};
+  const std::vector<std::function<void()>> shared = {
+      [&] { other.GetCurrentLanguage(); }, [&] { other.WordCount(kEnglish); },
+      [&] { other.ListLanguages(languages); }, [&] { other.GetWord(0, word); },
+      [&] { other.GetWordlistAtKey(0, 2, words); }};
+  for (const auto& call : guarded) EXPECT_EQ(Raised(call), notOpen);
+  // The others need only the store's concordance open, by any of its books.
+  for (const auto& call : shared) EXPECT_EQ(Raised(call), "none");
+  EXPECT_EQ(CharsOf(word), u"apple");
+  m_book.Close(ORVA_ALL_OPEN);
+  for (const auto& call : shared) EXPECT_EQ(Raised(call), notOpen);
+  other.Close(ORVA_ALL_OPEN);
+  for (const auto& call : shared) EXPECT_EQ(Raised(call), notOpen);
+  EXPECT_EQ(other.PositionToWordkey(7), 7);
+  EXPECT_EQ(other.WordkeyToPosition(-1), -1);
+}
+
+}  // namespace
+}  // namespace orva::test
