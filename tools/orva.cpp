@@ -74,6 +74,18 @@ int main(int argc, char** argv) {
   CLI::App* sync = app.add_subcommand("sync", "a key of the book's sync index (verse: B,C,V; word: a headword)");
   sync->add_option("DIR", dir, "the book folder")->required();
   sync->add_option("KEY", argument, "the key")->required();
+  orva::tool::FindArgs find;
+  CLI::App* findCommand = app.add_subcommand("find", "the verses that hold every word (accents and case ignored)");
+  findCommand->add_option("DIR", find.dir, "the book folder")->required();
+  findCommand->add_option("WORD", find.words, "the words")->required();
+  findCommand->add_flag("--phrase", find.phrase, "only where the words stand in a row");
+  findCommand->add_flag("--prefix", find.prefix, "each word stands for every word that begins with it");
+  findCommand->add_option("--limit", find.limit, "list at most this many (the count stays whole)");
+  int limit = 0;
+  CLI::App* words = app.add_subcommand("words", "the concordance's words that begin with PREFIX, with their verse counts");
+  words->add_option("DIR", dir, "the book folder")->required();
+  words->add_option("PREFIX", argument, "the beginning of the words (empty: from the first word)")->required();
+  words->add_option("--limit", limit, "list at most this many");
   std::uint16_t publisher = 0, bookID = 0;
   CLI::App* skeleton = app.add_subcommand("skeleton", "write every file of a small test book");
   skeleton->add_option("DIR", dir, "the folder")->required();
@@ -90,6 +102,11 @@ int main(int argc, char** argv) {
     if (*info) return orva::tool::RunInfo(dir, json);
     if (*toc) return orva::tool::RunToc(dir, argument, json);
     if (*read) return orva::tool::RunRead(dir, argument, json);
+    if (*findCommand) {
+      dir = find.dir;
+      return orva::tool::RunFind(find, json);
+    }
+    if (*words) return orva::tool::RunWords(dir, argument, limit, json);
     if (*verse) return orva::tool::RunVerse(dir, argument, json);
     if (*sync) return orva::tool::RunSync(dir, argument, json);
     if (*skeleton) return orva::tool::RunSkeleton(dir, publisher, bookID);

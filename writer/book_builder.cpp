@@ -6,10 +6,12 @@
 #include "orvada/lang_text.h"
 #include "platform/exceptions.h"
 #include "platform/winapi.h"
+#include "writer/concord_writer.h"
 #include "writer/sections_writer.h"
 #include "writer/sync_writer.h"
 #include "writer/text_words.h"
 #include "writer/text_writer.h"
+#include "writer/verses_writer.h"
 #include "writer/vsync_writer.h"
 #include "writer/word_index.h"
 
@@ -101,6 +103,26 @@ std::uint16_t Capped(long long count) { return static_cast<std::uint16_t>(std::m
 
 // Adds the words of one verse or entry to the index; a text of more words than
 // positions can number is a fault of its line.
+std::vector<std::uint8_t> EncodeConcordance(std::vector<IndexedWord> indexed, const BookOptions& options,
+                                            const VersionFields& version) {
+  ConcordDescription concord;
+  concord.version = version;
+  concord.coded = options.coded;
+  ConcordLanguage& language = concord.languages[0];
+  language.id = options.language;
+  AfxAllocating([&] {
+    language.words.reserve(indexed.size());
+    for (IndexedWord& word : indexed) {
+      ConcordWord out;
+      out.text = std::move(word.text);
+      out.keys = std::move(word.keys);
+      out.positions = std::move(word.positions);
+      language.words.push_back(std::move(out));
+    }
+  });
+  return EncodeConcordIndex(concord);
+}
+
 size_t IndexWords(WordIndexBuilder& words, std::uint32_t key, const std::u16string& text, int line,
                   const TextConverter& converter) {
   try {
@@ -121,12 +143,16 @@ BuiltBook BuildScriptureBook(const Scripture& source, const BookOptions& options
   SectionsDescription sections;
   sections.version = version;
   sections.wordCounts = true;
+  sections.shareNames = true;  // chapters and verses are named by numbers
   VerseSyncDescription verseSync;
   verseSync.version = version;
   verseSync.firstBook = 1;
   WordIndexBuilder words;
   std::vector<std::string> blocks{converter.Narrow(title, 0) + "\n"};
   std::vector<std::string> bookNames;
+  VersesDescription versesIndex;
+  versesIndex.version = version;
+  versesIndex.coded = options.coded;
 
   if (source.books.size() > kMaxCount) converter.Fail(0, "more than 65535 books");
   for (const SourceBook& sourceBook : source.books) {
@@ -145,6 +171,11 @@ BuiltBook BuildScriptureBook(const Scripture& source, const BookOptions& options
     sections.sections[bookAt].level = 1;
     sections.sections[bookAt].syncWord = static_cast<std::uint32_t>(blocks.size());
     verseSync.books.emplace_back();
+    BookEntry bookEntry;
+    bookEntry.number = static_cast<std::uint16_t>(book.books + 1);
+    bookEntry.list = std::vector<std::uint32_t>{static_cast<std::uint32_t>(bookAt)};
+    bookEntry.allChapters.emplace();
+    bookEntry.allVerses.emplace();
     long long bookWords = 0;
     ++book.books;
 
@@ -157,6 +188,11 @@ BuiltBook BuildScriptureBook(const Scripture& source, const BookOptions& options
       chapterEntry.syncWord = area;
       sections.sections.push_back(chapterEntry);
       std::string block = name + " " + chapterEntry.name + "\n";
+      ChapterEntry chapterIndex;
+      chapterIndex.number = static_cast<std::uint16_t>(chapter.number);
+      chapterIndex.list = std::vector<std::uint32_t>{static_cast<std::uint32_t>(chapterAt)};
+      chapterIndex.allVerses.emplace();
+      bookEntry.allChapters->push_back(static_cast<std::uint32_t>(chapterAt));
       long long chapterWords = 0;
       std::uint16_t line = 1;
       ++book.chapters;
@@ -175,22 +211,32 @@ BuiltBook BuildScriptureBook(const Scripture& source, const BookOptions& options
         block += verseEntry.name + " " + converter.Narrow(text, verse.line) + "\n";
         verseSync.books.back().verses.push_back(
             {static_cast<std::uint16_t>(chapter.number), static_cast<std::uint16_t>(verse.number), key});
+        chapterIndex.allVerses->push_back(key);
+        bookEntry.allVerses->push_back(key);
+        chapterIndex.verses.push_back({static_cast<std::uint16_t>(verse.number), std::vector<std::uint32_t>{key}});
         chapterWords += static_cast<long long>(count);
         ++book.verses;
       }
       sections.sections[chapterAt].wordCount = Capped(chapterWords);
+      bookEntry.chapters.push_back(std::move(chapterIndex));
       bookWords += chapterWords;
       AfxAllocating([&] { blocks.push_back(std::move(block)); });
     }
     sections.sections[bookAt].wordCount = Capped(bookWords);
+    versesIndex.books.push_back(std::move(bookEntry));
     book.wordCount += bookWords;
   }
   book.sections = static_cast<int>(sections.sections.size());
 
-  const std::vector<IndexedWord> indexed = words.Take();
+  std::vector<IndexedWord> indexed = words.Take();
   book.distinctWords = static_cast<int>(indexed.size());
+  // The occurrence lists hold section keys; a coded list's range is 16-bit, and
+  // larger keys still code (in longer runs).
+  versesIndex.occurrenceRange = static_cast<std::uint16_t>(std::min<size_t>(sections.sections.size(), kMaxCount));
   AddTextFiles(book, version, HeaderText(options, title, "verse", converter), std::move(blocks), options.compress);
   book.files.push_back({"sections.idx", EncodeSectionsIndex(sections)});
+  book.files.push_back({"concord.idx", EncodeConcordance(std::move(indexed), options, version)});
+  book.files.push_back({"verses.idx", EncodeVersesIndex(versesIndex)});
   book.files.push_back({"vsync.idx", EncodeVerseSyncIndex(verseSync)});
   return book;
 }
@@ -271,10 +317,11 @@ BuiltBook BuildGlossaryBook(const std::vector<DictionaryEntry>& source, const Bo
   book.entries = static_cast<int>(entries.size());
   book.sections = static_cast<int>(sections.sections.size());
 
-  const std::vector<IndexedWord> indexed = words.Take();
+  std::vector<IndexedWord> indexed = words.Take();
   book.distinctWords = static_cast<int>(indexed.size());
   AddTextFiles(book, version, HeaderText(options, title, "word", converter), std::move(blocks), options.compress);
   book.files.push_back({"sections.idx", EncodeSectionsIndex(sections)});
+  book.files.push_back({"concord.idx", EncodeConcordance(std::move(indexed), options, version)});
   book.files.push_back({"wsync.idx", EncodeSyncIndex(sync)});
   return book;
 }

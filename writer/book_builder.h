@@ -4,7 +4,8 @@
 // How a scripture book is laid out:
 // - Sections: Book > Chapter > Verse, depth first (a book, its first chapter, that
 //   chapter's verses, the next chapter ...). Books are named as in the source,
-//   chapters and verses by their numbers ("John", "3", "16"), so the path of a
+//   chapters and verses by their numbers ("John", "3", "16"; equal names are
+//   stored once), so the path of a
 //   verse is "John\3\16". Books are numbered from 1 in source order: that number is
 //   the book of the verse sync index and of the verses index.
 // - Text: one viewable area per chapter, in section order (area 1 is the first

@@ -32,6 +32,10 @@ bool IsSeparator(char16_t c) {
 
 bool IsWordCharacter(char16_t c) { return !IsSeparator(c); }
 
+// Every combining mark lies at U+0300 or above: plain text never builds the
+// language library's character tables.
+bool IsMarkAbove(char16_t c) { return c >= 0x300 && IsMark(c); }
+
 }  // namespace
 
 std::u16string Utf8ToUtf16(const std::string& text) {
@@ -85,29 +89,32 @@ std::string Utf16ToUtf8(const std::u16string& text) {
 }
 
 std::string EncodeForLanguage(const std::u16string& text, unsigned short language) {
-  const zalang::cCodePage& codePage = zalang::cLanguageRegistry::Get().CodePageOf(language);
+  // The code pages are built on first use; plain ASCII text does not need them.
+  const zalang::cCodePage* codePage = nullptr;
+  const auto page = [&]() -> const zalang::cCodePage& {
+    if (!codePage) codePage = &zalang::cLanguageRegistry::Get().CodePageOf(language);
+    return *codePage;
+  };
   std::string out;
   AfxAllocating([&] { out.reserve(text.size()); });
   std::u16string rest;  // the zero-terminated tail that MapUnicodeToASCII reads
   for (size_t at = 0; at < text.size();) {
     const char16_t c = text[at];
-    // Every combining mark lies at U+0300 or above: plain text never builds the
-    // language library's character tables.
-    const bool marksFollow = at + 1 < text.size() && text[at + 1] >= 0x300 && IsMark(text[at + 1]);
+    const bool marksFollow = at + 1 < text.size() && IsMarkAbove(text[at + 1]);
     int byte = -1;
     size_t used = 1;
     if (c != 0 && c < 0x80 && !marksFollow) {
       byte = c;
     } else if (!marksFollow) {
-      byte = codePage.PreferredByte(c);
+      byte = page().PreferredByte(c);
     } else {
       AfxAllocating([&] { rest.assign(text, at, std::u16string::npos); });
       int consumed = 1;
       CString bytes;
-      MapUnicodeToASCII(reinterpret_cast<const unsigned short*>(rest.c_str()), consumed, bytes, codePage.Table(),
-                        0, 256);
+      MapUnicodeToASCII(reinterpret_cast<const unsigned short*>(rest.c_str()), consumed, bytes, page().Table(), 0,
+                        256);
       if (consumed == 1) {
-        byte = codePage.PreferredByte(c);
+        byte = page().PreferredByte(c);
       } else if (bytes.GetLength() > 0) {
         byte = static_cast<unsigned char>(static_cast<const char*>(bytes)[0]);
         used = static_cast<size_t>(consumed);
@@ -121,10 +128,18 @@ std::string EncodeForLanguage(const std::u16string& text, unsigned short languag
 }
 
 std::u16string DecodeFromLanguage(const std::string& bytes, unsigned short language) {
-  const zalang::cCodePage& codePage = zalang::cLanguageRegistry::Get().CodePageOf(language);
   std::u16string out;
   AfxAllocating([&] { out.resize(bytes.size()); });
-  for (size_t i = 0; i < bytes.size(); ++i) out[i] = codePage.Reading(static_cast<unsigned char>(bytes[i]));
+  const zalang::cCodePage* codePage = nullptr;  // built on first use, as above
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(bytes[i]);
+    if (byte > 0 && byte < 0x80) {
+      out[i] = byte;  // ASCII reads as itself in every table
+      continue;
+    }
+    if (!codePage) codePage = &zalang::cLanguageRegistry::Get().CodePageOf(language);
+    out[i] = codePage->Reading(byte);
+  }
   return out;
 }
 
@@ -133,7 +148,7 @@ std::vector<WordSpan> SplitWords(const std::u16string& text) {
   const size_t n = text.size();
   for (size_t at = 0; at < n;) {
     // A word starts at a letter or digit; marks alone do not start one.
-    if (!IsWordCharacter(text[at]) || IsMark(text[at]) || IsApostrophe(text[at]) || IsHyphen(text[at])) {
+    if (!IsWordCharacter(text[at]) || IsMarkAbove(text[at]) || IsApostrophe(text[at]) || IsHyphen(text[at])) {
       ++at;
       continue;
     }
@@ -143,7 +158,7 @@ std::vector<WordSpan> SplitWords(const std::u16string& text) {
       if (IsWordCharacter(c)) {
         ++word.end;
       } else if ((IsApostrophe(c) || IsHyphen(c)) && word.end + 1 < n && IsWordCharacter(text[word.end + 1]) &&
-                 !IsMark(text[word.end + 1])) {
+                 !IsMarkAbove(text[word.end + 1])) {
         word.end += 2;
       } else {
         break;
@@ -155,16 +170,22 @@ std::vector<WordSpan> SplitWords(const std::u16string& text) {
   return words;
 }
 
-std::u16string FoldWord(const std::u16string& word) {
-  const zalang::cCharData& data = zalang::cCharData::Get();
-  std::u16string folded;
-  AfxAllocating([&] { folded.reserve(word.size()); });
+void FoldWordInPlace(std::u16string& word) {
+  size_t out = 0;
   for (char16_t c : word) {
-    if (IsApostrophe(c)) c = u'\'';
+    // ASCII folds as the language library folds it, without building its tables.
+    if (c < 0x80) c = c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c;
+    else if (IsApostrophe(c)) c = u'\'';
     else if (IsHyphen(c)) c = u'-';
-    else c = data.Weight(c);
-    if (c != 0) AfxAllocating([&] { folded += c; });
+    else c = zalang::cCharData::Get().Weight(c);
+    if (c != 0) word[out++] = c;
   }
+  word.resize(out);
+}
+
+std::u16string FoldWord(const std::u16string& word) {
+  std::u16string folded = AfxAllocating([&] { return word; });
+  FoldWordInPlace(folded);
   return folded;
 }
 

@@ -63,7 +63,8 @@ struct WordSpan {
 };
 std::vector<WordSpan> SplitWords(const std::u16string& text);
 
-// The folded form of one word (see above).
+// The folded form of one word (see above), made in place or as a copy.
+void FoldWordInPlace(std::u16string& word);
 std::u16string FoldWord(const std::u16string& word);
 
 // The folded words of `text`, in order: word n of the text is element n - 1.

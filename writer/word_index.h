@@ -28,6 +28,7 @@ class WordIndexBuilder {
  private:
   std::unordered_map<std::u16string, size_t> m_index;
   std::vector<IndexedWord> m_words;
+  std::u16string m_folded;  // the word being looked up
 };
 
 }  // namespace orva::writer

@@ -84,12 +84,26 @@ void cCharData::BuildWeights() {
     auto& block = m_weightBlocks.emplace_back();
     for (unsigned low = 0; low < 256; ++low) {
       const auto ch = static_cast<unsigned short>(page << 8 | low);
-      unsigned short weight = 0;
-      if (IsBase(ch)) {
-        weight = LowerCase(Decompose(ch).base);
-        if (weight == kFinalSigma) weight = kSigma;
-      }
-      block[low] = weight;
+      block[low] = IsBase(ch) ? ch : 0;
+    }
+  }
+  // Then the lower case of each base, and of each precomposed letter's base, by
+  // walking the mappings once rather than looking each character up: this runs
+  // at the first comparison of every process.
+  const auto weightOf = [&](unsigned short ch) -> unsigned short& {
+    return m_weightBlocks[m_weightPage[ch >> 8]][ch & 0xFF];
+  };
+  for (int i = 0; i < data::kLowerCaseCount; ++i) {
+    const data::sCharPair& pair = data::kLowerCase[i];
+    if (IsBase(pair.from)) weightOf(pair.from) = pair.to;
+  }
+  for (int i = 0; i < data::kDecompositionCount; ++i) {
+    const data::sDecomposition& d = data::kDecompositions[i];
+    if (IsBase(d.precomposed)) weightOf(d.precomposed) = LowerCase(d.base);
+  }
+  for (size_t b = 1; b < m_weightBlocks.size(); ++b) {
+    for (unsigned short& weight : m_weightBlocks[b]) {
+      if (weight == kFinalSigma) weight = kSigma;
     }
   }
 }
