@@ -159,3 +159,29 @@ TEST_F(OrvaProgram, MissingAndDamagedBooksAreReported) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(OrvaProgram, FindAndWords) {
+  EXPECT_EQ(Out({"find", Book(), "Light"}),
+            "Genesis 1:3  (7 11)\nJohn 1:5  (3)\n2 places\n");
+  EXPECT_EQ(Out({"find", Book(), "the", "BEGINNING"}),
+            "Genesis 1:1  (the 2 6 9; beginning 3)\nJohn 1:1  (the 2 5; beginning 3)\n2 places\n");
+  // In a row, in the order given; several words in one argument count alike.
+  EXPECT_EQ(Out({"find", Book(), "--phrase", "the earth"}),
+            "Genesis 1:1  (9)\nGenesis 1:2  (2)\nGenesis 2:1  (5)\n3 places\n");
+  EXPECT_EQ(Out({"find", Book(), "--phrase", "earth", "the"}), "0 places\n");
+  EXPECT_EQ(Out({"find", Book(), "--phrase", "god", "created"}), "Genesis 1:1  (4)\n1 place\n");
+  EXPECT_EQ(Out({"find", Book(), "--prefix", "heav"}),
+            "Genesis 1:1  (7)\nGenesis 2:1  (3)\n2 places\n");
+  EXPECT_EQ(Out({"find", Book(), "nowhere"}), "0 places\n");
+  EXPECT_EQ(Out({"find", Book(), "--json", "--limit", "1", "light"}),
+            "{\"terms\":[\"light\"],\"words\":[[\"light\"]],\"count\":2,\"references\":[\"Genesis 1:3\"],"
+            "\"hits\":[{\"key\":4,\"positions\":[[7,11]]}]}\n");
+  EXPECT_EQ(Err({"find", Book(), "--", "--"}), "orva: the search holds no word\n");
+  EXPECT_EQ(Out({"words", Book(), "he"}), "heaven                        1\nheavens                       1\n");
+  EXPECT_EQ(Out({"words", Book(), "", "--limit", "2"}), "all                           1\nand                           5\n");
+  EXPECT_EQ(Out({"words", Book(), "zz", "--json"}), "[]\n");
+}
+
+}  // namespace
