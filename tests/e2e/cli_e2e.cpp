@@ -172,6 +172,8 @@ TEST_F(OrvaProgram, FindAndWords) {
             "Genesis 1:1  (9)\nGenesis 1:2  (2)\nGenesis 2:1  (5)\n3 places\n");
   EXPECT_EQ(Out({"find", Book(), "--phrase", "earth", "the"}), "0 places\n");
   EXPECT_EQ(Out({"find", Book(), "--phrase", "god", "created"}), "Genesis 1:1  (4)\n1 place\n");
+  EXPECT_EQ(Out({"find", Book(), "--phrase", "beginning God created"}), "Genesis 1:1  (3)\n1 place\n");
+  EXPECT_EQ(Out({"find", Book(), "--phrase", "In the beginning"}), "Genesis 1:1  (1)\nJohn 1:1  (1)\n2 places\n");
   EXPECT_EQ(Out({"find", Book(), "--prefix", "heav"}),
             "Genesis 1:1  (7)\nGenesis 2:1  (3)\n2 places\n");
   EXPECT_EQ(Out({"find", Book(), "nowhere"}), "0 places\n");

@@ -34,9 +34,10 @@ BookIdentity ReadBookIdentity(const std::string& dir);
 // Points every path of `book` at `dir` and sets its identity (ReadBookIdentity).
 void PointBookAt(cORVABookBase& book, const std::string& dir);
 
-// Opens the parts `bits` of `book` (pointed at a directory), as one request.
-// Raises BookError naming the first part that failed and the library's message,
-// for a result code and for a file exception raised while opening.
+// Opens each of the parts `bits` of `book` (pointed at a directory) that is not
+// open yet, one at a time. Raises BookError naming the first part that failed
+// and the library's message, for a result code and for a file exception raised
+// while opening.
 void OpenParts(cORVABookBase& book, DWORD bits);
 
 // The text of the file exception `e` as the library's message of its cause;
