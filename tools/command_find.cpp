@@ -22,8 +22,9 @@ std::string Join(const std::vector<std::uint16_t>& numbers) {
 int RunFind(const FindArgs& args, bool json) {
   cORVABookBase book;
   query::PointBookAt(book, args.dir);
-  query::OpenParts(book, ORVA_TEXT | ORVA_SECTIONS | ORVA_CONCORD);
-  const unsigned short language = query::BookLanguage(book);
+  query::OpenParts(book, ORVA_SECTIONS | ORVA_CONCORD);
+  const unsigned short language = query::ConcordanceLanguage(book);
+  query::ReferenceFormatter references(book);
   query::SearchOptions options;
   options.phrase = args.phrase;
   options.prefix = args.prefix;
@@ -43,8 +44,8 @@ int RunFind(const FindArgs& args, bool json) {
     }
     out.EndArray().Member("count", static_cast<long long>(result.hits.size())).Key("references").BeginArray();
     for (size_t i = 0; i < shown; ++i) {
-      out.Value(query::ToUtf8(query::ReferenceOfKey(book, static_cast<int>(result.hits[i].key)).c_str(),
-                              query::ReferenceOfKey(book, static_cast<int>(result.hits[i].key)).size(), language));
+      const std::string reference = references.Of(static_cast<int>(result.hits[i].key));
+      out.Value(query::ToUtf8(reference.c_str(), reference.size(), language));
     }
     out.EndArray().Key("hits").BeginArray();
     for (size_t i = 0; i < shown; ++i) {
@@ -63,7 +64,7 @@ int RunFind(const FindArgs& args, bool json) {
 
   for (size_t i = 0; i < shown; ++i) {
     const query::SearchHit& hit = result.hits[i];
-    const std::string reference = query::ReferenceOfKey(book, static_cast<int>(hit.key));
+    const std::string reference = references.Of(static_cast<int>(hit.key));
     std::string where;
     if (hit.positions.size() == 1) {
       where = Join(hit.positions[0]);
@@ -81,8 +82,8 @@ int RunFind(const FindArgs& args, bool json) {
 int RunWords(const std::string& dir, const std::string& prefix, int limit, bool json) {
   cORVABookBase book;
   query::PointBookAt(book, dir);
-  query::OpenParts(book, ORVA_TEXT | ORVA_CONCORD);
-  const std::vector<query::WordEntry> words = query::ListWords(book, prefix, query::BookLanguage(book), limit);
+  query::OpenParts(book, ORVA_CONCORD);
+  const std::vector<query::WordEntry> words = query::ListWords(book, prefix, query::ConcordanceLanguage(book), limit);
   JsonWriter out;
   out.BeginArray();
   for (const query::WordEntry& word : words) {

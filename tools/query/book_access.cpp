@@ -114,3 +114,13 @@ std::string ToUtf8(const cLanguageString& text) {
 }
 
 }  // namespace orva::query
+
+namespace orva::query {
+
+unsigned short ConcordanceLanguage(cORVABookBase& book) {
+  CArray<unsigned short, unsigned short&> languages;
+  if (book.ListLanguages(languages) != 0 || languages.GetSize() == 0) return 1033;
+  return languages[0];
+}
+
+}  // namespace orva::query

@@ -48,6 +48,9 @@ std::string DescribeAndDelete(CException* e);
 // the word is missing or not a language id. Needs book.dat open.
 unsigned short BookLanguage(cORVABookBase& book);
 
+// The first language of the book's concordance (open), 1033 when it has none.
+unsigned short ConcordanceLanguage(cORVABookBase& book);
+
 // 8-bit text of the book (in the code page of `language`) as UTF-8.
 std::string ToUtf8(const char* text, size_t length, unsigned short language);
 inline std::string ToUtf8(const CString& text, unsigned short language) {

@@ -13,6 +13,7 @@
 // (or "First" ...) before a name count as 1, 2 and 3.
 #pragma once
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -50,5 +51,24 @@ std::vector<TopSection> TopLevelSections(cORVABookBase& book);
 // glossary entry. 8-bit names, as the book holds them. Raises the library's
 // exception for a key outside the book.
 std::string ReferenceOfKey(cORVABookBase& book, int key);
+
+// ReferenceOfKey for many keys of one book: each key costs one section read, the
+// references of the sections above are remembered.
+class ReferenceFormatter {
+ public:
+  explicit ReferenceFormatter(cORVABookBase& book) : m_book(book) {}
+  std::string Of(int key);
+
+ private:
+  struct Known {
+    std::string reference;
+    int depth = 0;  // 0 for a top-level section
+  };
+  const Known& Section(int key, int hops);
+
+  cORVABookBase& m_book;
+  std::map<int, Known> m_known;
+  Known m_last;  // the last section without sections below it
+};
 
 }  // namespace orva::query
