@@ -282,7 +282,7 @@ std::string ReferenceOfKey(cORVABookBase& book, int key) {
 namespace orva::query {
 
 std::string ReferenceFormatter::Of(int key) {
-  if (key < 0 || key > m_book.GetLastSectionKey()) return ReferenceOfKey(m_book, key);
+  if (key < 0 || key > m_lastSection) return ReferenceOfKey(m_book, key);
   return Section(key, 0).reference;
 }
 
@@ -291,7 +291,7 @@ const ReferenceFormatter::Known& ReferenceFormatter::Section(int key, int hops) 
   if (found != m_known.end()) return found->second;
   cSectionsData section;
   // A parent chain longer than the book is damage: the path walk raises for it.
-  if (hops > m_book.GetLastSectionKey() || m_book.GetSection(key, section) != 0) {
+  if (hops > m_lastSection || m_book.GetSection(key, section) != 0) {
     return m_known[key] = {ReferenceOfKey(m_book, key), 0};
   }
   const std::string name = static_cast<const char*>(section.GetName());

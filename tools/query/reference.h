@@ -56,7 +56,7 @@ std::string ReferenceOfKey(cORVABookBase& book, int key);
 // references of the sections above are remembered.
 class ReferenceFormatter {
  public:
-  explicit ReferenceFormatter(cORVABookBase& book) : m_book(book) {}
+  explicit ReferenceFormatter(cORVABookBase& book) : m_book(book), m_lastSection(book.GetLastSectionKey()) {}
   std::string Of(int key);
 
  private:
@@ -67,6 +67,7 @@ class ReferenceFormatter {
   const Known& Section(int key, int hops);
 
   cORVABookBase& m_book;
+  const int m_lastSection;
   std::map<int, Known> m_known;
   Known m_last;  // the last section without sections below it
 };
