@@ -13,6 +13,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "bench/bible_shape.h"
 #include "orvada.h"
 #include "platform/winapi.h"
 #include "writer/book_dir.h"
@@ -20,11 +21,8 @@
 
 namespace {
 
-// Chapters per book (1,189 in all).
-constexpr int kChapters[66] = {50, 40, 27, 36, 34, 24, 21, 4,  31, 24, 22, 25, 29, 36, 10, 13, 10, 42, 150, 31, 12, 8,
-                               66, 52, 5,  48, 12, 14, 3,  9,  1,  4,  7,  3,  3,  3,  2,  14, 4,  28,  16, 24, 21, 28,
-                               16, 16, 13, 6,  6,  4,  4,  5,  3,  6,  4,  3,  1,  13, 5,  5,  3,   5,  1,  1,  1,  22};
-constexpr int kVerses = 31102;
+using orva::bench::kChapters;
+using orva::bench::kVerses;
 constexpr size_t kBatch = 1024;
 
 // An entry as the baselines keep it in memory.
@@ -44,15 +42,7 @@ struct Bible {
 
   Bible() {
     // Verses per chapter: spread between 5 and 48, then evened out to the total.
-    std::vector<int> verses;
-    for (int c = 0; c < 1189; ++c) verses.push_back(5 + (c * 7919) % 44);
-    int total = 0;
-    for (int v : verses) total += v;
-    for (size_t c = 0; total != kVerses; c = (c + 1) % verses.size()) {
-      const int step = total < kVerses ? 1 : -1;
-      verses[c] += step;
-      total += step;
-    }
+    const std::vector<int> verses = orva::bench::VersesPerChapter();
 
     orva::writer::SectionsDescription d;
     d.version.publisherID = 7;

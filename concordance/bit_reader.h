@@ -12,7 +12,7 @@
 // a run of 1-bits or a remainder is taken whole, not bit by bit.
 #pragma once
 
-#include "concordance/file_checks.h"
+#include "files/file_checks.h"
 #include "orvada/file_base.h"
 #include "platform/exceptions.h"
 #include "platform/types.h"

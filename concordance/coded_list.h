@@ -14,7 +14,7 @@
 #pragma once
 
 #include "concordance/bit_reader.h"
-#include "concordance/file_checks.h"
+#include "files/file_checks.h"
 #include "orvada/file_base.h"
 #include "platform/types.h"
 

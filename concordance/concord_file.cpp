@@ -4,9 +4,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "concordance/file_checks.h"
+#include "files/file_checks.h"
 #include "files/endian.h"
-#include "files/record_buffer.h"
 #include "orvada/book_base.h"
 
 namespace {
@@ -33,14 +32,9 @@ void cConcordFile::EmptyCaches() {
 
 void cConcordFile::ReadHeader() {
   const LONG headerAt = m_wVersionRecordLength;
-  const WORD headerLength = GetRecordSize(headerAt);
-  m_dwLanguageTable = static_cast<DWORD>(headerAt) + headerLength;
   m_dwKeyRange = 0;
-
-  orva::RecordBuffer record;
-  GetVariableRecord(headerAt, record.Receive());
-  m_Header = sConcordHeader{};
-  std::memcpy(&m_Header, record.Data(), std::min<size_t>(headerLength, sizeof m_Header));
+  const WORD headerLength = orva::ReadHeaderRecord(*this, headerAt, m_Header);
+  m_dwLanguageTable = static_cast<DWORD>(headerAt) + headerLength;
 
   if (IsCoded()) {
     unsigned char range[4];

@@ -2,7 +2,7 @@
 // and the cache of one word's key list and offsets.
 #include "concordance/coded_list.h"
 #include "concordance/concord_file.h"
-#include "concordance/file_checks.h"
+#include "files/file_checks.h"
 #include "files/endian.h"
 #include "platform/exceptions.h"
 

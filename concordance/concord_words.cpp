@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "concordance/concord_file.h"
-#include "concordance/file_checks.h"
+#include "files/file_checks.h"
 #include "files/endian.h"
 #include "platform/exceptions.h"
 

@@ -4,9 +4,8 @@
 #include <cstring>
 
 #include "concordance/coded_list.h"
-#include "concordance/file_checks.h"
+#include "files/file_checks.h"
 #include "files/endian.h"
-#include "files/record_buffer.h"
 #include "orvada/book_base.h"
 
 int cVersesFile::Open(cBookStore& store, cORVABookBase& book) {
@@ -15,12 +14,8 @@ int cVersesFile::Open(cBookStore& store, cORVABookBase& book) {
 
 void cVersesFile::ReadHeader() {
   const LONG headerAt = m_wVersionRecordLength;
-  m_wHeaderLength = GetRecordSize(headerAt);
+  m_wHeaderLength = orva::ReadHeaderRecord(*this, headerAt, m_Header);
   m_dwBookTable = static_cast<DWORD>(headerAt) + m_wHeaderLength;
-  orva::RecordBuffer record;
-  GetVariableRecord(headerAt, record.Receive());
-  m_Header = sVersesHeader{};
-  std::memcpy(&m_Header, record.Data(), std::min<size_t>(m_wHeaderLength, sizeof m_Header));
 }
 
 bool cVersesFile::FindRecord(WORD count, WORD number, WORD size, DWORD base, void* record, UINT held) {

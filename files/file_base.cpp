@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "files/endian.h"
+#include "files/file_checks.h"
 #include "orvada/book_base.h"
 #include "platform/exceptions.h"
 #include "platform/winapi.h"
@@ -64,13 +65,7 @@ WORD cFileBase::GetVariableRecord(LONG position, void** record) {
 
 void cFileBase::GetVersionRecord() {
   m_wVersionRecordLength = GetRecordSize(0);
-  // The whole record must be there, as GetVariableRecord would read it, but only
-  // its first 18 bytes are kept: they are read alone, without a buffer of up to
-  // 64 KiB to fill and free at every open.
-  if (GetFileLength() < m_wVersionRecordLength) ThrowEndOfFile();
-  m_VersionRecord = sVersionRecord{};
-  Read(&m_VersionRecord, std::min<UINT>(m_wVersionRecordLength, sizeof m_VersionRecord));
-  Seek(m_wVersionRecordLength, CFile::begin);
+  orva::ReadHeaderRecord(*this, 0, m_VersionRecord);
 }
 
 const sVersionRecord* cFileBase::VersionRecord() {

@@ -6,25 +6,17 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "fuzz/harness.h"
 #include "fuzz/memory_book.h"
 #include "orvada.h"
 #include "writer/book_dir.h"
 
 namespace {
 
+using orva::fuzz::Try;
+
 constexpr size_t kMaxInput = 1 << 16;
 constexpr int kMaxLanguages = 3;
-
-int Silent(const char*, UINT, UINT) { return IDOK; }
-
-template <class F>
-void Try(F&& read) {
-  try {
-    read();
-  } catch (CException* e) {
-    e->Delete();
-  }
-}
 
 // The keys, the record and a few position lists of word `word`.
 void ReadWord(cORVABookBase& book, int word) {
@@ -74,19 +66,8 @@ void ReadLanguage(cORVABookBase& book, unsigned short lang) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size > kMaxInput) return 0;
-  AfxSetMessageBoxHandler(Silent);
-  orva::fuzz::MemoryBook& files = orva::fuzz::HarnessBook();
-  files.Clear();
-  files.Set("concord.idx", data, size);
-
   cORVABookBase book;
-  orva::writer::VersionFields ids;
-  if (size >= 6) {
-    ids.publisherID = static_cast<std::uint16_t>(data[2] | data[3] << 8);
-    ids.bookID = static_cast<std::uint16_t>(data[4] | data[5] << 8);
-  }
-  orva::writer::PointBookAt(book, files.Path(), ids);
-  book.SetClientProgramVersion("3.0");
+  orva::fuzz::PrepareBook(book, "concord.idx", data, size);
   Try([&] {
     if (book.Open(ORVA_CONCORD) != 0) return;
     CArray<unsigned short, unsigned short&> languages;

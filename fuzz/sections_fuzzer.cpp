@@ -6,23 +6,15 @@
 #include <cstdint>
 
 #include "orvada.h"
+#include "fuzz/harness.h"
 #include "fuzz/memory_book.h"
 #include "writer/book_dir.h"
 
 namespace {
 
+using orva::fuzz::Try;
+
 constexpr size_t kMaxInput = 1 << 14;
-
-int Silent(const char*, UINT, UINT) { return IDOK; }
-
-template <class F>
-void Try(F&& read) {
-  try {
-    read();
-  } catch (CException* e) {
-    e->Delete();
-  }
-}
 
 int Continue(cSectionsData&, void* calls) { return ++*static_cast<int*>(calls) < 64; }
 
@@ -56,19 +48,8 @@ void ReadKey(cORVABookBase& book, int key) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size > kMaxInput) return 0;
-  AfxSetMessageBoxHandler(Silent);
-  orva::fuzz::MemoryBook& files = orva::fuzz::HarnessBook();
-  files.Clear();
-  files.Set("sections.idx", data, size);
-
   cORVABookBase book;
-  orva::writer::VersionFields ids;
-  if (size >= 6) {
-    ids.publisherID = static_cast<std::uint16_t>(data[2] | data[3] << 8);
-    ids.bookID = static_cast<std::uint16_t>(data[4] | data[5] << 8);
-  }
-  orva::writer::PointBookAt(book, files.Path(), ids);
-  book.SetClientProgramVersion("3.0");
+  orva::fuzz::PrepareBook(book, "sections.idx", data, size);
   Try([&] {
     if (book.Open(ORVA_SECTIONS) != 0) return;
     sSectionsHeader header{};

@@ -11,24 +11,16 @@
 #include <vector>
 
 #include "orvada.h"
+#include "fuzz/harness.h"
 #include "fuzz/memory_book.h"
 #include "writer/book_dir.h"
 
 namespace {
 
+using orva::fuzz::Try;
+
 constexpr size_t kMaxInput = 1 << 14;
 constexpr DWORD kBits[] = {ORVA_WSYNC, ORVA_SSYNC, ORVA_DSYNC};
-
-int Silent(const char*, UINT, UINT) { return IDOK; }
-
-template <class F>
-void Try(F&& read) {
-  try {
-    read();
-  } catch (CException* e) {
-    e->Delete();
-  }
-}
 
 // The exact and partial look-ups of the book's sync type for `key`.
 void LookUp(cORVABookBase& book, DWORD bit, const char* key) {
@@ -50,24 +42,13 @@ void LookUp(cORVABookBase& book, DWORD bit, const char* key) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 2 || size > kMaxInput) return 0;
-  AfxSetMessageBoxHandler(Silent);
   const DWORD bit = kBits[data[0] % 3];
   const size_t keyLength = std::min<size_t>(data[1], size - 2);
   const std::string key(reinterpret_cast<const char*>(data + 2), keyLength);
   const std::uint8_t* file = data + 2 + keyLength;
   const size_t fileSize = size - 2 - keyLength;
-  orva::fuzz::MemoryBook& files = orva::fuzz::HarnessBook();
-  files.Clear();
-  files.Set(orva::writer::FileNameOfBit(bit), file, fileSize);
-
   cORVABookBase book;
-  orva::writer::VersionFields ids;
-  if (fileSize >= 6) {
-    ids.publisherID = static_cast<std::uint16_t>(file[2] | file[3] << 8);
-    ids.bookID = static_cast<std::uint16_t>(file[4] | file[5] << 8);
-  }
-  orva::writer::PointBookAt(book, files.Path(), ids, orva::writer::SyncTypeOfBit(bit));
-  book.SetClientProgramVersion("3.0");
+  orva::fuzz::PrepareBook(book, orva::writer::FileNameOfBit(bit), file, fileSize, orva::writer::SyncTypeOfBit(bit));
   Try([&] {
     if (book.Open(bit) != 0) return;
     LookUp(book, bit, key.c_str());

@@ -5,25 +5,17 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "fuzz/harness.h"
 #include "fuzz/memory_book.h"
 #include "orvada.h"
 #include "writer/book_dir.h"
 
 namespace {
 
+using orva::fuzz::Try;
+
 constexpr size_t kMaxInput = 1 << 16;
 constexpr size_t kPrefix = 6;
-
-int Silent(const char*, UINT, UINT) { return IDOK; }
-
-template <class F>
-void Try(F&& read) {
-  try {
-    read();
-  } catch (CException* e) {
-    e->Delete();
-  }
-}
 
 WORD U16(const std::uint8_t* p) { return static_cast<WORD>(p[0] | p[1] << 8); }
 
@@ -41,21 +33,8 @@ void Query(cORVABookBase& book, WORD b, WORD c, WORD v) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < kPrefix || size > kMaxInput) return 0;
-  AfxSetMessageBoxHandler(Silent);
-  orva::fuzz::MemoryBook& files = orva::fuzz::HarnessBook();
-  files.Clear();
-  const std::uint8_t* file = data + kPrefix;
-  const size_t fileSize = size - kPrefix;
-  files.Set("verses.idx", file, fileSize);
-
   cORVABookBase book;
-  orva::writer::VersionFields ids;
-  if (fileSize >= 6) {
-    ids.publisherID = U16(file + 2);
-    ids.bookID = U16(file + 4);
-  }
-  orva::writer::PointBookAt(book, files.Path(), ids);
-  book.SetClientProgramVersion("3.0");
+  orva::fuzz::PrepareBook(book, "verses.idx", data + kPrefix, size - kPrefix);
   Try([&] {
     if (book.Open(ORVA_VERSES) != 0) return;
     Query(book, U16(data), U16(data + 2), U16(data + 4));

@@ -7,14 +7,13 @@
 #include <string>
 
 #include "orvada.h"
+#include "fuzz/harness.h"
 #include "fuzz/memory_book.h"
 #include "writer/book_dir.h"
 
 namespace {
 
 constexpr size_t kMaxInput = 1 << 14;
-
-int Silent(const char*, UINT, UINT) { return IDOK; }
 
 int U16At(const std::uint8_t* data, std::size_t size, std::size_t at) {
   return at + 1 < size ? data[at] | data[at + 1] << 8 : 0;
@@ -24,17 +23,8 @@ int U16At(const std::uint8_t* data, std::size_t size, std::size_t at) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size > kMaxInput) return 0;
-  AfxSetMessageBoxHandler(Silent);
-  orva::fuzz::MemoryBook& files = orva::fuzz::HarnessBook();
-  files.Clear();
-  files.Set("vsync.idx", data, size);
-
   cORVABookBase book;
-  orva::writer::VersionFields ids;
-  ids.publisherID = static_cast<std::uint16_t>(U16At(data, size, 2));
-  ids.bookID = static_cast<std::uint16_t>(U16At(data, size, 4));
-  orva::writer::PointBookAt(book, files.Path(), ids, "verse");
-  book.SetClientProgramVersion("3.0");
+  orva::fuzz::PrepareBook(book, "vsync.idx", data, size, "verse");
   try {
     if (book.Open(ORVA_VSYNC) == 0) {
       const size_t header = static_cast<size_t>(U16At(data, size, 0));

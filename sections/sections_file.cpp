@@ -5,13 +5,11 @@
 #include <vector>
 
 #include "files/endian.h"
-#include "files/record_buffer.h"
+#include "files/file_checks.h"
 #include "orvada/book_base.h"
 #include "platform/exceptions.h"
 
 namespace {
-
-[[noreturn]] void ThrowDamaged() { AfxThrowFileException(CFileException::generic); }
 
 constexpr long long kLevelAt = 18;  // offset of the level byte in an entry record
 
@@ -23,57 +21,44 @@ int cSectionsFile::Open(cBookStore& store, cORVABookBase& book) {
 
 void cSectionsFile::ReadHeader() {
   const LONG headerAt = m_wVersionRecordLength;
-  m_wHeaderLength = GetRecordSize(headerAt);
-  m_dwFirstRecord = static_cast<DWORD>(headerAt) + m_wHeaderLength;
   m_nEntryCount = 0;
+  m_wHeaderLength = orva::ReadHeaderRecord(*this, headerAt, m_Header);
+  m_dwFirstRecord = static_cast<DWORD>(headerAt) + m_wHeaderLength;
 
-  orva::RecordBuffer record;
-  GetVariableRecord(headerAt, record.Receive());
-  m_Header = sSectionsHeader{};
-  std::memcpy(&m_Header, record.Data(), std::min<size_t>(m_wHeaderLength, sizeof m_Header));
-
-  if (m_Header.lSectionCount < 0 || m_Header.lGlossaryCount < 0) ThrowDamaged();
+  if (m_Header.lSectionCount < 0 || m_Header.lGlossaryCount < 0) orva::ThrowDamaged();
   const long long entries = static_cast<long long>(m_Header.lSectionCount) + m_Header.lGlossaryCount;
   if (entries == 0) return;
-  if (m_Header.wRecordSize == 0) ThrowDamaged();
+  if (m_Header.wRecordSize == 0) orva::ThrowDamaged();
   // The variable record read above ends at the first record, so this cannot wrap.
   const long long tableRoom = static_cast<long long>(GetFileLength()) - m_dwFirstRecord;
   if (tableRoom / m_Header.wRecordSize < entries) AfxThrowFileException(CFileException::endOfFile);
   m_nEntryCount = static_cast<int>(entries);
 }
 
-void cSectionsFile::SeekChecked(long long position, UINT count) {
-  const long long length = GetFileLength();
-  if (position < 0 || position > length || length - position < count) {
-    AfxThrowFileException(CFileException::endOfFile);
-  }
-  Seek(static_cast<LONG>(position), CFile::begin);
-}
-
 void cSectionsFile::ReadRecord(int key, sSectionRec& record) {
-  if (!IsEntryKey(key)) ThrowDamaged();
+  if (!IsEntryKey(key)) orva::ThrowDamaged();
   const UINT size = std::min<UINT>(m_Header.wRecordSize, sizeof record);
   record = sSectionRec{};
-  SeekChecked(m_dwFirstRecord + static_cast<long long>(key) * m_Header.wRecordSize, size);
+  orva::SeekToBytes(*this, m_dwFirstRecord + static_cast<long long>(key) * m_Header.wRecordSize, size);
   Read(&record, size);
 }
 
 int cSectionsFile::ChildKey(int key, BYTE level) {
   const int next = key + 1;
   if (key < 0 || next >= SectionCount() || m_Header.wRecordSize <= kLevelAt) return -1;
-  SeekChecked(m_dwFirstRecord + static_cast<long long>(next) * m_Header.wRecordSize + kLevelAt, 1);
+  orva::SeekToBytes(*this, m_dwFirstRecord + static_cast<long long>(next) * m_Header.wRecordSize + kLevelAt, 1);
   BYTE nextLevel = 0;
   Read(&nextLevel, 1);
   return nextLevel > level ? next : -1;
 }
 
 void cSectionsFile::ReadName(DWORD offset) {
-  SeekChecked(offset, 2);
+  orva::SeekToBytes(*this, offset, 2);
   unsigned char count[2];
   Read(count, sizeof count);
   const short length = orva::DecodeI16(count);
-  if (length < 0) ThrowDamaged();
-  SeekChecked(static_cast<long long>(offset) + 2, static_cast<UINT>(length));
+  if (length < 0) orva::ThrowDamaged();
+  orva::SeekToBytes(*this, static_cast<long long>(offset) + 2, static_cast<UINT>(length));
   AfxAllocating([&] { m_strName.resize(static_cast<size_t>(length)); });
   if (length > 0) Read(&m_strName[0], static_cast<UINT>(length));
 }
@@ -110,7 +95,7 @@ void cSectionsFile::ReadEntry(int key, cSectionsData& entry) {
 }
 
 int cSectionsFile::SiblingCount(int key) {
-  if (!IsSectionKey(key)) ThrowDamaged();
+  if (!IsSectionKey(key)) orva::ThrowDamaged();
   sSectionRec start;
   ReadRecord(key, start);
   int count = 1;
@@ -119,7 +104,7 @@ int cSectionsFile::SiblingCount(int key) {
     auto linkOf = [forward](const sSectionRec& r) { return forward ? r.dwNextOffset : r.dwPrevOffset; };
     sSectionRec record = start;
     for (int at = LinkToKey(linkOf(record)); at != -1; at = LinkToKey(linkOf(record))) {
-      if (count > m_nEntryCount) ThrowDamaged();  // the links loop
+      if (count > m_nEntryCount) orva::ThrowDamaged();  // the links loop
       ReadRecord(at, record);
       ++count;
     }
@@ -129,7 +114,7 @@ int cSectionsFile::SiblingCount(int key) {
 
 void cSectionsFile::KeyRange(const cSectionsData& entry, int* first, int* last) {
   int key = entry.GetSectionKey();
-  if (!IsEntryKey(key)) ThrowDamaged();
+  if (!IsEntryKey(key)) orva::ThrowDamaged();
   if (first) *first = static_cast<int>(static_cast<long long>(key) - entry.GetLevelCount());
   sSectionRec record;
   for (; key < m_nEntryCount - 1; ++key) {
@@ -148,7 +133,7 @@ void cSectionsFile::NonBibleSections(CWordArray& sections) {
   if (listAt > length || (length - listAt) / 2 < count) AfxThrowFileException(CFileException::endOfFile);
   std::vector<unsigned char> bytes;
   AfxAllocating([&] { bytes.resize(2 * static_cast<size_t>(count)); });
-  SeekChecked(listAt, 2 * count);
+  orva::SeekToBytes(*this, listAt, 2 * count);
   Read(bytes.data(), 2 * count);
   sections.SetSize(static_cast<int>(count));
   for (DWORD i = 0; i < count; ++i) sections[static_cast<int>(i)] = orva::DecodeU16(&bytes[2 * i]);
@@ -156,7 +141,7 @@ void cSectionsFile::NonBibleSections(CWordArray& sections) {
 
 int cSectionsFile::WordCount(int key) {
   if (!IsSectionKey(key) || m_Header.dwWordCountOffset == 0) return -1;
-  SeekChecked(m_Header.dwWordCountOffset + 2LL * key, 2);
+  orva::SeekToBytes(*this, m_Header.dwWordCountOffset + 2LL * key, 2);
   unsigned char count[2];
   Read(count, sizeof count);
   return orva::DecodeU16(count);

@@ -69,9 +69,6 @@ class cSectionsFile : public cFileBase {
 
  private:
   void ReadHeader();
-  // Positions the file at `position` after checking that `count` bytes follow it;
-  // raises endOfFile otherwise.
-  void SeekChecked(long long position, UINT count);
   // The first min(R, 29) bytes of the record of `key` over a zeroed record;
   // raises generic when `key` is not an entry key.
   void ReadRecord(int key, sSectionRec& record);

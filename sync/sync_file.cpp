@@ -6,6 +6,7 @@
 #include "platform/exceptions.h"
 #include "platform/winapi.h"
 #include "sync/key_bounds.h"
+#include "files/file_checks.h"
 #include "sync/sync_reading.h"
 
 namespace {
@@ -53,16 +54,16 @@ void cSyncFile::ReadSyncHeader() {
 void cSyncFile::ReadEntry(int index) {
   if (index < 0 || static_cast<DWORD>(index) >= GetWordCount()) ThrowDamaged();
   const long long at = m_dwTableOffset + static_cast<long long>(index) * m_Header.wEntrySize;
-  orva::ReadChecked(*this, at, &m_CurrentEntry, sizeof m_CurrentEntry);
+  orva::ReadBytesAt(*this, at, &m_CurrentEntry, sizeof m_CurrentEntry);
   ReadWord(m_CurrentEntry.dwWordOffset);
 }
 
 void cSyncFile::ReadWord(DWORD offset) {
   unsigned char count[2];
-  orva::ReadChecked(*this, offset, count, sizeof count);
+  orva::ReadBytesAt(*this, offset, count, sizeof count);
   const short length = orva::DecodeI16(count);
   if (length < 0) ThrowDamaged();
-  orva::SeekChecked(*this, static_cast<long long>(offset) + sizeof count, static_cast<UINT>(length));
+  orva::SeekToBytes(*this, static_cast<long long>(offset) + sizeof count, static_cast<UINT>(length));
   AfxAllocating([&] { m_strWord.resize(static_cast<size_t>(length)); });
   if (length > 0) Read(&m_strWord[0], static_cast<UINT>(length));
 }

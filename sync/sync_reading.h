@@ -1,5 +1,5 @@
-// Reading helpers shared by the sync file objects: the header record that follows
-// the version record, and positioned reads checked against the file's length.
+// The header record of the sync file objects, which the formats require to hold at
+// least their first five fields.
 #pragma once
 
 #include <cstddef>
@@ -19,14 +19,5 @@ constexpr WORD kMinSyncHeaderLength = 10;
 // endOfFile when the record runs past the end of the file, and with cause generic
 // when H is below kMinSyncHeaderLength.
 WORD ReadSyncHeaderRecord(cFileBase& file, LONG position, void* header, std::size_t size);
-
-// Reads `count` bytes at `position` into `buffer`. Raises CFileException* with cause
-// endOfFile, before moving the file position, when they do not all lie inside the
-// file (a negative position included).
-void ReadChecked(cFileBase& file, long long position, void* buffer, UINT count);
-
-// Positions `file` at `position` after checking that `count` bytes follow it;
-// raises endOfFile otherwise.
-void SeekChecked(cFileBase& file, long long position, UINT count);
 
 }  // namespace orva

@@ -5,6 +5,7 @@
 #include "orvada/book_base.h"
 #include "platform/exceptions.h"
 #include "platform/winapi.h"
+#include "files/file_checks.h"
 #include "sync/sync_reading.h"
 
 namespace {
@@ -59,7 +60,7 @@ int cVSyncFile::FindVerseKey(const char* reference) {
   sVSyncBookRec record{};
   const long long recordAt =
       m_dwTableOffset + static_cast<long long>(book - m_Header.wFirstBook) * m_Header.wBookRecordSize;
-  orva::ReadChecked(*this, recordAt, &record, sizeof record);
+  orva::ReadBytesAt(*this, recordAt, &record, sizeof record);
   const DWORD tableAt = record.dwVerseTableOffset;
   if (tableAt == 0 || record.wVerseCount == 0) return -1;
 
@@ -69,7 +70,7 @@ int cVSyncFile::FindVerseKey(const char* reference) {
   while (low <= high) {
     const int mid = (low + high) / 2;
     sVSyncVerseRec entry{};
-    orva::ReadChecked(*this, tableAt + static_cast<long long>(mid) * entrySize, &entry, sizeof entry);
+    orva::ReadBytesAt(*this, tableAt + static_cast<long long>(mid) * entrySize, &entry, sizeof entry);
     const int entryChapter = entry.wChapter;
     const int entryVerse = entry.wVerse;
     if (chapter < entryChapter || (chapter == entryChapter && verse < entryVerse)) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "files/file_checks.h"
 #include "orvada/book_base.h"
 #include "platform/exceptions.h"
 
@@ -11,13 +12,8 @@ int cViewableFile::Open(cBookStore& store, cORVABookBase& book) {
 
 void cViewableFile::ReadHeader() {
   const DWORD at = m_wVersionRecordLength;
-  m_wHeaderLength = GetRecordSize(static_cast<LONG>(at));
+  m_wHeaderLength = orva::ReadHeaderRecord(*this, static_cast<LONG>(at), m_Header);
   m_dwFirstDescriptor = at + m_wHeaderLength;
-  // The whole record must be there, as if it were read; only its first 16 bytes
-  // are kept, so only they are copied.
-  if (GetFileLength() - at < m_wHeaderLength) ThrowEndOfFile();
-  m_Header = sViewableHeader{};
-  Read(&m_Header, std::min<UINT>(m_wHeaderLength, sizeof m_Header));
 }
 
 int cViewableFile::ReadDescriptor(int block, sViewableRec& descriptor) {

@@ -2,7 +2,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "files/record_buffer.h"
+#include "files/file_checks.h"
 #include "tools/report.h"
 
 namespace orva::tool {
@@ -21,9 +21,7 @@ sVersesHeader VersesHeader(cORVABookBase& book) {
   cFileBase file;
   sVersesHeader header{};
   if (file.Open(book.GetVersesPath() + "verses.idx", book) != 0) return header;
-  orva::RecordBuffer record;
-  const WORD length = file.GetVariableRecord(file.VersionRecord()->wRecordLength, record.Receive());
-  std::memcpy(&header, record.Data(), std::min<size_t>(length, sizeof header));
+  orva::ReadHeaderRecord(file, file.VersionRecord()->wRecordLength, header);
   file.Close();
   return header;
 }

@@ -1,7 +1,10 @@
-// Checks that the readers of the concordance and the verses index make before they
-// trust a position or a count read from a file: each compares what is needed with
-// the bytes that remain, by subtraction, so that no sum can overflow.
+// Checks that every reader makes before it trusts a position or a count read from a
+// file: each compares what is needed with the bytes that remain, by subtraction, so
+// that no sum can overflow. Failures raise the library's file exceptions: cause
+// endOfFile (14) for what lies past the end, generic (1) for malformed fields.
 #pragma once
+
+#include <cstddef>
 
 #include "orvada/file_base.h"
 #include "platform/exceptions.h"
@@ -28,6 +31,24 @@ inline void RequireBytes(const cFileBase& file, long long position, unsigned lon
 inline void SeekToBytes(cFileBase& file, long long position, unsigned long long need) {
   RequireBytes(file, position, need);
   file.Seek(static_cast<LONG>(position), CFile::begin);
+}
+
+// Reads `count` bytes at `position` into `buffer`, after the check of SeekToBytes.
+inline void ReadBytesAt(cFileBase& file, long long position, void* buffer, UINT count) {
+  SeekToBytes(file, position, count);
+  file.Read(buffer, count);
+}
+
+// Reads the header record of an index file: the variable record at `position`
+// (the one after the version record). Checks that all of its L bytes lie in the
+// file, copies its first min(L, size) bytes over `header`, which is zeroed first
+// (so a short record leaves the missing fields 0), and leaves the file positioned
+// after the record. Returns L. Only the bytes kept are read: no buffer of the
+// record's length is made.
+WORD ReadHeaderRecord(cFileBase& file, LONG position, void* header, std::size_t size);
+template <class Header>
+WORD ReadHeaderRecord(cFileBase& file, LONG position, Header& header) {
+  return ReadHeaderRecord(file, position, &header, sizeof header);
 }
 
 [[noreturn]] inline void ThrowDamaged() { AfxThrowFileException(CFileException::generic); }
