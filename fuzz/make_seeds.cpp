@@ -261,6 +261,23 @@ void VerseReferenceSeeds(const std::string& folder) {
   }
 }
 
+// source_text: scripture sources, good and faulty, after the byte of options.
+void SourceTextSeeds(const std::string& folder) {
+  const char* const kSeeds[] = {
+      ("\x03Genesis 1:1\tIn the beginning God created the heaven and the earth.\n"
+       "Genesis 1:2\tAnd the LORD's earth, Beer-sheba.\nJohn 3:16\tFor God so loved the world.\n"),
+      "\x00# comment\n\nSong of Solomon 2:1\tI am the rose of Sharon.\r\n",
+      "\x04Genesis 1:1\t\xCE\xBB\xCF\x8C\xCE\xB3\xCE\xBF\xCF\x82 e\xCC\x81\n",
+      "\x01Genesis 1:2\tok\nGenesis 1:1\tout of order\n",
+      "\x02John 3:16", "\x00Jn 3.16", "\x00I John 2", "\x00Phil"};
+  int n = 0;
+  for (const char* seed : kSeeds) {
+    const std::string text = seed[0] ? seed : std::string(1, '\0') + (seed + 1);
+    orva::writer::WriteBookFile(folder, "seed" + std::to_string(n++),
+                                std::vector<std::uint8_t>(text.begin(), text.end()));
+  }
+}
+
 // concord: a concordance of two languages (and one without words) in each layout
 // of its lists, with longer records, and damaged copies of it.
 void ConcordSeeds(const std::string& folder) {
@@ -351,5 +368,6 @@ int main(int argc, char** argv) {
   VerseReferenceSeeds(folder + "verse_reference/");
   ConcordSeeds(folder + "concord/");
   VersesSeeds(folder + "verses/");
+  SourceTextSeeds(folder + "source_text/");
   return 0;
 }

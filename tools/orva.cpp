@@ -1,118 +1,122 @@
-// orva: makes and inspects ORVA books from the command line.
+// orva: makes ORVA books and looks into them from the command line.
 //
-//   orva skeleton DIR PUBLISHER BOOK   write every file of a small book into DIR
-//   orva info DIR PUBLISHER BOOK       open each part of the book in DIR and report
+//   orva build SOURCE -o DIR [options]   a book from a verse-per-line text (or a
+//                                        glossary from a dictionary, --dictionary)
+//   orva info DIR                        what each file of the book holds
+//   orva toc DIR [PATH]                  the sections at the top, or below PATH
+//   orva read DIR REF                    the text of a book, chapter or verse
+//   orva find DIR WORD...                the verses that hold the words
+//   orva words DIR PREFIX                the concordance's words from PREFIX on
+//   orva verse DIR B,C,V                 a verse by book, chapter and verse number
+//   orva sync DIR KEY                    a look-up in the book's sync index
+//   orva skeleton DIR PUBLISHER BOOK     every file of a small test book
+//
+// --json (anywhere) prints one JSON value instead of text. Exit status: 0 on
+// success, 1 when the book or the source has a fault (the message goes to
+// standard error), 2 for a usage error.
+#include <CLI/CLI.hpp>
+
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <string>
 
 #include "orvada.h"
-#include "tools/report.h"
+#include "tools/commands.h"
+#include "tools/query/book_access.h"
 #include "writer/book_dir.h"
 
 namespace {
 
-constexpr DWORD kParts[] = {ORVA_TEXT,  ORVA_VIEWABLE, ORVA_SECTIONS, ORVA_CONCORD, ORVA_VERSES,
-                            ORVA_WSYNC, ORVA_VSYNC,    ORVA_SSYNC,    ORVA_DSYNC};
-
-int Usage() {
-  std::fprintf(stderr,
-               "usage: orva skeleton DIR PUBLISHER BOOK\n"
-               "       orva info DIR PUBLISHER BOOK\n");
-  return 2;
-}
-
-std::string AsFolder(std::string dir) {
-  if (dir.empty() || dir.back() != '/') dir += '/';
-  return dir;
-}
-
-orva::writer::VersionFields Identity(const char* publisher, const char* book) {
-  orva::writer::VersionFields version;
-  version.publisherID = static_cast<std::uint16_t>(std::atoi(publisher));
-  version.bookID = static_cast<std::uint16_t>(std::atoi(book));
-  return version;
-}
-
-int Skeleton(const std::string& dir, const orva::writer::VersionFields& version) {
-  orva::writer::WriteSkeletonBook(dir, version);
-  std::printf("wrote a small book for publisher %u, book %u in %s\n", version.publisherID, version.bookID,
-              dir.c_str());
-  return 0;
-}
-
-// Opens every part of the book at once and lets each reporter tell what it holds.
-// False when reading raised.
-bool Report(const std::string& dir, const char* publisher, const char* bookID) {
-  for (const char* syncType : {"word", "verse", "strongs", "date"}) {
-    cORVABookBase book;
-    orva::writer::VersionFields ids;
-    orva::writer::PointBookAt(book, dir, ids, syncType);
-    book.SetPublisherID(publisher);
-    book.SetBookID(bookID);
-    try {
-      DWORD parts = 0;
-      for (DWORD bit : kParts) {
-        if (book.Open(bit) == 0) parts |= bit;
-      }
-      // The non-sync parts are reported once, with the first sync type.
-      if (std::strcmp(syncType, "word") == 0) {
-        orva::tool::ReportText(book);
-        orva::tool::ReportSections(book);
-        orva::tool::ReportConcordance(book);
-      }
-      if (parts & book.GetSyncTypeFlag()) orva::tool::ReportSync(book);
-    } catch (CException* e) {
-      const int cause = dynamic_cast<CFileException*>(e) ? static_cast<CFileException*>(e)->m_cause : 1;
-      std::printf("reading failed: %s\n", static_cast<const char*>(book.GetErrorString(cause)));
-      e->Delete();
-      return false;
-    }
-  }
-  return true;
-}
-
-// Opens each part on its own and reports the result, so one bad file does not hide
-// the others.
-int Info(const std::string& dir, const char* publisher, const char* bookID) {
-  int failures = 0;
-  for (DWORD bit : kParts) {
-    cORVABookBase book;
-    orva::writer::VersionFields ids;
-    orva::writer::PointBookAt(book, dir, ids, orva::writer::SyncTypeOfBit(bit));
-    book.SetPublisherID(publisher);
-    book.SetBookID(bookID);
-    const char* name = orva::writer::FileNameOfBit(bit);
-    try {
-      const int result = book.Open(bit);
-      std::printf("%-13s %2d  %s", name, result, static_cast<const char*>(book.GetErrorString(result)));
-      sVersionRecord record{};
-      if (result == 0 && book.GetIdxVersionRecord(&record) == 0 && record.wRecordLength != 0) {
-        std::printf("  (publisher %u, book %u, needs format %u.%u)", record.wPublisherID, record.wBookID,
-                    record.byLCSMajor, record.byLCSMinor);
-      }
-      std::printf("\n");
-      failures += result != 0;
-    } catch (CException* e) {
-      const int cause = dynamic_cast<CFileException*>(e) ? static_cast<CFileException*>(e)->m_cause : 1;
-      std::printf("%-13s %2d  %s\n", name, cause, static_cast<const char*>(book.GetErrorString(cause)));
-      e->Delete();
-      ++failures;
-    }
-  }
-  return Report(dir, publisher, bookID) && failures == 0 ? 0 : 1;
-}
-
 int Silent(const char*, UINT, UINT) { return IDOK; }
+
+CLI::App* AddBuild(CLI::App& app, orva::tool::BuildArgs& args) {
+  CLI::App* build = app.add_subcommand("build", "make a book from a verse-per-line text (or a dictionary)");
+  build->add_option("SOURCE", args.source, "the source text, UTF-8 (gzip-compressed when it ends in .gz)")
+      ->required();
+  build->add_option("-o,--output", args.dir, "the book folder to write (replaced whole)")->required();
+  build->add_flag("--dictionary", args.dictionary, "the source is \"headword<TAB>definition\": a glossary book");
+  build->add_option("--publisher", args.options.publisherID, "publisher id (0-65535)")->capture_default_str();
+  build->add_option("--book", args.options.bookID, "book id (0-65535)")->capture_default_str();
+  build->add_option("--edition", args.options.edition, "edition (the EDITION control word)");
+  build->add_option("--title", args.options.title, "title (default: the source's file name)");
+  build->add_option("--abbrev", args.options.abbreviation, "abbreviation (the ABBREV control word)");
+  build->add_option("--copyright", args.options.copyright, "copyright notice");
+  build->add_option("--language", args.options.language, "language id of the text (1033 English)")
+      ->capture_default_str();
+  build->add_flag("--compress", args.options.compress, "LZSS-compress the text blocks");
+  build->add_flag("--coded", args.options.coded, "Golomb-coded concordance and verses lists");
+  return build;
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 5) return Usage();
-  AfxSetMessageBoxHandler(Silent);
-  const std::string dir = AsFolder(argv[2]);
-  if (std::strcmp(argv[1], "skeleton") == 0) return Skeleton(dir, Identity(argv[3], argv[4]));
-  if (std::strcmp(argv[1], "info") == 0) return Info(dir, argv[3], argv[4]);
-  return Usage();
+  AfxSetMessageBoxHandler(Silent);  // identity and version faults come back as codes
+  CLI::App app("orva: make ORVA books and look into them");
+  app.require_subcommand(1);
+  app.fallthrough();
+  bool json = false;
+  app.add_flag("--json", json, "print one JSON value instead of text");
+
+  orva::tool::BuildArgs buildArgs;
+  CLI::App* build = AddBuild(app, buildArgs);
+  std::string dir, argument;
+  CLI::App* info = app.add_subcommand("info", "what each file of a book holds");
+  info->add_option("DIR", dir, "the book folder")->required();
+  CLI::App* toc = app.add_subcommand("toc", "the top-level sections, or those below PATH");
+  toc->add_option("DIR", dir, "the book folder")->required();
+  toc->add_option("PATH", argument, "a section: \"Genesis\", \"Genesis\\1\", \"John 3\"");
+  CLI::App* read = app.add_subcommand("read", "the text of a book, chapter, verse or glossary entry");
+  read->add_option("DIR", dir, "the book folder")->required();
+  read->add_option("REF", argument, "\"John 3:16\", \"Jn 3.16\", \"Genesis\\1\", \"Ps 23\"")->required();
+  CLI::App* verse = app.add_subcommand("verse", "a verse by number, through the verse sync index");
+  verse->add_option("DIR", dir, "the book folder")->required();
+  verse->add_option("REF", argument, "book, chapter and verse numbers: 43,3,16")->required();
+  CLI::App* sync = app.add_subcommand("sync", "a key of the book's sync index (verse: B,C,V; word: a headword)");
+  sync->add_option("DIR", dir, "the book folder")->required();
+  sync->add_option("KEY", argument, "the key")->required();
+  orva::tool::FindArgs find;
+  CLI::App* findCommand = app.add_subcommand("find", "the verses that hold every word (accents and case ignored)");
+  findCommand->add_option("DIR", find.dir, "the book folder")->required();
+  findCommand->add_option("WORD", find.words, "the words")->required();
+  findCommand->add_flag("--phrase", find.phrase, "only where the words stand in a row");
+  findCommand->add_flag("--prefix", find.prefix, "each word stands for every word that begins with it");
+  findCommand->add_option("--limit", find.limit, "list at most this many (the count stays whole)");
+  int limit = 0;
+  CLI::App* words = app.add_subcommand("words", "the concordance's words that begin with PREFIX, with their verse counts");
+  words->add_option("DIR", dir, "the book folder")->required();
+  words->add_option("PREFIX", argument, "the beginning of the words (empty: from the first word)")->required();
+  words->add_option("--limit", limit, "list at most this many");
+  std::uint16_t publisher = 0, bookID = 0;
+  CLI::App* skeleton = app.add_subcommand("skeleton", "write every file of a small test book");
+  skeleton->add_option("DIR", dir, "the folder")->required();
+  skeleton->add_option("PUBLISHER", publisher, "publisher id")->required();
+  skeleton->add_option("BOOK", bookID, "book id")->required();
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    return app.exit(e) == 0 ? 0 : 2;
+  }
+  try {
+    if (*build) return orva::tool::RunBuild(buildArgs, json);
+    if (*info) return orva::tool::RunInfo(dir, json);
+    if (*toc) return orva::tool::RunToc(dir, argument, json);
+    if (*read) return orva::tool::RunRead(dir, argument, json);
+    if (*findCommand) {
+      dir = find.dir;
+      return orva::tool::RunFind(find, json);
+    }
+    if (*words) return orva::tool::RunWords(dir, argument, limit, json);
+    if (*verse) return orva::tool::RunVerse(dir, argument, json);
+    if (*sync) return orva::tool::RunSync(dir, argument, json);
+    if (*skeleton) return orva::tool::RunSkeleton(dir, publisher, bookID);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "orva: %s\n", e.what());
+    return 1;
+  } catch (CException* e) {
+    std::fprintf(stderr, "orva: %s: the book is damaged: %s\n", dir.c_str(),
+                 orva::query::DescribeAndDelete(e).c_str());
+    return 1;
+  }
+  return 2;
 }

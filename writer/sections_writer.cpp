@@ -1,6 +1,7 @@
 #include "writer/sections_writer.h"
 
 #include <algorithm>
+#include <map>
 #include <stdexcept>
 
 namespace orva::writer {
@@ -62,10 +63,21 @@ std::vector<std::uint8_t> EncodeSectionsIndex(const SectionsDescription& d) {
   // Positions after the table: the names, the non-Bible list, the word counts.
   const std::uint32_t namesAt = RecordOffset(d, total);
   std::vector<std::uint32_t> nameAt(total);
+  std::vector<bool> written(total, true);
+  std::map<std::string, std::uint32_t> shared;
   std::uint32_t at = namesAt;
   for (int k = 0; k < total; ++k) {
+    const SectionEntry& e = entry(k);
+    if (d.shareNames && !e.nameLength) {
+      const auto [found, added] = shared.try_emplace(e.name, at);
+      if (!added) {
+        nameAt[k] = found->second;
+        written[k] = false;
+        continue;
+      }
+    }
     nameAt[k] = at;
-    at += 2 + static_cast<std::uint32_t>(entry(k).name.size());
+    at += 2 + static_cast<std::uint32_t>(e.name.size());
   }
   const std::uint32_t listAt = d.wordCounts ? at : 0;
   const std::uint32_t countsAt = d.wordCounts ? at + 2 * static_cast<std::uint32_t>(d.nonBible.size()) : 0;
@@ -104,6 +116,7 @@ std::vector<std::uint8_t> EncodeSectionsIndex(const SectionsDescription& d) {
     out.Bytes(bytes);
   }
   for (int k = 0; k < total; ++k) {
+    if (!written[k]) continue;
     const SectionEntry& e = entry(k);
     out.U16(static_cast<std::uint16_t>(e.nameLength.value_or(static_cast<std::int16_t>(e.name.size()))));
     out.Text(e.name);

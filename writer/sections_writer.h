@@ -46,6 +46,8 @@ struct SectionsDescription {
   // from the table's offset. Encoding a non-empty list without one throws
   // std::invalid_argument; without either, both offsets are 0.
   bool wordCounts = false;
+  // Entries with the same name (and no damaged name) point at one copy of it.
+  bool shareNames = false;
   // R: records of 25 bytes lose the last four sync bytes; longer ones are padded
   // with zeros.
   std::uint16_t recordSize = 29;

@@ -62,6 +62,10 @@ struct DictionaryEntry {
   int line = 0;
 };
 
+// The bytes of the file at `path`, decompressed when it is gzip-compressed (a
+// ".gz" file); raises SourceError naming the file when it cannot be read.
+std::string ReadSourceFile(const std::string& path);
+
 // Parse the whole of `in`; `file` names it in messages. A source without any verse
 // or entry is an error too.
 Scripture ParseScripture(std::istream& in, const std::string& file);

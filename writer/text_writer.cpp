@@ -1,7 +1,9 @@
 #include "writer/text_writer.h"
 
 #include <algorithm>
+#include <exception>
 #include <stdexcept>
+#include <thread>
 
 #include "text/codec_stream.h"
 #include "text/lzss_codec.h"
@@ -29,21 +31,54 @@ std::vector<std::uint8_t> LzssCompress(const std::uint8_t* data, size_t size) {
 std::string ControlWord(const std::string& name, const std::string& data) { return "{\\" + name + ":" + data + "}"; }
 
 const std::vector<std::string>& StandardControlWords() {
-  static const std::vector<std::string> words = {"TITLE", "ABBREV", "LANG", "EDITION", "COPYRIGHT"};
+  static const std::vector<std::string> words = {"TITLE", "ABBREV", "LANG", "EDITION", "COPYRIGHT", "SYNCTYPE"};
   return words;
 }
 
+namespace {
+
+// The LZSS streams of `blocks`. A large text is compressed on a few threads, each
+// taking every n-th block: the encoder is most of the time a whole Bible takes to
+// build.
+std::vector<std::vector<std::uint8_t>> CompressBlocks(const std::vector<std::string>& blocks) {
+  std::vector<std::vector<std::uint8_t>> streams(blocks.size());
+  size_t total = 0;
+  for (const std::string& block : blocks) total += block.size();
+  const unsigned threads = total < (1u << 20) ? 1 : std::min(4u, std::max(1u, std::thread::hardware_concurrency()));
+  std::vector<std::exception_ptr> failures(threads);
+  const auto work = [&](unsigned first) {
+    try {
+      for (size_t i = first; i < blocks.size(); i += threads) streams[i] = LzssCompress(blocks[i]);
+    } catch (...) {
+      failures[first] = std::current_exception();
+    }
+  };
+  std::vector<std::thread> helpers;
+  for (unsigned t = 1; t < threads; ++t) helpers.emplace_back(work, t);
+  work(0);
+  for (std::thread& helper : helpers) helper.join();
+  for (const std::exception_ptr& failure : failures) {
+    if (failure) std::rethrow_exception(failure);
+  }
+  return streams;
+}
+
+}  // namespace
+
 EncodedTextData EncodeTextData(const TextDataDescription& text) {
+  std::vector<std::vector<std::uint8_t>> streams;
+  if (text.compressed) streams = CompressBlocks(text.blocks);
   ByteWriter out;
   WriteVersionRecord(out, text.version);
   out.U32(static_cast<std::uint32_t>(text.headerText.size())).Text(text.headerText);
   EncodedTextData encoded;
-  for (const std::string& block : text.blocks) {
+  for (size_t i = 0; i < text.blocks.size(); ++i) {
+    const std::string& block = text.blocks[i];
     sViewableRec descriptor{};
     descriptor.dwOffset = static_cast<DWORD>(out.Size());
     descriptor.dwTextSize = static_cast<DWORD>(block.size());
     if (text.compressed) {
-      const std::vector<std::uint8_t> stored = LzssCompress(block);
+      const std::vector<std::uint8_t>& stored = streams[i];
       descriptor.dwStoredSize = static_cast<DWORD>(stored.size());
       out.Bytes(stored);
     } else {

@@ -30,7 +30,6 @@ cCharData::cCharData() {
     BuildFlags();
     BuildDecompositions();
     BuildWeights();
-    BuildCompositions();
   });
 }
 
@@ -84,33 +83,57 @@ void cCharData::BuildWeights() {
     auto& block = m_weightBlocks.emplace_back();
     for (unsigned low = 0; low < 256; ++low) {
       const auto ch = static_cast<unsigned short>(page << 8 | low);
-      unsigned short weight = 0;
-      if (IsBase(ch)) {
-        weight = LowerCase(Decompose(ch).base);
-        if (weight == kFinalSigma) weight = kSigma;
-      }
-      block[low] = weight;
+      block[low] = IsBase(ch) ? ch : 0;
+    }
+  }
+  // Then the lower case of each base, and of each precomposed letter's base, by
+  // walking the mappings once rather than looking each character up: this runs
+  // at the first comparison of every process.
+  const auto weightOf = [&](unsigned short ch) -> unsigned short& {
+    return m_weightBlocks[m_weightPage[ch >> 8]][ch & 0xFF];
+  };
+  for (int i = 0; i < data::kLowerCaseCount; ++i) {
+    const data::sCharPair& pair = data::kLowerCase[i];
+    if (IsBase(pair.from)) weightOf(pair.from) = pair.to;
+  }
+  for (int i = 0; i < data::kDecompositionCount; ++i) {
+    const data::sDecomposition& d = data::kDecompositions[i];
+    if (IsBase(d.precomposed)) weightOf(d.precomposed) = LowerCase(d.base);
+  }
+  for (size_t b = 1; b < m_weightBlocks.size(); ++b) {
+    for (unsigned short& weight : m_weightBlocks[b]) {
+      if (weight == kFinalSigma) weight = kSigma;
     }
   }
 }
 
-void cCharData::BuildCompositions() {
-  const auto count = static_cast<size_t>(data::kDecompositionCount);
-  std::vector<Key> keys(count);
-  for (size_t i = 0; i < count; ++i) {
-    const data::sDecomposition& d = data::kDecompositions[i];
-    keys[i] = {d.base, d.marks[0], d.marks[1], d.marks[2]};
-  }
-  std::vector<size_t> order(count);
-  std::iota(order.begin(), order.end(), 0);
-  std::sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-    return keys[a] != keys[b] ? keys[a] < keys[b]
-                              : data::kDecompositions[a].precomposed < data::kDecompositions[b].precomposed;
+struct cCharData::sCompositions {
+  std::vector<Key> keys;
+  std::vector<unsigned short> precomposed;
+};
+
+const cCharData::sCompositions& cCharData::Compositions() {
+  static const sCompositions table = AfxAllocating([] {
+    const auto count = static_cast<size_t>(data::kDecompositionCount);
+    std::vector<Key> keys(count);
+    for (size_t i = 0; i < count; ++i) {
+      const data::sDecomposition& d = data::kDecompositions[i];
+      keys[i] = {d.base, d.marks[0], d.marks[1], d.marks[2]};
+    }
+    std::vector<size_t> order(count);
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+      return keys[a] != keys[b] ? keys[a] < keys[b]
+                                : data::kDecompositions[a].precomposed < data::kDecompositions[b].precomposed;
+    });
+    sCompositions built;
+    for (size_t i : order) {
+      built.keys.push_back(keys[i]);
+      built.precomposed.push_back(data::kDecompositions[i].precomposed);
+    }
+    return built;
   });
-  for (size_t i : order) {
-    m_compositionKeys.push_back(keys[i]);
-    m_compositions.push_back(data::kDecompositions[i].precomposed);
-  }
+  return table;
 }
 
 unsigned short cCharData::LowerCase(unsigned short ch) {
@@ -123,13 +146,15 @@ unsigned short cCharData::LowerCase(unsigned short ch) {
 
 
 sCharSpan cCharData::FindPrecomposed(unsigned short base, const unsigned short* marks, int markCount) const {
-  const unsigned short* none = m_compositions.data();
-  if (!(m_flags[base] & kComposes) || markCount < 0 || markCount > data::kMaxDecomposedMarks) return {none, none};
+  static const unsigned short kNone[1] = {0};
+  if (!(m_flags[base] & kComposes) || markCount < 0 || markCount > data::kMaxDecomposedMarks) return {kNone, kNone};
+  const sCompositions& compositions = Compositions();
+  const unsigned short* none = compositions.precomposed.data();
   Key key{base, 0, 0, 0};
   for (int i = 0; i < markCount; ++i) key[static_cast<size_t>(i) + 1] = marks[i];
-  const auto range = std::equal_range(m_compositionKeys.begin(), m_compositionKeys.end(), key);
-  const auto first = static_cast<size_t>(range.first - m_compositionKeys.begin());
-  const auto last = static_cast<size_t>(range.second - m_compositionKeys.begin());
+  const auto range = std::equal_range(compositions.keys.begin(), compositions.keys.end(), key);
+  const auto first = static_cast<size_t>(range.first - compositions.keys.begin());
+  const auto last = static_cast<size_t>(range.second - compositions.keys.begin());
   return {none + first, none + last};
 }
 

@@ -65,7 +65,10 @@ class cCharData {
   void BuildFlags();
   void BuildWeights();
   void BuildDecompositions();
-  void BuildCompositions();
+  // Decompositions sorted by key, and the precomposed character of each: built
+  // at the first FindPrecomposed, which few processes reach.
+  struct sCompositions;
+  static const sCompositions& Compositions();
 
   using Key = std::array<unsigned short, 4>;  // base and up to three marks
 
@@ -79,9 +82,6 @@ class cCharData {
   std::vector<sDecomposed> m_decomposed;
   std::array<std::uint16_t, 256> m_decomposedPage{};
   std::vector<std::array<std::uint16_t, 256>> m_decomposedBlocks;
-  // Decompositions sorted by key, and the precomposed character of each.
-  std::vector<Key> m_compositionKeys;
-  std::vector<unsigned short> m_compositions;
 };
 
 }  // namespace zalang

@@ -1,0 +1,199 @@
+// The book builder: what a book made from a small source holds, read back through
+// the library, faults of the source with their lines, and the book folder
+// replaced whole or not at all.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "orvada.h"
+#include "writer/book_builder.h"
+#include "writer/book_dir.h"
+
+namespace {
+
+using namespace orva::writer;
+
+constexpr const char* kSource =
+    "Genesis 1:1\tIn the beginning God created the heaven and the earth.\n"
+    "Genesis 1:2\tAnd the earth was without form.\n"
+    "Genesis 2:4\tThese are the generations.\n"
+    "Jude 1:1\tJude, the servant of Jesus Christ.\n"
+    "Jude 1:3\tBeloved, when I gave all diligence.\n";
+
+BuiltBook Build(const std::string& text, BookOptions options = {}) {
+  std::istringstream in(text);
+  return BuildScriptureBook(ParseScripture(in, "dir/small.txt"), options, "dir/small.txt");
+}
+
+std::string Fault(const std::string& text, std::uint16_t language = 1033) {
+  BookOptions options;
+  options.language = language;
+  try {
+    Build(text, options);
+  } catch (const SourceError& e) {
+    return e.what();
+  }
+  return "none";
+}
+
+// Opens every part of the book in `dir` that it has.
+void Open(cORVABookBase& book, const TempBookDir& dir, const char* syncType, std::uint16_t publisher = 3) {
+  VersionFields version;
+  version.publisherID = publisher;
+  version.bookID = 9;
+  PointBookAt(book, dir.Path(), version, syncType);
+  const DWORD sync = std::string(syncType) == "verse" ? ORVA_VSYNC : ORVA_WSYNC;
+  ASSERT_EQ(book.Open(ORVA_TEXT | ORVA_VIEWABLE | ORVA_SECTIONS | sync), 0);
+}
+
+// Line `line` of the block of `area`.
+std::string Line(cORVABookBase& book, DWORD area, WORD line) {
+  std::string block(static_cast<size_t>(book.GetViewableBlockSize(static_cast<int>(area))), '\0');
+  EXPECT_EQ(book.GetViewableBlock(static_cast<int>(area), block.data()), 0);
+  std::istringstream lines(block);
+  std::string text;
+  for (int i = 0; i <= line; ++i) std::getline(lines, text);
+  return text;
+}
+
+TEST(BookBuilder, ScriptureBookHoldsSectionsTextAndVerseSync) {
+  TempBookDir dir;
+  BookOptions options;
+  options.publisherID = 3;
+  options.bookID = 9;
+  options.abbreviation = "SML";
+  for (bool compressed : {false, true}) {
+    options.compress = compressed;
+    const BuiltBook built = Build(kSource, options);
+    EXPECT_EQ(built.books, 2);
+    EXPECT_EQ(built.chapters, 3);
+    EXPECT_EQ(built.verses, 5);
+    EXPECT_EQ(built.sections, 10);
+    WriteBookDirectory(dir.Path(), built.files);
+
+    cORVABookBase book;
+    Open(book, dir, "verse");
+    EXPECT_EQ(std::string(book.GetHeaderControlWordData("TITLE")), "small");
+    EXPECT_EQ(std::string(book.GetHeaderControlWordData("ABBREV")), "SML");
+    EXPECT_EQ(std::string(book.GetHeaderControlWordData("LANG")), "1033");
+    EXPECT_EQ(std::string(book.GetHeaderControlWordData("SYNCTYPE")), "verse");
+    EXPECT_EQ(std::string(book.GetHeaderControlWordData("COPYRIGHT")), "");
+    EXPECT_EQ(book.GetViewableBlockSize(0), 6);  // "small\n"
+
+    // Genesis 0, 1 (1, 2), 2 (4); Jude 5, 1 (1, 3): keys in depth-first order.
+    EXPECT_EQ(book.GetSectionKey("Genesis\\2\\4"), 5);
+    EXPECT_EQ(book.GetSectionKey("Jude\\1\\3"), 9);
+    EXPECT_EQ(std::string(book.GetPathFromKey(3)), "\\Genesis\\1\\2");
+    EXPECT_EQ(book.GetVSyncKey("1,2,4"), 5);
+    EXPECT_EQ(book.GetVSyncKey("2,1,3"), 9);
+    EXPECT_EQ(book.GetVSyncKey("2,1,2"), -1);
+    EXPECT_EQ(book.SectionWordCount(2), 10);
+    EXPECT_EQ(book.SectionWordCount(1), 16);
+    EXPECT_EQ(book.SectionWordCount(0), 20);
+
+    // Sync data: area and line of each section's text.
+    cSectionsData section;
+    SYNC_DATA sync;
+    const std::pair<int, std::string> expected[] = {
+        {0, "Genesis 1"}, {3, "2 And the earth was without form."}, {4, "Genesis 2"},
+        {5, "4 These are the generations."}, {6, "Jude 1"}, {9, "3 Beloved, when I gave all diligence."}};
+    for (const auto& [key, text] : expected) {
+      ASSERT_EQ(book.GetSection(key, section), 0);
+      section.GetSyncData(&sync);
+      EXPECT_EQ(Line(book, sync.words.dwValue, sync.words.wValue), text) << key;
+    }
+    book.GetSection(5, section);
+    section.GetSyncData(&sync);
+    EXPECT_EQ(sync.words.dwValue, 2u);
+    EXPECT_EQ(sync.words.wValue, 1u);
+    book.Close(ORVA_ALL_OPEN);
+  }
+}
+
+TEST(BookBuilder, GlossaryBookHoldsLettersEntriesAndWordSync) {
+  std::istringstream in(
+      "bread\tfood made of flour\n"
+      "Abba\tfather\n"
+      "apple\ta fruit\n"
+      "\xC3\x89phod\ta garment\n");
+  BookOptions options;
+  options.publisherID = 3;
+  options.bookID = 9;
+  options.title = "Words";
+  const BuiltBook built = BuildGlossaryBook(ParseDictionary(in, "d.txt"), options, "d.txt");
+  EXPECT_EQ(built.entries, 4);
+  EXPECT_EQ(built.sections, 3);  // A, B, E-acute
+  TempBookDir dir;
+  WriteBookDirectory(dir.Path(), built.files);
+  cORVABookBase book;
+  Open(book, dir, "word");
+  EXPECT_EQ(std::string(book.GetHeaderControlWordData("SYNCTYPE")), "word");
+  EXPECT_EQ(book.GetLastSectionKey(), 2);
+  EXPECT_EQ(book.GetLastKey(), 6);
+  // Entries in case-blind order: Abba 3, apple 4, bread 5, Ephod 6.
+  EXPECT_EQ(book.GetWSyncKey("abba"), 3);
+  EXPECT_EQ(book.GetWSyncKey("BREAD"), 5);
+  EXPECT_EQ(book.GetWSyncKey(LangToPackagedString(cLanguageString(reinterpret_cast<const unsigned short*>(u"\u00C9phod")))), 6);
+  EXPECT_EQ(std::string(book.GetPathFromKey(4)), "\\apple");
+  cSectionsData entry;
+  SYNC_DATA sync;
+  ASSERT_EQ(book.GetEntry(4, entry), 0);
+  entry.GetSyncData(&sync);
+  EXPECT_EQ(Line(book, sync.words.dwValue, sync.words.wValue), "apple\ta fruit");
+  ASSERT_EQ(book.GetEntry(6, entry), 0);
+  entry.GetSyncData(&sync);
+  EXPECT_EQ(Line(book, sync.words.dwValue, 0), "\xC9");
+  EXPECT_EQ(Line(book, sync.words.dwValue, sync.words.wValue), "\xC9phod\ta garment");
+  EXPECT_EQ(book.SectionWordCount(0), 5);  // the words of the entries of A
+}
+
+TEST(BookBuilder, FaultsOfTheSourceNameTheirLine) {
+  EXPECT_EQ(Fault("Genesis 1:1\tok\nGenesis 1:2\tthe \xE4\xB8\x80 sign\n"),
+            "dir/small.txt:2: the character U+4E00 has no form in the book's code page");
+  EXPECT_EQ(Fault("Genesis 1:1\tok\ngenesis 1:1\tagain\n"),
+            "dir/small.txt:2: the book genesis differs from an earlier book only in case");
+  std::string many = "Genesis 1:1\t";
+  for (int i = 0; i < 65536; ++i) many += "a ";
+  EXPECT_EQ(Fault("Genesis 1:1\tok\nGenesis 1:2\t" + many.substr(12) + "\n"), "dir/small.txt:2: more than 65535 words");
+  EXPECT_EQ(Fault("Genesis 1:1\t" + many.substr(14) + "\n"), "none");
+  // Greek text is fine in a Greek book, not in an English one.
+  const std::string greek = "Genesis 1:1\t\xCE\xBB\xCF\x8C\xCE\xB3\xCE\xBF\xCF\x82\n";
+  EXPECT_EQ(Fault(greek, 1032), "none");
+  EXPECT_NE(Fault(greek, 1033), "none");
+}
+
+TEST(BookBuilder, TheBookFolderIsReplacedWholeOrNotAtAll) {
+  namespace fs = std::filesystem;
+  TempBookDir parent;
+  const std::string dir = parent.Path() + "book";
+  const BuiltBook built = Build(kSource);
+  WriteBookDirectory(dir, built.files);
+  EXPECT_TRUE(fs::exists(dir + "/vsync.idx"));
+
+  // Writing fails halfway (a file in a folder that does not exist): the old book
+  // stands and nothing is left beside it.
+  std::vector<BookFile> broken = built.files;
+  broken.push_back({"missing/x", {1}});
+  fs::remove(dir + "/book.dat");
+  EXPECT_THROW(WriteBookDirectory(dir, broken), std::runtime_error);
+  EXPECT_FALSE(fs::exists(dir + "/book.dat"));
+  EXPECT_TRUE(fs::exists(dir + "/vsync.idx"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(parent.Path()), fs::directory_iterator()), 1);
+
+  // A book folder is replaced; a trailing slash names the same folder.
+  WriteBookDirectory(dir + "/", {{"book.dat", {1, 2}}});
+  EXPECT_EQ(fs::file_size(dir + "/book.dat"), 2u);
+  EXPECT_FALSE(fs::exists(dir + "/vsync.idx"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(parent.Path()), fs::directory_iterator()), 1);
+
+  // A folder with other files, or a file, is not.
+  std::ofstream(dir + "/notes.txt") << "mine";
+  EXPECT_THROW(WriteBookDirectory(dir, built.files), std::runtime_error);
+  EXPECT_TRUE(fs::exists(dir + "/notes.txt"));
+  EXPECT_THROW(WriteBookDirectory(dir + "/notes.txt", built.files), std::runtime_error);
+  EXPECT_EQ(std::distance(fs::directory_iterator(parent.Path()), fs::directory_iterator()), 1);
+}
+
+}  // namespace

@@ -1,0 +1,189 @@
+// The orva program end to end on a small book that `orva build` makes from text
+// written by the test: every subcommand, and how it fails.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "tests/e2e/run_orva.h"
+#include "writer/book_dir.h"
+
+namespace {
+
+using orva::e2e::Lines;
+using orva::e2e::Result;
+namespace fs = std::filesystem;
+
+constexpr const char* kScripture =
+    "Genesis 1:1\tIn the beginning God created the heaven and the earth.\n"
+    "Genesis 1:2\tAnd the earth was without form, and void.\n"
+    "Genesis 1:3\tAnd God said, Let there be light: and there was light.\n"
+    "Genesis 2:1\tThus the heavens and the earth were finished.\n"
+    "John 1:1\tIn the beginning was the Word.\n"
+    "John 1:5\tAnd the light shineth in darkness.\n"
+    "John 3:16\tFor God so loved the world.\n"
+    "Jude 1:3\tBeloved, when I gave all diligence.\n";
+
+constexpr const char* kDictionary =
+    "Abba\tfather\n"
+    "bread\tfood made of flour, the light of the table\n";
+
+class OrvaProgram : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Write("bible.txt", kScripture);
+    Write("words.txt", kDictionary);
+    const Result built = Run({"build", Path("bible.txt"), "-o", Book(), "--publisher", "3", "--book", "9",
+                              "--title", "Small Bible", "--compress", "--coded"});
+    ASSERT_EQ(built.status, 0) << built.err;
+    EXPECT_EQ(built.out.substr(0, built.out.find(',')), "built " + Book() + ": 3 books");
+  }
+
+  std::string Path(const std::string& name) const { return m_dir.Path() + name; }
+  std::string Book() const { return Path("book"); }
+  void Write(const std::string& name, const std::string& text) const { std::ofstream(Path(name)) << text; }
+  Result Run(const std::vector<std::string>& args) const { return orva::e2e::RunOrva(args, Path("stderr")); }
+  // Runs a query that must succeed; its standard output.
+  std::string Out(const std::vector<std::string>& args) const {
+    const Result result = Run(args);
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.err, "");
+    return result.out;
+  }
+  // Runs a query that must fail with status 1; its message.
+  std::string Err(const std::vector<std::string>& args) const {
+    const Result result = Run(args);
+    EXPECT_EQ(result.status, 1) << result.out;
+    EXPECT_EQ(result.out, "");
+    return result.err;
+  }
+
+  orva::writer::TempBookDir m_dir;
+};
+
+TEST_F(OrvaProgram, InfoTocAndRead) {
+  const std::string info = Out({"info", Book()});
+  EXPECT_EQ(Lines(info)[0], "book in " + Book() + ": publisher 3, book 9, sync type verse");
+  EXPECT_NE(info.find("TITLE: Small Bible"), std::string::npos) << info;
+  EXPECT_NE(info.find("vsync.idx      0  No errors occurred."), std::string::npos) << info;
+  EXPECT_NE(Out({"info", Book(), "--json"}).find("\"publisher\":3,\"book\":9,\"syncType\":\"verse\""),
+            std::string::npos);
+
+  EXPECT_EQ(Lines(Out({"toc", Book()})),
+            (std::vector<std::string>{"Genesis                      2", "John                         2",
+                                      "Jude                         1"}));
+  EXPECT_EQ(Out({"toc", Book(), "Gen 1", "--json"}),
+            "{\"section\":\"Genesis 1\",\"sections\":[{\"name\":\"1\",\"key\":2,\"sections\":0},"
+            "{\"name\":\"2\",\"key\":3,\"sections\":0},{\"name\":\"3\",\"key\":4,\"sections\":0}]}\n");
+
+  const std::string verse = "John 3:16 For God so loved the world.\n";
+  EXPECT_EQ(Out({"read", Book(), "John 3:16"}), verse);
+  EXPECT_EQ(Out({"read", Book(), "jn 3.16"}), verse);
+  EXPECT_EQ(Out({"read", Book(), "John\\3\\16"}), verse);
+  EXPECT_EQ(Out({"read", Book(), "Jude 3"}), "Jude 1:3 Beloved, when I gave all diligence.\n");
+  EXPECT_EQ(Out({"read", Book(), "John"}),
+            "John 1\n1 In the beginning was the Word.\n5 And the light shineth in darkness.\n\n"
+            "John 3\n16 For God so loved the world.\n");
+  EXPECT_EQ(Out({"--json", "read", Book(), "Genesis 2"}),
+            "{\"reference\":\"Genesis 2\",\"key\":5,\"passages\":[{\"reference\":\"Genesis 2:1\",\"key\":6,"
+            "\"text\":\"Thus the heavens and the earth were finished.\"}]}\n");
+}
+
+TEST_F(OrvaProgram, VerseAndSync) {
+  EXPECT_EQ(Out({"verse", Book(), "2,3,16"}), "2,3,16: key 12, \\John\\3\\16\nJohn 3:16 For God so loved the world.\n");
+  EXPECT_EQ(Out({"sync", Book(), "1,1,3"}),
+            "1,1,3: key 4, \\Genesis\\1\\3\nGenesis 1:3 And God said, Let there be light: and there was light.\n");
+  EXPECT_NE(Out({"verse", Book(), "3,1,3", "--json"}).find("\"reference\":\"Jude 1:3\""), std::string::npos);
+
+  const Result glossary = Run({"build", "--dictionary", Path("words.txt"), "-o", Path("glossary")});
+  ASSERT_EQ(glossary.status, 0) << glossary.err;
+  EXPECT_EQ(Out({"sync", Path("glossary"), "BREAD"}),
+            "BREAD: key 3, \\bread\nbread food made of flour, the light of the table\n");
+  EXPECT_EQ(Out({"read", Path("glossary"), "abba"}), "Abba father\n");
+  EXPECT_EQ(Err({"sync", Path("glossary"), "apple"}),
+            "orva: \"apple\" is not in the word index; the nearest word after it is \"bread\"\n");
+  EXPECT_EQ(Err({"verse", Path("glossary"), "1,1,1"}),
+            "orva: " + Path("glossary") + ": not a book with a verse sync index\n");
+}
+
+TEST_F(OrvaProgram, BadReferencesSayWhatDidNotMatch) {
+  EXPECT_EQ(Err({"read", Book(), "Exodus 1:1"}), "orva: no book is called Exodus\n");
+  EXPECT_EQ(Err({"read", Book(), "J 1:1"}), "orva: \"J\" fits several books\n");
+  EXPECT_EQ(Err({"read", Book(), "Genesis 3"}), "orva: Genesis has no chapter 3\n");
+  EXPECT_EQ(Err({"read", Book(), "Genesis 1:4"}), "orva: Genesis 1 has no verse 4\n");
+  EXPECT_EQ(Err({"read", Book(), "Genesis\\9"}), "orva: no section has the path Genesis\\9\n");
+  EXPECT_EQ(Err({"read", Book(), ""}), "orva: an empty reference names nothing\n");
+  EXPECT_EQ(Err({"verse", Book(), "1,1,4"}), "orva: no verse 1,1,4 in this book (book,chapter,verse)\n");
+  EXPECT_EQ(Err({"toc", Book(), "Exodus", "--json"}), "orva: no book is called Exodus\n");
+  EXPECT_EQ(Out({"toc", Book(), "Gen 1:1"}), "(no sections below Genesis 1:1)\n");
+  EXPECT_EQ(Run({"read", Book()}).status, 2);
+  EXPECT_EQ(Run({"frobnicate"}).status, 2);
+}
+
+TEST_F(OrvaProgram, BadSourcesLeaveNoBook) {
+  Write("bad.txt", "Genesis 1:1\tok\nGenesis 1\tno verse\n");
+  EXPECT_EQ(Err({"build", Path("bad.txt"), "-o", Path("bad")}),
+            "orva: " + Path("bad.txt") + ":2: expected a reference \"Book Chapter:Verse\" before the tab, not "
+            "\"Genesis 1\"\n");
+  Write("bad.txt", "Genesis 1:1\tok\nGenesis 1:2\tsigns \xE2\x86\x92 here\n");
+  EXPECT_EQ(Err({"build", Path("bad.txt"), "-o", Book()}),
+            "orva: " + Path("bad.txt") + ":2: the character U+2192 has no form in the book's code page\n");
+  EXPECT_EQ(Err({"build", Path("none.txt"), "-o", Path("bad")}),
+            "orva: " + Path("none.txt") + ": cannot be opened: No such file or directory\n");
+  EXPECT_FALSE(fs::exists(Path("bad")));
+  // The book built before is untouched, and nothing was left beside it.
+  EXPECT_EQ(Out({"read", Book(), "Jude 3"}), "Jude 1:3 Beloved, when I gave all diligence.\n");
+  for (const fs::directory_entry& entry : fs::directory_iterator(m_dir.Path())) {
+    EXPECT_EQ(entry.path().filename().string().find('-'), std::string::npos) << entry.path();
+  }
+}
+
+TEST_F(OrvaProgram, MissingAndDamagedBooksAreReported) {
+  EXPECT_EQ(Err({"read", Path("nowhere"), "John 3:16"}), "orva: " + Path("nowhere") + ": no such book folder\n");
+  fs::create_directory(Path("empty"));
+  EXPECT_EQ(Err({"toc", Path("empty")}), "orva: " + Path("empty") + ": no book files in this folder\n");
+
+  fs::remove(Book() + "/vsync.idx");
+  EXPECT_EQ(Err({"sync", Book(), "1,1,1"}), "orva: " + Book() + ": the book has no sync index\n");
+  // A block that runs past the end of book.dat fails when it is read; a sections
+  // index cut inside its table fails when it is opened.
+  fs::resize_file(Book() + "/book.dat", fs::file_size(Book() + "/book.dat") - 4);
+  EXPECT_EQ(Err({"read", Book(), "Jude 3"}),
+            "orva: " + Book() + ": the book is damaged: The end of file was reached.\n");
+  EXPECT_EQ(Out({"read", Book(), "Gen 1:1"}), "Genesis 1:1 In the beginning God created the heaven and the earth.\n");
+  fs::resize_file(Book() + "/sections.idx", 200);
+  EXPECT_EQ(Err({"toc", Book()}), "orva: sections.idx: The end of file was reached.\n");
+  const Result info = Run({"info", Book()});
+  EXPECT_EQ(info.status, 1);
+  EXPECT_NE(info.out.find("sections.idx  14  The end of file was reached."), std::string::npos) << info.out;
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(OrvaProgram, FindAndWords) {
+  EXPECT_EQ(Out({"find", Book(), "Light"}),
+            "Genesis 1:3  (7 11)\nJohn 1:5  (3)\n2 places\n");
+  EXPECT_EQ(Out({"find", Book(), "the", "BEGINNING"}),
+            "Genesis 1:1  (the 2 6 9; beginning 3)\nJohn 1:1  (the 2 5; beginning 3)\n2 places\n");
+  // In a row, in the order given; several words in one argument count alike.
+  EXPECT_EQ(Out({"find", Book(), "--phrase", "the earth"}),
+            "Genesis 1:1  (9)\nGenesis 1:2  (2)\nGenesis 2:1  (5)\n3 places\n");
+  EXPECT_EQ(Out({"find", Book(), "--phrase", "earth", "the"}), "0 places\n");
+  EXPECT_EQ(Out({"find", Book(), "--phrase", "god", "created"}), "Genesis 1:1  (4)\n1 place\n");
+  EXPECT_EQ(Out({"find", Book(), "--phrase", "beginning God created"}), "Genesis 1:1  (3)\n1 place\n");
+  EXPECT_EQ(Out({"find", Book(), "--phrase", "In the beginning"}), "Genesis 1:1  (1)\nJohn 1:1  (1)\n2 places\n");
+  EXPECT_EQ(Out({"find", Book(), "--prefix", "heav"}),
+            "Genesis 1:1  (7)\nGenesis 2:1  (3)\n2 places\n");
+  EXPECT_EQ(Out({"find", Book(), "nowhere"}), "0 places\n");
+  EXPECT_EQ(Out({"find", Book(), "--json", "--limit", "1", "light"}),
+            "{\"terms\":[\"light\"],\"words\":[[\"light\"]],\"count\":2,\"references\":[\"Genesis 1:3\"],"
+            "\"hits\":[{\"key\":4,\"positions\":[[7,11]]}]}\n");
+  EXPECT_EQ(Err({"find", Book(), "--", "--"}), "orva: the search holds no word\n");
+  EXPECT_EQ(Out({"words", Book(), "he"}), "heaven                        1\nheavens                       1\n");
+  EXPECT_EQ(Out({"words", Book(), "", "--limit", "2"}), "all                           1\nand                           5\n");
+  EXPECT_EQ(Out({"words", Book(), "zz", "--json"}), "[]\n");
+}
+
+}  // namespace

@@ -1,0 +1,77 @@
+// The orva program on the whole King James Version, built once per test run by
+// the CTest fixture (tests/CMakeLists.txt) into the folder given as argument.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+#include "tests/e2e/run_orva.h"
+#include "writer/book_dir.h"
+
+namespace {
+
+using orva::e2e::Lines;
+
+std::string g_book;
+
+class Kjv : public ::testing::Test {
+ protected:
+  std::string Out(const std::vector<std::string>& args) const {
+    std::vector<std::string> full = {args[0], g_book};
+    full.insert(full.end(), args.begin() + 1, args.end());
+    const orva::e2e::Result result = orva::e2e::RunOrva(full, m_dir.Path() + "stderr");
+    EXPECT_EQ(result.status, 0) << result.err;
+    return result.out;
+  }
+  orva::writer::TempBookDir m_dir;
+};
+
+TEST_F(Kjv, CountsAgreeWithTheSource) {
+  EXPECT_EQ(Lines(Out({"toc"})).size(), 66u);
+  const std::string info = Out({"info", "--json"});
+  EXPECT_NE(info.find("\"sections\":32357,"), std::string::npos) << info;  // 66 + 1,189 + 31,102
+  EXPECT_NE(info.find("\"TITLE\":\"King James Version\""), std::string::npos) << info;
+  EXPECT_EQ(Lines(Out({"toc", "Psalms"})).size(), 150u);
+  EXPECT_EQ(Lines(Out({"toc", "Ps 119"})).size(), 176u);
+}
+
+TEST_F(Kjv, FindsWordsPhrasesAndPrefixes) {
+  const std::vector<std::string> light = Lines(Out({"find", "light"}));
+  EXPECT_EQ(light.front(), "Genesis 1:3  (7 11)");
+  EXPECT_EQ(light.back(), "235 places");  // grep -ciw light on the source's verses
+  EXPECT_EQ(Out({"find", "faith", "hope", "charity"}),
+            "1 Corinthians 13:13  (faith 4; hope 5; charity 6 15)\n1 place\n");
+  const std::vector<std::string> beginning = Lines(Out({"find", "--phrase", "in", "the", "beginning"}));
+  EXPECT_EQ(beginning.front(), "Genesis 1:1  (1)");
+  EXPECT_NE(std::find(beginning.begin(), beginning.end(), "John 1:1  (1)"), beginning.end());
+  EXPECT_EQ(beginning.back(), "17 places");
+  EXPECT_EQ(Lines(Out({"find", "--prefix", "lightn"})).back(), "30 places");  // 3 + 13 + 14
+  const std::string json = Out({"find", "--json", "--limit", "2", "LIGHT"});
+  EXPECT_NE(json.find("\"count\":235,\"references\":[\"Genesis 1:3\",\"Genesis 1:4\"]"), std::string::npos) << json;
+  EXPECT_EQ(Lines(Out({"words", "lightn"})),
+            (std::vector<std::string>{"lightness                     3", "lightning                    13",
+                                      "lightnings                   14"}));
+}
+
+TEST_F(Kjv, ReadsVersesByReferenceAndNumber) {
+  const std::string john = "John 3:16 For God so loved the world, that he gave his only begotten Son, that whosoever "
+                           "believeth in him should not perish, but have everlasting life.\n";
+  EXPECT_EQ(Out({"read", "John 3:16"}), john);
+  EXPECT_EQ(Out({"read", "Jn 3.16"}), john);
+  EXPECT_EQ(Out({"verse", "43,3,16"}), "43,3,16: key 27179, \\John\\3\\16\n" + john);
+  EXPECT_EQ(Lines(Out({"read", "Ps 23"})).size(), 7u);
+  EXPECT_EQ(Out({"read", "Rev 22:21"}), "Revelation 22:21 The grace of our Lord Jesus Christ be with you all. Amen.\n");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: %s KJV_BOOK_FOLDER\n", argv[0]);
+    return 2;
+  }
+  g_book = argv[1];
+  return RUN_ALL_TESTS();
+}

@@ -1,0 +1,181 @@
+// orva toc, read, verse and sync: the sections of a book, their text, and the
+// sync look-ups.
+#include <cstdio>
+
+#include "tools/commands.h"
+#include "tools/json.h"
+#include "tools/query/book_access.h"
+#include "tools/query/passage.h"
+#include "tools/query/reference.h"
+#include "writer/text_words.h"
+
+namespace orva::tool {
+
+namespace {
+
+using query::BookError;
+
+constexpr DWORD kText = ORVA_TEXT | ORVA_VIEWABLE;
+
+void Print(const JsonWriter& out) { std::fputs(out.Text().c_str(), stdout); }
+
+std::string Utf8(const std::string& narrow, unsigned short language) {
+  return query::ToUtf8(narrow.data(), narrow.size(), language);
+}
+
+// The passages of `key` as text: one passage as "reference text", several under
+// the heading of each chapter as "verse text".
+void PrintPassages(cORVABookBase& book, const std::vector<query::Passage>& passages, unsigned short language) {
+  if (passages.size() == 1 && !passages[0].name.empty()) {
+    std::printf("%s %s\n", passages[0].reference.c_str(), passages[0].text.c_str());
+    return;
+  }
+  int parent = -2;
+  for (const query::Passage& passage : passages) {
+    if (passage.name.empty()) {
+      std::printf("%s\n", passage.text.c_str());
+      continue;
+    }
+    if (passage.parentKey != parent) {
+      if (parent != -2) std::printf("\n");
+      parent = passage.parentKey;
+      if (parent >= 0) std::printf("%s\n", Utf8(query::ReferenceOfKey(book, parent), language).c_str());
+    }
+    std::printf("%s %s\n", passage.name.c_str(), passage.text.c_str());
+  }
+}
+
+void PassagesJson(JsonWriter& out, const std::vector<query::Passage>& passages) {
+  out.Key("passages").BeginArray();
+  for (const query::Passage& passage : passages) {
+    out.BeginObject().Member("reference", passage.reference).Member("key", passage.key);
+    out.Member("text", passage.text).EndObject();
+  }
+  out.EndArray();
+}
+
+// The entry `key` found by a look-up: its reference, path and text.
+int ReportEntry(cORVABookBase& book, int key, const std::string& asked, bool json) {
+  const unsigned short language = query::BookLanguage(book);
+  const std::string reference = Utf8(query::ReferenceOfKey(book, key), language);
+  const std::string path = Utf8(static_cast<const char*>(book.GetPathFromKey(key)), language);
+  const std::vector<query::Passage> passages = query::ReadPassages(book, key, language);
+  if (json) {
+    JsonWriter out;
+    out.BeginObject().Member("query", asked).Member("key", key).Member("reference", reference);
+    out.Member("path", path);
+    PassagesJson(out, passages);
+    Print(out.EndObject());
+    return 0;
+  }
+  std::printf("%s: key %d, %s\n", asked.c_str(), key, path.c_str());
+  PrintPassages(book, passages, language);
+  return 0;
+}
+
+}  // namespace
+
+int RunToc(const std::string& dir, const std::string& path, bool json) {
+  cORVABookBase book;
+  query::PointBookAt(book, dir);
+  query::OpenParts(book, ORVA_SECTIONS | (path.empty() ? DWORD{0} : DWORD{ORVA_TEXT}));
+  const unsigned short language = path.empty() ? 1033 : query::BookLanguage(book);
+  int first = book.GetLastSectionKey() >= 0 ? 0 : -1;
+  std::string title;
+  if (!path.empty()) {
+    const int key = query::ResolveReference(book, path, language);
+    cSectionsData section;
+    if (book.GetSection(key, section) != 0) throw BookError(path + " is a glossary entry, with no sections below it");
+    first = section.GetChildKey();
+    title = Utf8(query::ReferenceOfKey(book, key), language);
+  }
+  JsonWriter out;
+  out.BeginObject().Member("section", title).Key("sections").BeginArray();
+  cSectionsData section;
+  const int last = book.GetLastSectionKey();
+  int count = 0;
+  for (int key = first; key >= 0 && count <= last && book.GetSection(key, section) == 0;
+       key = section.GetNextKey(), ++count) {
+    const int below = section.GetChildKey() >= 0 ? book.GetSiblingSectionCount(section.GetChildKey()) : 0;
+    const std::string name = Utf8(static_cast<const char*>(section.GetName()), language);
+    if (json) {
+      out.BeginObject().Member("name", name).Member("key", key).Member("sections", below).EndObject();
+    } else {
+      std::printf("%-24s %5d\n", name.c_str(), below);
+    }
+  }
+  if (json) Print(out.EndArray().EndObject());
+  if (count == 0 && !json) std::printf("(no sections below %s)\n", title.empty() ? "the top" : title.c_str());
+  return 0;
+}
+
+int RunRead(const std::string& dir, const std::string& reference, bool json) {
+  cORVABookBase book;
+  query::PointBookAt(book, dir);
+  query::OpenParts(book, ORVA_SECTIONS | kText);
+  const unsigned short language = query::BookLanguage(book);
+  const int key = query::ResolveReference(book, reference, language);
+  const std::vector<query::Passage> passages = query::ReadPassages(book, key, language);
+  if (json) {
+    JsonWriter out;
+    out.BeginObject().Member("reference", Utf8(query::ReferenceOfKey(book, key), language)).Member("key", key);
+    PassagesJson(out, passages);
+    Print(out.EndObject());
+    return 0;
+  }
+  PrintPassages(book, passages, language);
+  return 0;
+}
+
+int RunVerse(const std::string& dir, const std::string& reference, bool json) {
+  cORVABookBase book;
+  query::PointBookAt(book, dir);
+  if (book.GetSyncTypeFlag() != ORVA_VSYNC) throw BookError(dir + ": not a book with a verse sync index");
+  query::OpenParts(book, ORVA_VSYNC | ORVA_SECTIONS | kText);
+  const int key = book.GetVSyncKey(reference.c_str());
+  if (key < 0) throw BookError("no verse " + reference + " in this book (book,chapter,verse)");
+  return ReportEntry(book, key, reference, json);
+}
+
+int RunSync(const std::string& dir, const std::string& key, bool json) {
+  cORVABookBase book;
+  query::PointBookAt(book, dir);
+  const DWORD flag = book.GetSyncTypeFlag();
+  if (flag == 0) throw BookError(dir + ": the book has no sync index");
+  query::OpenParts(book, flag | ORVA_SECTIONS | kText);
+  const unsigned short language = query::BookLanguage(book);
+  int found;
+  if (flag == ORVA_VSYNC) {
+    found = book.GetVSyncKey(key.c_str());
+  } else {
+    const std::u16string wide = writer::Utf8ToUtf16(key);
+    const CString packaged =
+        LangToPackagedString(cLanguageString(reinterpret_cast<const unsigned short*>(wide.c_str()), language));
+    found = flag == ORVA_WSYNC ? book.GetWSyncKey(packaged)
+            : flag == ORVA_SSYNC ? book.GetSSyncKey(packaged)
+                                 : book.GetDSyncKey(packaged);
+    if (found < 0 && flag != ORVA_DSYNC) {
+      CString nearest;
+      if (flag == ORVA_WSYNC) book.GetWSyncKeyPartialMatch(packaged, nearest);
+      else book.GetSSyncKeyPartialMatch(packaged, nearest);
+      if (!nearest.IsEmpty()) {
+        const std::string word = query::ToUtf8(TaggedStringToLang(nearest));
+        throw BookError("\"" + key + "\" is not in the " + static_cast<const char*>(book.GetSyncType()) +
+                        " index; the nearest word after it is \"" + word + "\"");
+      }
+    }
+  }
+  if (found < 0) throw BookError("\"" + key + "\" is not in the " + static_cast<const char*>(book.GetSyncType()) + " index");
+  if (!book.IsValidKey(found)) {
+    if (json) {
+      JsonWriter out;
+      Print(out.BeginObject().Member("query", key).Member("key", found).EndObject());
+    } else {
+      std::printf("%s: sync key %d\n", key.c_str(), found);
+    }
+    return 0;
+  }
+  return ReportEntry(book, found, key, json);
+}
+
+}  // namespace orva::tool

@@ -1,0 +1,40 @@
+// The subcommands of the orva program. Each prints its result to standard output,
+// as text for people or, with `json`, as one JSON value. Failures are raised
+// (orva::query::BookError, orva::writer::SourceError, std::runtime_error, or the
+// library's CException*) and reported by main.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "writer/book_builder.h"
+
+namespace orva::tool {
+
+struct BuildArgs {
+  std::string source, dir;
+  bool dictionary = false;
+  writer::BookOptions options;
+};
+
+int RunBuild(const BuildArgs& args, bool json);
+int RunInfo(const std::string& dir, bool json);
+int RunToc(const std::string& dir, const std::string& path, bool json);
+int RunRead(const std::string& dir, const std::string& reference, bool json);
+int RunVerse(const std::string& dir, const std::string& reference, bool json);
+int RunSync(const std::string& dir, const std::string& key, bool json);
+
+struct FindArgs {
+  std::string dir;
+  std::vector<std::string> words;
+  bool phrase = false;
+  bool prefix = false;
+  int limit = 0;  // 0: every verse
+};
+int RunFind(const FindArgs& args, bool json);
+int RunWords(const std::string& dir, const std::string& prefix, int limit, bool json);
+
+int RunSkeleton(const std::string& dir, std::uint16_t publisher, std::uint16_t book);
+
+}  // namespace orva::tool

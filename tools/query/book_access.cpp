@@ -1,0 +1,126 @@
+#include "tools/query/book_access.h"
+
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+#include "writer/book_dir.h"
+#include "writer/text_words.h"
+
+namespace orva::query {
+
+namespace {
+
+constexpr DWORD kFileBits[] = {ORVA_TEXT,  ORVA_VIEWABLE, ORVA_SECTIONS, ORVA_CONCORD, ORVA_VERSES,
+                               ORVA_WSYNC, ORVA_VSYNC,    ORVA_SSYNC,    ORVA_DSYNC};
+
+std::string AsFolder(std::string dir) {
+  if (dir.empty() || dir.back() != '/') dir += '/';
+  return dir;
+}
+
+bool IsFile(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+}  // namespace
+
+BookIdentity ReadBookIdentity(const std::string& dir) {
+  struct stat info {};
+  if (::stat(dir.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) throw BookError(dir + ": no such book folder");
+  const std::string folder = AsFolder(dir);
+  BookIdentity identity;
+  for (DWORD bit : {ORVA_VSYNC, ORVA_WSYNC, ORVA_SSYNC, ORVA_DSYNC}) {
+    if (IsFile(folder + writer::FileNameOfBit(bit))) {
+      identity.syncType = writer::SyncTypeOfBit(bit);
+      break;
+    }
+  }
+  for (DWORD bit : kFileBits) {
+    const std::string path = folder + writer::FileNameOfBit(bit);
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
+    if (!file) continue;
+    unsigned char bytes[sizeof(sVersionRecord)];
+    if (std::fread(bytes, 1, sizeof bytes, file.get()) != sizeof bytes) {
+      throw BookError(path + ": too short for a version record");
+    }
+    sVersionRecord record;
+    std::memcpy(&record, bytes, sizeof record);
+    identity.publisherID = record.wPublisherID;
+    identity.bookID = record.wBookID;
+    return identity;
+  }
+  throw BookError(dir + ": no book files in this folder");
+}
+
+void PointBookAt(cORVABookBase& book, const std::string& dir) {
+  const BookIdentity identity = ReadBookIdentity(dir);
+  writer::VersionFields version;
+  version.publisherID = identity.publisherID;
+  version.bookID = identity.bookID;
+  writer::PointBookAt(book, AsFolder(dir), version, identity.syncType.c_str());
+}
+
+std::string DescribeAndDelete(CException* e) {
+  cORVABookBase messages;
+  const auto* file = dynamic_cast<CFileException*>(e);
+  const int cause = file ? file->m_cause : ORVA_ERR_GENERIC;
+  std::string text = dynamic_cast<CMemoryException*>(e) ? std::string("out of memory")
+                                                          : static_cast<const char*>(messages.GetErrorString(cause));
+  e->Delete();
+  return text;
+}
+
+void OpenParts(cORVABookBase& book, DWORD bits) {
+  for (DWORD bit : kFileBits) {
+    if (!(bits & bit) || book.IsOpen(bit)) continue;
+    const char* name = writer::FileNameOfBit(bit);
+    int result;
+    try {
+      result = book.Open(bit);
+    } catch (CException* e) {
+      throw BookError(std::string(name) + ": " + DescribeAndDelete(e));
+    }
+    if (result != 0) {
+      throw BookError(std::string(name) + ": " + static_cast<const char*>(book.GetErrorString(result)));
+    }
+    if (!book.IsOpen(bit)) throw BookError(std::string(name) + ": not part of this book");
+  }
+}
+
+unsigned short BookLanguage(cORVABookBase& book) {
+  const CString data = book.GetHeaderControlWordData("LANG");
+  char* end = nullptr;
+  const long id = std::strtol(data, &end, 10);
+  if (data.IsEmpty() || *end != '\0' || id <= 0 || id > 0xFFFF) return 1033;
+  return static_cast<unsigned short>(id);
+}
+
+std::string ToUtf8(const char* text, size_t length, unsigned short language) {
+  return writer::Utf16ToUtf8(writer::DecodeFromLanguage(std::string(text, length), language));
+}
+
+}  // namespace orva::query
+
+namespace orva::query {
+
+std::string ToUtf8(const cLanguageString& text) {
+  const unsigned short* chars = text.GetString();
+  return writer::Utf16ToUtf8(std::u16string(chars, chars + text.GetLength()));
+}
+
+}  // namespace orva::query
+
+namespace orva::query {
+
+unsigned short ConcordanceLanguage(cORVABookBase& book) {
+  CArray<unsigned short, unsigned short&> languages;
+  if (book.ListLanguages(languages) != 0 || languages.GetSize() == 0) return 1033;
+  return languages[0];
+}
+
+}  // namespace orva::query

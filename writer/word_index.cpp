@@ -1,0 +1,39 @@
+#include "writer/word_index.h"
+
+#include <stdexcept>
+#include <utility>
+
+#include "platform/exceptions.h"
+#include "writer/text_words.h"
+
+namespace orva::writer {
+
+size_t WordIndexBuilder::Add(std::uint32_t key, const std::u16string& text) {
+  const std::vector<WordSpan> spans = SplitWords(text);
+  if (spans.size() > 65535) throw std::length_error("more than 65535 words");
+  AfxAllocating([&] {
+    for (size_t n = 0; n < spans.size(); ++n) {
+      m_folded.assign(text, spans[n].begin, spans[n].end - spans[n].begin);
+      FoldWordInPlace(m_folded);
+      auto at = m_index.find(m_folded);
+      if (at == m_index.end()) {
+        at = m_index.emplace(m_folded, m_words.size()).first;
+        m_words.push_back({m_folded, {}, {}});
+      }
+      IndexedWord& word = m_words[at->second];
+      if (word.keys.empty() || word.keys.back() != key) {
+        word.keys.push_back(key);
+        word.positions.emplace_back();
+      }
+      word.positions.back().push_back(static_cast<std::uint16_t>(n + 1));
+    }
+  });
+  return spans.size();
+}
+
+std::vector<IndexedWord> WordIndexBuilder::Take() {
+  m_index.clear();
+  return std::exchange(m_words, {});
+}
+
+}  // namespace orva::writer
