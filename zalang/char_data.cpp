@@ -33,19 +33,31 @@ cCharData::cCharData() {
   });
 }
 
+void cCharData::AddFlag(unsigned short ch, std::uint8_t flag) {
+  std::uint16_t& page = m_flagPage[ch >> 8];
+  if (page == 0) {
+    page = static_cast<std::uint16_t>(m_flagBlocks.size());
+    m_flagBlocks.emplace_back();
+  }
+  m_flagBlocks[page][ch & 0xFF] |= flag;
+}
+
 void cCharData::BuildFlags() {
+  m_flagBlocks.resize(1);  // block 0 for the pages without flags
   for (int r = 0; r < data::kMarkRangeCount; ++r) {
-    for (unsigned ch = data::kMarkRanges[r].first; ch <= data::kMarkRanges[r].last; ++ch) m_flags[ch] |= kMark;
+    for (unsigned ch = data::kMarkRanges[r].first; ch <= data::kMarkRanges[r].last; ++ch) {
+      AddFlag(static_cast<unsigned short>(ch), kMark);
+    }
   }
   for (int i = 0; i < data::kDecompositionCount; ++i) {
     const data::sDecomposition& d = data::kDecompositions[i];
-    m_flags[d.precomposed] |= kPrecomposed;
-    m_flags[d.base] |= kComposes;
-    if (LowerCase(d.base) != d.base) m_flags[d.precomposed] |= kUpper;
+    AddFlag(d.precomposed, kPrecomposed);
+    AddFlag(d.base, kComposes);
+    if (LowerCase(d.base) != d.base) AddFlag(d.precomposed, kUpper);
   }
   for (int i = 0; i < data::kLowerCaseCount; ++i) {
     const unsigned short ch = data::kLowerCase[i].from;
-    if (!(m_flags[ch] & kPrecomposed)) m_flags[ch] |= kUpper;
+    if (!(Flags(ch) & kPrecomposed)) AddFlag(ch, kUpper);
   }
 }
 
@@ -76,6 +88,7 @@ void cCharData::BuildWeights() {
   for (int i = 0; i < data::kDecompositionCount; ++i) special[data::kDecompositions[i].precomposed >> 8] = true;
   special[kFinalSigma >> 8] = true;
 
+  m_weightBlocks.reserve(static_cast<size_t>(1 + std::count(special.begin(), special.end(), true)));
   m_weightBlocks.resize(1);  // block 0 stands for "its own weight"
   for (unsigned page = 0; page < 256; ++page) {
     if (!special[page]) continue;
@@ -147,7 +160,7 @@ unsigned short cCharData::LowerCase(unsigned short ch) {
 
 sCharSpan cCharData::FindPrecomposed(unsigned short base, const unsigned short* marks, int markCount) const {
   static const unsigned short kNone[1] = {0};
-  if (!(m_flags[base] & kComposes) || markCount < 0 || markCount > data::kMaxDecomposedMarks) return {kNone, kNone};
+  if (!(Flags(base) & kComposes) || markCount < 0 || markCount > data::kMaxDecomposedMarks) return {kNone, kNone};
   const sCompositions& compositions = Compositions();
   const unsigned short* none = compositions.precomposed.data();
   Key key{base, 0, 0, 0};

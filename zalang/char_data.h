@@ -29,7 +29,7 @@ class cCharData {
  public:
   static const cCharData& Get();
 
-  bool IsMark(unsigned short ch) const { return m_flags[ch] & kMark; }
+  bool IsMark(unsigned short ch) const { return Flags(ch) & kMark; }
   // Neither a mark nor U+0000: a character that collation levels 1 and 3 look at.
   bool IsBase(unsigned short ch) const { return ch != 0 && !IsMark(ch); }
   // The first-level collation weight: the lower case of the character's base, final
@@ -40,11 +40,11 @@ class cCharData {
   }
 
   // A mark, or a precomposed character: something the second level looks at.
-  bool CarriesMarks(unsigned short ch) const { return m_flags[ch] & (kMark | kPrecomposed); }
+  bool CarriesMarks(unsigned short ch) const { return Flags(ch) & (kMark | kPrecomposed); }
   // Whether the base of `ch` has a lower case other than itself.
-  bool IsUpperBase(unsigned short ch) const { return m_flags[ch] & kUpper; }
+  bool IsUpperBase(unsigned short ch) const { return Flags(ch) & kUpper; }
   sDecomposed Decompose(unsigned short ch) const {
-    if (!(m_flags[ch] & kPrecomposed)) return {ch, 0, nullptr};
+    if (!(Flags(ch) & kPrecomposed)) return {ch, 0, nullptr};
     return m_decomposed[m_decomposedBlocks[m_decomposedPage[ch >> 8]][ch & 0xFF]];
   }
   // The simple lower-case mapping; the character itself when it has none.
@@ -62,6 +62,8 @@ class cCharData {
   };
 
   cCharData();
+  std::uint8_t Flags(unsigned short ch) const { return m_flagBlocks[m_flagPage[ch >> 8]][ch & 0xFF]; }
+  void AddFlag(unsigned short ch, std::uint8_t flag);
   void BuildFlags();
   void BuildWeights();
   void BuildDecompositions();
@@ -72,7 +74,11 @@ class cCharData {
 
   using Key = std::array<unsigned short, 4>;  // base and up to three marks
 
-  std::array<std::uint8_t, 65536> m_flags{};
+  // Flags by page (high byte): 0 means no character of the page has any flag,
+  // otherwise the index of the page's block in m_flagBlocks. A few pages hold
+  // flags, so this stays small: it is built at the first use in every process.
+  std::array<std::uint16_t, 256> m_flagPage{};
+  std::vector<std::array<std::uint8_t, 256>> m_flagBlocks;
   // Weights by page (high byte): 0 means every character of the page is its own
   // weight, otherwise the index of the page's block in m_weightBlocks.
   std::array<std::uint16_t, 256> m_weightPage{};

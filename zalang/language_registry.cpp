@@ -21,16 +21,21 @@ cCodePage::cCodePage(const unsigned short (*entries)[data::kEntryWidth]) {
       m_listings.push_back({entry[i], static_cast<unsigned char>(b)});
   }
   std::sort(m_listings.begin(), m_listings.end());
-  if (m_listings.empty()) return;
-  m_firstListing.resize(static_cast<size_t>(m_listings.back().ch) + 1);
-  for (size_t i = m_listings.size(); i-- > 0;)
-    m_firstListing[m_listings[i].ch] = static_cast<std::uint16_t>(i + 1);
+  for (size_t i = m_listings.size(); i-- > 0;) {
+    if (m_listings[i].ch < m_firstListing.size()) m_firstListing[m_listings[i].ch] = static_cast<std::uint16_t>(i + 1);
+  }
 }
 
 std::pair<const cCodePage::sListing*, const cCodePage::sListing*> cCodePage::ListingsOf(unsigned short ch) const {
-  const sListing* end = m_listings.data() + m_listings.size();
-  if (ch >= m_firstListing.size() || m_firstListing[ch] == 0) return {end, end};
-  const sListing* first = m_listings.data() + m_firstListing[ch] - 1;
+  const sListing* begin = m_listings.data();
+  const sListing* end = begin + m_listings.size();
+  const sListing* first;
+  if (ch < m_firstListing.size()) {
+    if (m_firstListing[ch] == 0) return {end, end};
+    first = begin + m_firstListing[ch] - 1;
+  } else {
+    first = std::lower_bound(begin, end, sListing{ch, 0});
+  }
   const sListing* last = first;
   while (last != end && last->ch == ch) ++last;
   return {first, last};

@@ -39,9 +39,11 @@ class cCodePage {
   std::array<const unsigned short*, 256> m_table{};
   std::array<unsigned short, 256> m_readings{};
   std::vector<sListing> m_listings;  // every (character, byte) of the table, sorted
-  // By character, up to the highest one listed: 1 + the index of its first
-  // listing, or 0 when it has none.
-  std::vector<std::uint16_t> m_firstListing;
+  // For the characters below 256, which most text is made of: 1 + the index of
+  // the first listing, or 0 when there is none. Others are found by bisection: a
+  // dense index up to the highest character listed would be built, page by page,
+  // at the start of every process that converts a word.
+  std::array<std::uint16_t, 256> m_firstListing{};
 };
 
 class cLanguageRegistry {
