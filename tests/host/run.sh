@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the built library into a scratch prefix, builds the host program against
 # the installed package, once through CMake's find_package and once through
-# pkg-config, and runs each on a folder without a book.
+# pkg-config, and runs each on a folder without a book; then runs the README's
+# reader program on a small book that orva builds.
 # Arguments: the library's build folder, a scratch folder, the C++ compiler, and
 # the compile flags the library was built with (sanitizers must match).
 set -euo pipefail
@@ -19,3 +20,7 @@ pc_dir=$(dirname "$(find "$scratch/prefix" -name orvada.pc)")
 "$compiler" $flags $(PKG_CONFIG_PATH="$pc_dir" pkg-config --cflags orvada) "$here/main.cpp" \
   $(PKG_CONFIG_PATH="$pc_dir" pkg-config --libs orvada) -o "$scratch/orvada_host_pc"
 "$scratch/orvada_host_pc" "$scratch/no-book/"
+
+printf 'John 3:16\tFor God so loved the world.\nJohn 3:17\tCharity never faileth; charity.\n' > "$scratch/john.txt"
+"$build/tools/orva" build "$scratch/john.txt" -o "$scratch/john" --publisher 1 --book 1 > /dev/null
+"$scratch/build/orvada_reader" "$scratch/john" 1,3,16 charity
