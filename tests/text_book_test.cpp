@@ -227,6 +227,24 @@ TEST_P(TextBookTest, DamageRaisesTheFileExceptionWithoutLargeAllocations) {
     EXPECT_EQ(raisedBy([](ViewableDescription& i) { i.descriptors[0].dwTextSize = 0x7FFFFFFF; }), endOfFile);
   }
 
+  // Counts whose sum is negative as a 32-bit number leave no valid block: the
+  // members answer with their failure values instead of reading.
+  Write([](TextDataDescription&, ViewableDescription& index) {
+    index.areaCount = 0x80000000u;
+    index.blockCount = 2;
+  });
+  {
+    cORVABookBase book;
+    Open(book);
+    char buffer[16];
+    EXPECT_EQ(Raised([&] {
+                EXPECT_EQ(book.GetViewableAreaSize(1), 0);
+                EXPECT_EQ(book.GetViewableArea(1, buffer), 1);
+                EXPECT_EQ(book.GetFirstViewableAreaChunk(1, 16, buffer), 0);
+              }),
+              "none");
+  }
+
   // A block longer than its text size (a compressed one decodes to more) is cut to it.
   Write([](TextDataDescription&, ViewableDescription& index) { index.descriptors[1].dwTextSize -= 1; });
   cORVABookBase book;

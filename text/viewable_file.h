@@ -27,10 +27,9 @@ class cViewableFile : public cFileBase {
   // as the owner and reads the header record. Returns 0 or an error code.
   int Open(cBookStore& store, cORVABookBase& book);
 
-  // The number of descriptors, A + B; block numbers 0 .. A + B - 1 are valid.
-  std::int64_t BlockCount() const {
-    return static_cast<std::int64_t>(m_Header.dwAreaCount) + m_Header.dwBlockCount;
-  }
+  // The number of descriptors, A + B, as a signed 32-bit sum; block numbers
+  // 0 .. A + B - 1 are valid (none when a damaged header makes the sum negative).
+  int BlockCount() const { return static_cast<int>(m_Header.dwAreaCount + m_Header.dwBlockCount); }
   // 1 when `block` is not a valid block number; otherwise fills `descriptor` and
   // returns 0.
   int ReadDescriptor(int block, sViewableRec& descriptor);

@@ -209,8 +209,10 @@ class cORVABookBase : public CObject {
   // part it needs is not open, and passes on the file exceptions of a damaged
   // file: cause 14 when a descriptor or a block lies beyond the end of its file;
   // cause 1 when a compressed block decodes short, when the compression type is
-  // not 0 or 1, or when a block's text would reach 2 GiB or exceed nine times its
-  // compressed size (no such block can be read). The preamble is read by the first
+  // not 0 or 1, or when a block's text would exceed nine times its compressed size
+  // (no stream decodes to more). An area or block of 2 GiB or more cannot be read:
+  // its size is reported as 0 and GetViewableArea and GetViewableBlock return 1
+  // for it, before anything is read. The preamble is read by the first
   // of these members that needs it and kept for every book object of the store.
 
   // The size of area `area` in bytes: the preamble's size + its block's text size;
