@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bible_shape.h"
 #include "concordance/coded_list.h"
 #include "orvada.h"
 #include "writer/book_dir.h"
@@ -29,10 +30,8 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-constexpr int kChapters[66] = {50, 40, 27, 36, 34, 24, 21, 4,  31, 24, 22, 25, 29, 36, 10, 13, 10, 42, 150, 31, 12, 8,
-                               66, 52, 5,  48, 12, 14, 3,  9,  1,  4,  7,  3,  3,  3,  2,  14, 4,  28,  16, 24, 21, 28,
-                               16, 16, 13, 6,  6,  4,  4,  5,  3,  6,  4,  3,  1,  13, 5,  5,  3,   5,  1,  1,  1,  22};
-constexpr int kVerses = 31102;
+using orva::bench::kChapters;
+using orva::bench::kVerses;
 constexpr int kWords = 15000;
 constexpr int kFrequentKeys = 20000;
 constexpr size_t kBatch = 1024;
@@ -332,13 +331,15 @@ struct VersesIndex {
     d.coded = coded;
     std::uint32_t key = 0;
     std::vector<Verse> all;
-    for (int b = 0; b < 66; ++b) {
+    const std::vector<int> versesPerChapter = orva::bench::VersesPerChapter();
+    size_t chapterIndex = 0;
+    for (int b = 0; b < orva::bench::kBooks; ++b) {
       orva::writer::BookEntry book;
       book.number = static_cast<WORD>(b + 1);
       for (int c = 1; c <= kChapters[b]; ++c) {
         orva::writer::ChapterEntry chapter;
         chapter.number = static_cast<WORD>(c);
-        const int verses = 5 + (c * 7919 + b) % 44;
+        const int verses = versesPerChapter[chapterIndex++];
         for (int v = 1; v <= verses; ++v, ++key) {
           orva::writer::VerseEntry verse;
           verse.number = static_cast<WORD>(v);

@@ -34,8 +34,6 @@ class FlagScope {
   bool m_old;
 };
 
-[[noreturn]] void ThrowNotOpen() { AfxThrowFileException(CFileException::generic); }
-
 }  // namespace
 
 WORD GetCurrentORVAVersionInfo() { return 0x0200; }
@@ -236,15 +234,18 @@ void cORVABookBase::ResetCursors() {
 }
 
 BOOL cORVABookBase::IsOpen(DWORD request) const {
-  MaskInvalidSyncFileFlags(request);
+  // Every query member asks; only a request with sync bits needs the sync type.
+  if (request & kSyncBits) MaskInvalidSyncFileFlags(request);
   for (DWORD bit : kPartBits) {
     if ((request & bit) && !(m_dwOpenFlags & bit)) return FALSE;
   }
   return TRUE;
 }
 
+void cORVABookBase::ThrowNotOpen() { AfxThrowFileException(CFileException::generic); }
+
 int cORVABookBase::SearchEvent(DWORD request) {
-  if (!IsOpen(request)) ThrowNotOpen();
+  RequireOpen(request);
   return 0;
 }
 

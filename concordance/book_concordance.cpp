@@ -4,14 +4,8 @@
 #include "orvada/book_base.h"
 #include "platform/exceptions.h"
 
-namespace {
-
-[[noreturn]] void ThrowNotOpen() { AfxThrowFileException(CFileException::generic); }
-
-}  // namespace
-
 cConcordFile& cORVABookBase::ConcordFile() {
-  if (!IsOpen(ORVA_CONCORD)) ThrowNotOpen();
+  RequireOpen(ORVA_CONCORD);
   return m_pStore->m_ConcordFile;
 }
 

@@ -5,7 +5,7 @@
 #include "platform/exceptions.h"
 
 cVersesFile& cORVABookBase::VersesFile() {
-  if (!IsOpen(ORVA_VERSES)) AfxThrowFileException(CFileException::generic);
+  RequireOpen(ORVA_VERSES);
   return m_pStore->m_VersesFile;
 }
 

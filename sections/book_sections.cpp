@@ -2,18 +2,13 @@
 // and reads through the store's sections file.
 #include <cstring>
 
+#include "files/file_checks.h"
 #include "book/book_store.h"
 #include "orvada/book_base.h"
 #include "platform/exceptions.h"
 
-namespace {
-
-[[noreturn]] void ThrowGeneric() { AfxThrowFileException(CFileException::generic); }
-
-}  // namespace
-
 cSectionsFile& cORVABookBase::SectionsFile() {
-  if (!IsOpen(ORVA_SECTIONS)) ThrowGeneric();
+  RequireOpen(ORVA_SECTIONS);
   return m_pStore->m_SectionsFile;
 }
 
@@ -66,7 +61,7 @@ int cORVABookBase::GetSectionsArray(int key, CArray<cSectionsData, cSectionsData
   try {
     cSectionsData section;
     for (int at = key; file.IsSectionKey(at); at = section.GetNextKey()) {
-      if (sections.GetSize() - before >= file.SectionCount()) ThrowGeneric();  // the links loop
+      if (sections.GetSize() - before >= file.SectionCount()) orva::ThrowDamaged();  // the links loop
       file.ReadEntry(at, section);
       sections.Add(section);
     }
@@ -86,7 +81,7 @@ int cORVABookBase::EnumSections(int key, int (*callback)(cSectionsData&, void*),
   while (callback(section, context) != 0) {
     const int next = section.GetNextKey();
     if (!file.IsSectionKey(next)) return calls + 1;
-    if (calls >= file.SectionCount()) ThrowGeneric();  // the links loop
+    if (calls >= file.SectionCount()) orva::ThrowDamaged();  // the links loop
     file.ReadEntry(next, section);
     ++calls;
   }
@@ -99,7 +94,7 @@ int cORVABookBase::GetSectionNamesForRange(int key, int a, int b, CStringArray& 
   int stored = 0;
   cSectionsData section;
   for (int at = key, position = 0; stored < wanted && file.IsSectionKey(at); ++position) {
-    if (position >= file.SectionCount()) ThrowGeneric();  // the links loop
+    if (position >= file.SectionCount()) orva::ThrowDamaged();  // the links loop
     file.ReadEntry(at, section);
     if (position >= a) names.SetAtGrow(stored++, section.GetName());
     at = section.GetNextKey();

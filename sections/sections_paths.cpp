@@ -2,13 +2,12 @@
 #include <cstring>
 #include <string>
 
+#include "files/file_checks.h"
 #include "platform/exceptions.h"
 #include "platform/winapi.h"
 #include "sections/sections_file.h"
 
 namespace {
-
-[[noreturn]] void ThrowDamaged() { AfxThrowFileException(CFileException::generic); }
 
 // Joins `names` (innermost first) outermost first, with `before` in front of each
 // name and `between` between them.
@@ -49,7 +48,7 @@ int cSectionsFile::FindPath(const char* path) {
     int steps = 0;
     for (;;) {
       if (!IsSectionKey(search)) return -1;
-      if (++steps > SectionCount()) ThrowDamaged();  // the sibling links loop
+      if (++steps > SectionCount()) orva::ThrowDamaged();  // the sibling links loop
       ReadRecord(search, record);
       ReadName(record.dwNameOffset);
       if (_mbsicmp(reinterpret_cast<const unsigned char*>(component.c_str()),
@@ -75,23 +74,23 @@ int cSectionsFile::ReadForPath(int key, std::vector<CString>& names, BYTE* level
 }
 
 CString cSectionsFile::Path(int key) {
-  if (!IsEntryKey(key)) ThrowDamaged();
+  if (!IsEntryKey(key)) orva::ThrowDamaged();
   m_PathNames.clear();
   BYTE level = 0;
   for (int at = key; at != -1;) {
-    if (static_cast<int>(m_PathNames.size()) >= m_nEntryCount) ThrowDamaged();  // the parents loop
+    if (static_cast<int>(m_PathNames.size()) >= m_nEntryCount) orva::ThrowDamaged();  // the parents loop
     at = ReadForPath(at, m_PathNames, &level);
   }
   return JoinOutermostFirst(m_PathNames, "\\", "");
 }
 
 CString cSectionsFile::FormattedPath(int key, const char* separator) {
-  if (!IsEntryKey(key)) ThrowDamaged();
+  if (!IsEntryKey(key)) orva::ThrowDamaged();
   if (separator == nullptr) separator = "";
   m_PathNames.clear();
   BYTE level = 0;
   for (int at = key; at != -1;) {
-    if (static_cast<int>(m_PathNames.size()) >= m_nEntryCount) ThrowDamaged();  // the parents loop
+    if (static_cast<int>(m_PathNames.size()) >= m_nEntryCount) orva::ThrowDamaged();  // the parents loop
     const int parent = ReadForPath(at, m_PathNames, &level);
     if (IsSectionKey(at)) {
       m_PathCache.Remember(level, at, parent, m_PathNames.back());

@@ -4,21 +4,14 @@
 #include "orvada/book_base.h"
 #include "platform/exceptions.h"
 
-namespace {
-
-[[noreturn]] void ThrowNotOpen() { AfxThrowFileException(CFileException::generic); }
-
-}  // namespace
-
 cFileBase* cORVABookBase::GetSyncFile(DWORD flag) const {
   return m_pStore != nullptr ? m_pStore->GetSyncFile(flag) : nullptr;
 }
 
 cSyncFile& cORVABookBase::OpenedSyncFile(DWORD flag) {
-  // After the type check the flag is the sync type's, which IsOpen does not mask,
-  // so the two tests agree; the second keeps a file object that this book did not
-  // open from ever being read.
-  if (!IsOpen(flag) || (m_dwOpenFlags & flag) == 0) ThrowNotOpen();
+  // After the type check the flag is the sync type's, which IsOpen does not mask:
+  // the open set decides, and a file object this book did not open is never read.
+  if ((m_dwOpenFlags & flag) == 0) ThrowNotOpen();
   // Only the word, Strong's and date flags reach here.
   return *static_cast<cSyncFile*>(GetSyncFile(flag));
 }
@@ -55,7 +48,7 @@ int cORVABookBase::GetDSyncKey(const char* key) {
 
 int cORVABookBase::GetSyncWordAt(int index, CString& word) {
   const DWORD flag = GetSyncTypeFlag();
-  if (!IsOpen(flag)) ThrowNotOpen();
+  RequireOpen(flag);
   auto* file = dynamic_cast<cSyncFile*>(GetSyncFile(flag));
   if (file == nullptr || static_cast<DWORD>(index) >= file->GetWordCount()) return 0;
   try {
@@ -69,14 +62,14 @@ int cORVABookBase::GetSyncWordAt(int index, CString& word) {
 
 int cORVABookBase::GetSyncFileSize() {
   const DWORD flag = GetSyncTypeFlag();
-  if (!IsOpen(flag)) ThrowNotOpen();
+  RequireOpen(flag);
   const auto* file = dynamic_cast<const cSyncFile*>(GetSyncFile(flag));
   return file != nullptr ? static_cast<int>(file->GetFileLength()) : 0;
 }
 
 int cORVABookBase::GetSyncFileData(char* buffer) {
   const DWORD flag = GetSyncTypeFlag();
-  if (!IsOpen(flag)) ThrowNotOpen();
+  RequireOpen(flag);
   auto* file = dynamic_cast<cSyncFile*>(GetSyncFile(flag));
   if (file == nullptr) return 0;
   const DWORD length = file->GetFileLength();
@@ -86,14 +79,15 @@ int cORVABookBase::GetSyncFileData(char* buffer) {
 }
 
 int cORVABookBase::GetSyncWordForPointer(DWORD offset, CString& word) {
-  if (!IsOpen(ORVA_WSYNC) || (m_dwOpenFlags & ORVA_WSYNC) == 0) ThrowNotOpen();
+  // Not IsOpen: under another sync type it masks the bit away and would pass.
+  if ((m_dwOpenFlags & ORVA_WSYNC) == 0) ThrowNotOpen();
   if (offset != 0) m_pStore->m_WSyncFile.ReadWordAt(offset, word);
   return 0;
 }
 
 int cORVABookBase::GetVSyncKey(const char* reference) {
   if (GetSyncTypeFlag() != ORVA_VSYNC) return -1;
-  if (!IsOpen(ORVA_VSYNC)) ThrowNotOpen();
+  RequireOpen(ORVA_VSYNC);
   return m_pStore->m_VSyncFile.FindVerseKey(reference);
 }
 

@@ -11,8 +11,6 @@
 
 namespace {
 
-[[noreturn]] void ThrowDamaged() { AfxThrowFileException(CFileException::generic); }
-
 constexpr WORD kMinEntrySize = sizeof(sSyncEntry);
 constexpr int kEmptyTable = -2;
 
@@ -45,14 +43,14 @@ void cSyncFile::ReadSyncHeader() {
   m_dwTableOffset = static_cast<DWORD>(headerAt) + m_wHeaderLength;
   const DWORD count = m_Header.dwWordCount;
   const WORD entrySize = m_Header.wEntrySize;
-  if (entrySize < kMinEntrySize) ThrowDamaged();
+  if (entrySize < kMinEntrySize) orva::ThrowDamaged();
   // The header record was read whole, so the table offset lies inside the file.
   const DWORD tableRoom = GetFileLength() - m_dwTableOffset;
   if (tableRoom / entrySize < count) AfxThrowFileException(CFileException::endOfFile);
 }
 
 void cSyncFile::ReadEntry(int index) {
-  if (index < 0 || static_cast<DWORD>(index) >= GetWordCount()) ThrowDamaged();
+  if (index < 0 || static_cast<DWORD>(index) >= GetWordCount()) orva::ThrowDamaged();
   const long long at = m_dwTableOffset + static_cast<long long>(index) * m_Header.wEntrySize;
   orva::ReadBytesAt(*this, at, &m_CurrentEntry, sizeof m_CurrentEntry);
   ReadWord(m_CurrentEntry.dwWordOffset);
@@ -62,7 +60,7 @@ void cSyncFile::ReadWord(DWORD offset) {
   unsigned char count[2];
   orva::ReadBytesAt(*this, offset, count, sizeof count);
   const short length = orva::DecodeI16(count);
-  if (length < 0) ThrowDamaged();
+  if (length < 0) orva::ThrowDamaged();
   orva::SeekToBytes(*this, static_cast<long long>(offset) + sizeof count, static_cast<UINT>(length));
   AfxAllocating([&] { m_strWord.resize(static_cast<size_t>(length)); });
   if (length > 0) Read(&m_strWord[0], static_cast<UINT>(length));

@@ -26,7 +26,7 @@ void cVSyncFile::ReadSyncHeader() {
   m_dwTableOffset = static_cast<DWORD>(headerAt) + m_wHeaderLength;
   const WORD recordSize = m_Header.wBookRecordSize;
   if (recordSize < kMinBookRecordSize || m_Header.wVerseEntrySize < kMinVerseEntrySize) {
-    AfxThrowFileException(CFileException::generic);
+    orva::ThrowDamaged();
   }
   const int books = m_Header.wLastBook - m_Header.wFirstBook + 1;
   // The header record was read whole, so the table offset lies inside the file.

@@ -11,6 +11,7 @@
 
 #include "bench/lzss_reference.h"
 #include "text/lzss_codec.h"
+#include "writer/text_writer.h"
 
 namespace {
 
@@ -82,25 +83,17 @@ Bytes DecodeBoth(const Bytes& in, size_t capacity) {
   return Bytes(direct.out.begin(), direct.out.begin() + static_cast<std::ptrdiff_t>(direct.produced));
 }
 
+// The library's encoder through its memory streams (as the writer calls it), or
+// through a stream of another class.
 Bytes Encode(const Bytes& in, bool memoryStreams) {
+  if (memoryStreams) return orva::writer::LzssCompress(in.data(), in.size());
   Bytes input = in, out(in.size() + in.size() / 8 + 1);
   cLzssCodec codec;
-  if (memoryStreams) {
-    cMemoryReadStream source;
-    source.m_pBuffer = input.data();
-    source.m_dwSize = static_cast<DWORD>(input.size());
-    cMemoryWriteStream sink;
-    sink.m_pBuffer = out.data();
-    sink.m_dwSize = static_cast<DWORD>(out.size());
-    codec.Encode(&source, &sink);
-    out.resize(sink.m_dwPosition);
-  } else {
-    VectorStream source(input, input.size());
-    VectorStream sink(out, out.size());
-    sink.m_writing = true;
-    codec.Encode(&source, &sink);
-    out.resize(sink.m_position);
-  }
+  VectorStream source(input, input.size());
+  VectorStream sink(out, out.size());
+  sink.m_writing = true;
+  codec.Encode(&source, &sink);
+  out.resize(sink.m_position);
   return out;
 }
 

@@ -10,8 +10,6 @@
 
 namespace {
 
-[[noreturn]] void ThrowNotOpen() { AfxThrowFileException(CFileException::generic); }
-
 // Makes sure the store's text file holds the preamble and the index knows its
 // size; false when descriptor 0 cannot be read.
 bool EnsurePreamble(cBookStore& store) {
@@ -48,13 +46,13 @@ bool ReadRange(cBookStore& store, int area, int position, int count, char* buffe
 }  // namespace
 
 int cORVABookBase::GetViewableAreaSize(int area) {
-  if (!IsOpen(ORVA_VIEWABLE)) ThrowNotOpen();
+  RequireOpen(ORVA_VIEWABLE);
   if (!EnsurePreamble(*m_pStore)) return 0;
   return AsSize(m_pStore->m_ViewableFile.AreaSize(area));
 }
 
 int cORVABookBase::GetViewableArea(int area, char* buffer) {
-  if (!IsOpen(ORVA_TEXT | ORVA_VIEWABLE)) ThrowNotOpen();
+  RequireOpen(ORVA_TEXT | ORVA_VIEWABLE);
   if (!EnsurePreamble(*m_pStore)) return 1;
   sViewableRec block;
   if (m_pStore->m_ViewableFile.ReadDescriptor(area, block) != 0) return 1;
@@ -67,7 +65,7 @@ int cORVABookBase::GetViewableArea(int area, char* buffer) {
 }
 
 int cORVABookBase::GetFirstViewableAreaChunk(int area, unsigned int chunkSize, char* buffer) {
-  if (!IsOpen(ORVA_TEXT | ORVA_VIEWABLE)) ThrowNotOpen();
+  RequireOpen(ORVA_TEXT | ORVA_VIEWABLE);
   m_nChunkPosition = 0;
   m_nChunkAreaSize = 0;
   m_nChunkAreaNumber = area;
@@ -80,7 +78,7 @@ int cORVABookBase::GetFirstViewableAreaChunk(int area, unsigned int chunkSize, c
 }
 
 int cORVABookBase::GetNextViewableAreaChunk(char* buffer) {
-  if (!IsOpen(ORVA_TEXT | ORVA_VIEWABLE)) ThrowNotOpen();
+  RequireOpen(ORVA_TEXT | ORVA_VIEWABLE);
   const int count = std::min(m_nChunkAreaSize - m_nChunkPosition, m_nChunkSize);
   if (count <= 0) return 0;
   if (!ReadRange(*m_pStore, m_nChunkAreaNumber, m_nChunkPosition, count, buffer)) return 0;
@@ -89,12 +87,12 @@ int cORVABookBase::GetNextViewableAreaChunk(char* buffer) {
 }
 
 int cORVABookBase::GetViewableBlockSize(int block) {
-  if (!IsOpen(ORVA_VIEWABLE)) ThrowNotOpen();
+  RequireOpen(ORVA_VIEWABLE);
   return AsSize(m_pStore->m_ViewableFile.BlockSize(block));
 }
 
 int cORVABookBase::GetViewableBlock(int block, char* buffer) {
-  if (!IsOpen(ORVA_TEXT | ORVA_VIEWABLE)) ThrowNotOpen();
+  RequireOpen(ORVA_TEXT | ORVA_VIEWABLE);
   if (!EnsurePreamble(*m_pStore)) return 1;
   sViewableRec descriptor;
   if (m_pStore->m_ViewableFile.ReadDescriptor(block, descriptor) != 0) return 1;
@@ -104,11 +102,11 @@ int cORVABookBase::GetViewableBlock(int block, char* buffer) {
 }
 
 void cORVABookBase::GetBookHeaderData(sVersionRecord& record) {
-  if (!IsOpen(ORVA_TEXT)) ThrowNotOpen();
+  RequireOpen(ORVA_TEXT);
   m_pStore->m_TextFile.CopyVersionRecord(record);
 }
 
 CString cORVABookBase::GetHeaderControlWordData(const char* word) {
-  if (!IsOpen(ORVA_TEXT)) ThrowNotOpen();
+  RequireOpen(ORVA_TEXT);
   return m_pStore->m_TextFile.ReadControlWord(word);
 }

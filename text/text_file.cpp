@@ -1,3 +1,4 @@
+#include "files/file_checks.h"
 #include "text/text_file.h"
 
 #include <algorithm>
@@ -17,7 +18,6 @@ namespace {
 // decode short, so it is refused before its text is allocated.
 constexpr unsigned long long kMostDecodedPerStoredByte = 9;
 
-[[noreturn]] void ThrowGeneric() { AfxThrowFileException(CFileException::generic); }
 
 std::unique_ptr<BYTE[]> Allocate(DWORD size) {
   return AfxAllocating([size] { return std::unique_ptr<BYTE[]>(new BYTE[size]); });
@@ -39,17 +39,17 @@ void cTextFile::CheckInFile(unsigned long long position, unsigned long long coun
 }
 
 void cTextFile::CheckBlock(const sViewableRec& block) const {
-  if (block.dwTextSize > static_cast<DWORD>(INT_MAX)) ThrowGeneric();
+  if (block.dwTextSize > static_cast<DWORD>(INT_MAX)) orva::ThrowDamaged();
   switch (m_byCompression) {
     case 0:
       CheckInFile(block.dwOffset, block.dwTextSize);
       break;
     case 1:
       CheckInFile(block.dwOffset, block.dwStoredSize);
-      if (block.dwTextSize > kMostDecodedPerStoredByte * block.dwStoredSize) ThrowGeneric();
+      if (block.dwTextSize > kMostDecodedPerStoredByte * block.dwStoredSize) orva::ThrowDamaged();
       break;
     default:
-      ThrowGeneric();
+      orva::ThrowDamaged();
   }
 }
 
@@ -102,13 +102,13 @@ int cTextFile::ReadBlock(const sViewableRec& block, BYTE* destination) {
   // One codec serves every block of the file: each call sets up its own state.
   if (!m_pCodec) m_pCodec = AfxAllocating([] { return std::make_unique<cLzssCodec>(); });
   m_pCodec->Decode(&in, &out);
-  if (out.m_dwPosition != block.dwTextSize) ThrowGeneric();
+  if (out.m_dwPosition != block.dwTextSize) orva::ThrowDamaged();
   return 0;
 }
 
 int cTextFile::LoadPreamble(const sViewableRec& first, BYTE compression) {
   if (m_bPreambleHeld) return 0;
-  if (GetRefCount() == 0) ThrowGeneric();
+  if (GetRefCount() == 0) orva::ThrowDamaged();
   m_byCompression = compression;
   CheckBlock(first);
   std::unique_ptr<BYTE[]> preamble = Allocate(first.dwTextSize);
@@ -129,7 +129,7 @@ void cTextFile::ReadArea(const sViewableRec& block, BYTE* destination) {
 
 void cTextFile::CheckRange(const sViewableRec& block, LONG position, LONG count) const {
   const unsigned long long areaSize = static_cast<unsigned long long>(m_dwPreambleSize) + block.dwTextSize;
-  if (position < 0 || count < 0 || static_cast<unsigned long long>(position) + count > areaSize) ThrowGeneric();
+  if (position < 0 || count < 0 || static_cast<unsigned long long>(position) + count > areaSize) orva::ThrowDamaged();
 }
 
 LONG cTextFile::CopyPreamblePart(const sViewableRec& block, LONG position, LONG count, BYTE* destination) const {

@@ -19,7 +19,7 @@ void cViewableFile::ReadHeader() {
 int cViewableFile::ReadDescriptor(int block, sViewableRec& descriptor) {
   if (block < 0 || block >= BlockCount()) return 1;
   const WORD recordSize = m_Header.wRecordSize;
-  if (recordSize < sizeof descriptor) AfxThrowFileException(CFileException::generic);
+  if (recordSize < sizeof descriptor) orva::ThrowDamaged();
   const std::uint64_t at = m_dwFirstDescriptor + static_cast<std::uint64_t>(block) * recordSize;
   const std::uint64_t length = GetFileLength();
   if (at > length || length - at < recordSize) ThrowEndOfFile();

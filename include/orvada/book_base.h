@@ -519,6 +519,12 @@ class cORVABookBase : public CObject {
   friend class cBookStore;
 
   void CopyAssignHelper(const cORVABookBase& other);
+  // The not-open exception: CFileException* with cause generic, OS error -1 and no
+  // file name. RequireOpen raises it unless IsOpen(request).
+  [[noreturn]] static void ThrowNotOpen();
+  void RequireOpen(DWORD request) const {
+    if (!IsOpen(request)) ThrowNotOpen();
+  }
   // The requested bits whose path member is set, and those whose path is empty.
   DWORD GetLocalFlags(DWORD request);
   DWORD GetRemoteFlags(DWORD request);
