@@ -38,8 +38,7 @@ void cConcordFile::ReadHeader() {
 
   if (IsCoded()) {
     unsigned char range[4];
-    orva::SeekToBytes(*this, m_dwLanguageTable, sizeof range);
-    Read(range, sizeof range);
+    orva::ReadBytesAt(*this, m_dwLanguageTable, range, sizeof range);
     m_dwKeyRange = orva::DecodeU32(range);
     m_dwLanguageTable += 4;
   }
@@ -49,8 +48,7 @@ void cConcordFile::ReadLanguageRecord(int index, sLanguageRec& record) {
   const WORD size = m_Header.wLanguageRecSize;
   if (size < kMinLanguageRecSize) orva::ThrowDamaged();
   const UINT held = std::min<UINT>(size, sizeof record);
-  orva::SeekToBytes(*this, m_dwLanguageTable + static_cast<long long>(index) * size, held);
-  Read(&record, held);
+  orva::ReadBytesAt(*this, m_dwLanguageTable + static_cast<long long>(index) * size, &record, held);
 }
 
 int cConcordFile::SelectLanguage(WORD lang, WORD* previous) {

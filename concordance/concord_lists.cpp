@@ -119,8 +119,7 @@ void cConcordFile::LoadPositionOffsets(int wordKey) {
     const long long at = record.lists.coded.dwPositionDirectory;
     const UINT head = count > 1 ? 8 : 4;
     unsigned char fields[8];
-    orva::SeekToBytes(*this, at, head);
-    Read(fields, head);
+    orva::ReadBytesAt(*this, at, fields, head);
     const DWORD span = count > 1 ? orva::DecodeU32(fields) : 0;
     const DWORD first = orva::DecodeU32(fields + head - 4);
     const DWORD between = count > 1 ? count - 2 : 0;
@@ -139,8 +138,7 @@ void cConcordFile::LoadPositionOffsets(int wordKey) {
 void cConcordFile::ReadPositionList(DWORD offset, CWordArray& positions) {
   if (!IsCoded()) {
     unsigned char counts[3];
-    orva::SeekToBytes(*this, offset, sizeof counts);
-    Read(counts, sizeof counts);
+    orva::ReadBytesAt(*this, offset, counts, sizeof counts);
     const DWORD bytes = counts[0];
     const DWORD words = orva::DecodeU16(counts + 1);
     if (bytes + words > kMaxPositions) orva::ThrowDamaged();
@@ -154,8 +152,7 @@ void cConcordFile::ReadPositionList(DWORD offset, CWordArray& positions) {
     return;
   }
   unsigned char countField[2];
-  orva::SeekToBytes(*this, offset, sizeof countField);
-  Read(countField, sizeof countField);
+  orva::ReadBytesAt(*this, offset, countField, sizeof countField);
   const DWORD count = orva::DecodeU16(countField);
   if (count == 0) orva::ThrowDamaged();
   orva::CheckCodedListFits(*this, offset + 2LL, count);

@@ -32,14 +32,7 @@ sWordListRec cConcordFile::ReadWordRecord(int key) {
   return record;
 }
 
-int cConcordFile::ReadEntryLength(DWORD entryOffset) {
-  unsigned char length[2];
-  orva::SeekToBytes(*this, entryOffset, sizeof length);
-  Read(length, sizeof length);
-  const int characters = orva::DecodeI16(length);
-  if (characters < 0) orva::ThrowDamaged();
-  return characters;
-}
+int cConcordFile::ReadEntryLength(DWORD entryOffset) { return orva::CountAt(*this, entryOffset); }
 
 long long cConcordFile::TextBytes(int length) const {
   return CurrentLanguage() == kByteLanguage ? length : 2LL * length;

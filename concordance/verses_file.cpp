@@ -51,8 +51,7 @@ bool cVersesFile::FindChapter(WORD book, WORD chapter, sChapterRec& record) {
 int cVersesFile::ReadList(DWORD offset, CUIntArray& occurrences) {
   if (offset == 0) return 0;
   unsigned char countField[4];
-  orva::SeekToBytes(*this, offset, sizeof countField);
-  Read(countField, sizeof countField);
+  orva::ReadBytesAt(*this, offset, countField, sizeof countField);
   const DWORD count = orva::DecodeU32(countField);
   const long long at = offset + 4LL;
   if (IsCoded()) {

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "files/endian.h"
+
 namespace orva {
 
 WORD ReadHeaderRecord(cFileBase& file, LONG position, void* header, std::size_t size) {
@@ -12,6 +14,21 @@ WORD ReadHeaderRecord(cFileBase& file, LONG position, void* header, std::size_t 
   file.Read(header, static_cast<UINT>(std::min<std::size_t>(length, size)));
   file.Seek(position + length, CFile::begin);
   return length;
+}
+
+int CountAt(cFileBase& file, long long position) {
+  unsigned char count[2];
+  ReadBytesAt(file, position, count, sizeof count);
+  const int length = DecodeI16(count);
+  if (length < 0) ThrowDamaged();
+  return length;
+}
+
+void ReadCountedBytes(cFileBase& file, long long position, std::string& text) {
+  const int length = CountAt(file, position);
+  RequireBytes(file, position + 2, static_cast<unsigned long long>(length));
+  AfxAllocating([&] { text.resize(static_cast<size_t>(length)); });
+  if (length > 0) file.Read(&text[0], static_cast<UINT>(length));
 }
 
 }  // namespace orva

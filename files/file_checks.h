@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 #include "orvada/file_base.h"
 #include "platform/exceptions.h"
@@ -33,6 +34,13 @@ inline void SeekToBytes(cFileBase& file, long long position, unsigned long long 
   file.Seek(static_cast<LONG>(position), CFile::begin);
 }
 
+// Raises the end-of-file exception unless `count` records of `size` bytes each
+// (size above 0) lie in the file from `position` on.
+inline void RequireRecords(const cFileBase& file, long long position, unsigned long long count,
+                           unsigned long long size) {
+  if (BytesFrom(file, position) / size < count) AfxThrowFileException(CFileException::endOfFile);
+}
+
 // Reads `count` bytes at `position` into `buffer`, after the check of SeekToBytes.
 inline void ReadBytesAt(cFileBase& file, long long position, void* buffer, UINT count) {
   SeekToBytes(file, position, count);
@@ -50,6 +58,13 @@ template <class Header>
 WORD ReadHeaderRecord(cFileBase& file, LONG position, Header& header) {
   return ReadHeaderRecord(file, position, &header, sizeof header);
 }
+
+// Counted text, as the indexes store names and words: an i16 count at `position`,
+// then the text. CountAt reads the count, raising generic for a negative one;
+// ReadCountedBytes also reads `count` bytes after it into `text` (replacing its
+// contents), after checking that they lie in the file.
+int CountAt(cFileBase& file, long long position);
+void ReadCountedBytes(cFileBase& file, long long position, std::string& text);
 
 [[noreturn]] inline void ThrowDamaged() { AfxThrowFileException(CFileException::generic); }
 

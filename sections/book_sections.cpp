@@ -2,8 +2,8 @@
 // and reads through the store's sections file.
 #include <cstring>
 
-#include "files/file_checks.h"
 #include "book/book_store.h"
+#include "files/file_checks.h"
 #include "orvada/book_base.h"
 #include "platform/exceptions.h"
 

@@ -29,9 +29,7 @@ void cSectionsFile::ReadHeader() {
   const long long entries = static_cast<long long>(m_Header.lSectionCount) + m_Header.lGlossaryCount;
   if (entries == 0) return;
   if (m_Header.wRecordSize == 0) orva::ThrowDamaged();
-  // The variable record read above ends at the first record, so this cannot wrap.
-  const long long tableRoom = static_cast<long long>(GetFileLength()) - m_dwFirstRecord;
-  if (tableRoom / m_Header.wRecordSize < entries) AfxThrowFileException(CFileException::endOfFile);
+  orva::RequireRecords(*this, m_dwFirstRecord, static_cast<unsigned long long>(entries), m_Header.wRecordSize);
   m_nEntryCount = static_cast<int>(entries);
 }
 
@@ -39,8 +37,7 @@ void cSectionsFile::ReadRecord(int key, sSectionRec& record) {
   if (!IsEntryKey(key)) orva::ThrowDamaged();
   const UINT size = std::min<UINT>(m_Header.wRecordSize, sizeof record);
   record = sSectionRec{};
-  orva::SeekToBytes(*this, m_dwFirstRecord + static_cast<long long>(key) * m_Header.wRecordSize, size);
-  Read(&record, size);
+  orva::ReadBytesAt(*this, m_dwFirstRecord + static_cast<long long>(key) * m_Header.wRecordSize, &record, size);
 }
 
 int cSectionsFile::ChildKey(int key, BYTE level) {
@@ -52,16 +49,7 @@ int cSectionsFile::ChildKey(int key, BYTE level) {
   return nextLevel > level ? next : -1;
 }
 
-void cSectionsFile::ReadName(DWORD offset) {
-  orva::SeekToBytes(*this, offset, 2);
-  unsigned char count[2];
-  Read(count, sizeof count);
-  const short length = orva::DecodeI16(count);
-  if (length < 0) orva::ThrowDamaged();
-  orva::SeekToBytes(*this, static_cast<long long>(offset) + 2, static_cast<UINT>(length));
-  AfxAllocating([&] { m_strName.resize(static_cast<size_t>(length)); });
-  if (length > 0) Read(&m_strName[0], static_cast<UINT>(length));
-}
+void cSectionsFile::ReadName(DWORD offset) { orva::ReadCountedBytes(*this, offset, m_strName); }
 
 CString cSectionsFile::NameRead() const {
   // The name is a zero-terminated string to the host: a zero byte ends it.
@@ -128,21 +116,16 @@ void cSectionsFile::NonBibleSections(CWordArray& sections) {
   sections.RemoveAll();
   const DWORD count = (m_Header.dwWordCountOffset - m_Header.dwNonBibleOffset) / 2;
   if (count == 0) return;
-  const long long listAt = m_Header.dwNonBibleOffset;
-  const long long length = GetFileLength();
-  if (listAt > length || (length - listAt) / 2 < count) AfxThrowFileException(CFileException::endOfFile);
-  std::vector<unsigned char> bytes;
-  AfxAllocating([&] { bytes.resize(2 * static_cast<size_t>(count)); });
-  orva::SeekToBytes(*this, listAt, 2 * count);
-  Read(bytes.data(), 2 * count);
+  // Checked before the array is sized; the u16 list is copied as it stands (the
+  // host is little-endian).
+  orva::RequireRecords(*this, m_Header.dwNonBibleOffset, count, 2);
   sections.SetSize(static_cast<int>(count));
-  for (DWORD i = 0; i < count; ++i) sections[static_cast<int>(i)] = orva::DecodeU16(&bytes[2 * i]);
+  orva::ReadBytesAt(*this, m_Header.dwNonBibleOffset, sections.GetData(), 2 * count);
 }
 
 int cSectionsFile::WordCount(int key) {
   if (!IsSectionKey(key) || m_Header.dwWordCountOffset == 0) return -1;
-  orva::SeekToBytes(*this, m_Header.dwWordCountOffset + 2LL * key, 2);
   unsigned char count[2];
-  Read(count, sizeof count);
+  orva::ReadBytesAt(*this, m_Header.dwWordCountOffset + 2LL * key, count, sizeof count);
   return orva::DecodeU16(count);
 }

@@ -67,8 +67,7 @@ int cSectionsFile::ReadForPath(int key, std::vector<CString>& names, BYTE* level
   sSectionRec record;
   ReadRecord(key, record);
   ReadName(record.dwNameOffset);
-  const CString name = NameRead();
-  AfxAllocating([&] { names.push_back(name); });
+  AfxAllocating([&] { names.push_back(NameRead()); });
   *level = record.byLevel;
   return LinkToKey(record.dwParentOffset);
 }

@@ -1,12 +1,12 @@
 #include "sync/sync_file.h"
 
 #include "files/endian.h"
+#include "files/file_checks.h"
 #include "langtext/tagged_string.h"
 #include "orvada/book_base.h"
 #include "platform/exceptions.h"
 #include "platform/winapi.h"
 #include "sync/key_bounds.h"
-#include "files/file_checks.h"
 #include "sync/sync_reading.h"
 
 namespace {
@@ -38,15 +38,12 @@ int cDSyncFile::Open(cBookStore& store, cORVABookBase& book) {
 
 void cSyncFile::ReadSyncHeader() {
   const LONG headerAt = m_wVersionRecordLength;
-  m_Header = sSyncHeader{};
   m_wHeaderLength = orva::ReadSyncHeaderRecord(*this, headerAt, &m_Header, sizeof m_Header);
   m_dwTableOffset = static_cast<DWORD>(headerAt) + m_wHeaderLength;
   const DWORD count = m_Header.dwWordCount;
   const WORD entrySize = m_Header.wEntrySize;
   if (entrySize < kMinEntrySize) orva::ThrowDamaged();
-  // The header record was read whole, so the table offset lies inside the file.
-  const DWORD tableRoom = GetFileLength() - m_dwTableOffset;
-  if (tableRoom / entrySize < count) AfxThrowFileException(CFileException::endOfFile);
+  orva::RequireRecords(*this, m_dwTableOffset, count, entrySize);
 }
 
 void cSyncFile::ReadEntry(int index) {
@@ -56,15 +53,7 @@ void cSyncFile::ReadEntry(int index) {
   ReadWord(m_CurrentEntry.dwWordOffset);
 }
 
-void cSyncFile::ReadWord(DWORD offset) {
-  unsigned char count[2];
-  orva::ReadBytesAt(*this, offset, count, sizeof count);
-  const short length = orva::DecodeI16(count);
-  if (length < 0) orva::ThrowDamaged();
-  orva::SeekToBytes(*this, static_cast<long long>(offset) + sizeof count, static_cast<UINT>(length));
-  AfxAllocating([&] { m_strWord.resize(static_cast<size_t>(length)); });
-  if (length > 0) Read(&m_strWord[0], static_cast<UINT>(length));
-}
+void cSyncFile::ReadWord(DWORD offset) { orva::ReadCountedBytes(*this, offset, m_strWord); }
 
 CString cSyncFile::WordRead() const {
   return AfxAllocating([&] { return CString(m_strWord.data(), static_cast<int>(m_strWord.size())); });

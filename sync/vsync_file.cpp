@@ -21,7 +21,6 @@ int cVSyncFile::Open(cBookStore& store, cORVABookBase& book) {
 
 void cVSyncFile::ReadSyncHeader() {
   const LONG headerAt = m_wVersionRecordLength;
-  m_Header = sVSyncHeader{};
   m_wHeaderLength = orva::ReadSyncHeaderRecord(*this, headerAt, &m_Header, sizeof m_Header);
   m_dwTableOffset = static_cast<DWORD>(headerAt) + m_wHeaderLength;
   const WORD recordSize = m_Header.wBookRecordSize;
@@ -29,11 +28,7 @@ void cVSyncFile::ReadSyncHeader() {
     orva::ThrowDamaged();
   }
   const int books = m_Header.wLastBook - m_Header.wFirstBook + 1;
-  // The header record was read whole, so the table offset lies inside the file.
-  const DWORD tableRoom = GetFileLength() - m_dwTableOffset;
-  if (books > 0 && tableRoom / recordSize < static_cast<DWORD>(books)) {
-    AfxThrowFileException(CFileException::endOfFile);
-  }
+  if (books > 0) orva::RequireRecords(*this, m_dwTableOffset, static_cast<unsigned long long>(books), recordSize);
 }
 
 bool cVSyncFile::ParseVerseReference(const char* reference, int& book, int& chapter, int& verse) {

@@ -1,4 +1,3 @@
-#include "files/file_checks.h"
 #include "text/text_file.h"
 
 #include <algorithm>
@@ -7,6 +6,7 @@
 #include <string>
 
 #include "files/endian.h"
+#include "files/file_checks.h"
 #include "orvada/book_base.h"
 #include "platform/exceptions.h"
 #include "text/lzss_codec.h"
@@ -33,19 +33,14 @@ int cTextFile::Open(cBookStore& store, cORVABookBase& book) {
   return OpenInStore(store, book, book.GetTextPath() + "book.dat", [] {});
 }
 
-void cTextFile::CheckInFile(unsigned long long position, unsigned long long count) const {
-  const unsigned long long length = GetFileLength();
-  if (position > length || length - position < count) ThrowEndOfFile();
-}
-
 void cTextFile::CheckBlock(const sViewableRec& block) const {
   if (block.dwTextSize > static_cast<DWORD>(INT_MAX)) orva::ThrowDamaged();
   switch (m_byCompression) {
     case 0:
-      CheckInFile(block.dwOffset, block.dwTextSize);
+      orva::RequireBytes(*this, block.dwOffset, block.dwTextSize);
       break;
     case 1:
-      CheckInFile(block.dwOffset, block.dwStoredSize);
+      orva::RequireBytes(*this, block.dwOffset, block.dwStoredSize);
       if (block.dwTextSize > kMostDecodedPerStoredByte * block.dwStoredSize) orva::ThrowDamaged();
       break;
     default:
@@ -55,12 +50,10 @@ void cTextFile::CheckBlock(const sViewableRec& block) const {
 
 std::vector<char> cTextFile::ReadHeaderText() {
   const DWORD at = m_wVersionRecordLength;
-  CheckInFile(at, 4);
-  Seek(static_cast<LONG>(at), CFile::begin);
   unsigned char length[4];
-  Read(length, sizeof length);
+  orva::ReadBytesAt(*this, at, length, sizeof length);
   const DWORD textLength = orva::DecodeU32(length);
-  CheckInFile(at + 4ull, textLength);
+  orva::RequireBytes(*this, at + 4ll, textLength);
   std::vector<char> text;
   AfxAllocating([&] { text.resize(static_cast<size_t>(textLength) + 1); });
   if (textLength != 0) Read(text.data(), textLength);
@@ -146,9 +139,7 @@ void cTextFile::ReadStoredRange(const sViewableRec& block, LONG position, LONG c
   if (rest == 0) return;
   const unsigned long long at = block.dwOffset + (static_cast<unsigned long long>(position) + fromPreamble -
                                                   m_dwPreambleSize);
-  CheckInFile(at, rest);
-  Seek(static_cast<LONG>(at), CFile::begin);
-  Read(destination + fromPreamble, rest);
+  orva::ReadBytesAt(*this, at, destination + fromPreamble, rest);
 }
 
 void cTextFile::ReadCompressedRange(const sViewableRec& block, LONG position, LONG count, BYTE* destination) {

@@ -81,8 +81,6 @@ class cTextFile : public cFileBase {
   void ReadCompressedRange(const sViewableRec& block, LONG position, LONG count, BYTE* destination);
 
  private:
-  // Raises unless `count` bytes from `position` lie within the file.
-  void CheckInFile(unsigned long long position, unsigned long long count) const;
   // Raises unless the block is one this library reads (see the size bounds above).
   void CheckBlock(const sViewableRec& block) const;
   // Raises unless area bytes position .. position + count - 1 of `block` exist.

@@ -20,10 +20,8 @@ int cViewableFile::ReadDescriptor(int block, sViewableRec& descriptor) {
   if (block < 0 || block >= BlockCount()) return 1;
   const WORD recordSize = m_Header.wRecordSize;
   if (recordSize < sizeof descriptor) orva::ThrowDamaged();
-  const std::uint64_t at = m_dwFirstDescriptor + static_cast<std::uint64_t>(block) * recordSize;
-  const std::uint64_t length = GetFileLength();
-  if (at > length || length - at < recordSize) ThrowEndOfFile();
-  Seek(static_cast<LONG>(at), CFile::begin);
+  // The whole record must be in the file, though only its first 12 bytes are kept.
+  orva::SeekToBytes(*this, m_dwFirstDescriptor + static_cast<long long>(block) * recordSize, recordSize);
   Read(&descriptor, sizeof descriptor);
   return 0;
 }
