@@ -40,9 +40,7 @@ void UnpackageAmbiguity(const CString& packaged, CString& tagged, CStringArray& 
   }
 }
 
-int MatchAmbiguous(const char* word, const char* pattern, const CStringArray& alternatives, int length,
-                   int options) {
-  if (length == 0) return 0;
+std::string SubstitutePlaceholders(const char* pattern, const CStringArray& alternatives) {
   std::string substituted = AfxAllocating([&] { return std::string(pattern ? pattern : ""); });
   int k = 0;
   for (char& byte : substituted) {
@@ -50,16 +48,20 @@ int MatchAmbiguous(const char* word, const char* pattern, const CStringArray& al
     if (k < alternatives.GetSize() && !alternatives[k].IsEmpty()) byte = alternatives[k][0];
     ++k;
   }
-  const char* wordText = word ? word : "";
-  cLanguageString wordString;
-  cLanguageString patternString;
-  if (length == -1) {
-    wordString = TaggedStringToLang(wordText);
-    patternString = TaggedStringToLang(substituted.c_str());
-  } else {
-    wordString = TaggedStringToLang(LeftVisible(length, wordText));
-    patternString = TaggedStringToLang(LeftVisible(length, substituted.c_str()));
-  }
+  return substituted;
+}
+
+int MatchConvertedPattern(const char* word, const cLanguageString& pattern, int options) {
+  return pattern.Compare(TaggedStringToLang(word ? word : ""), options, 0) == 0 ? 1 : 0;
+}
+
+int MatchAmbiguous(const char* word, const char* pattern, const CStringArray& alternatives, int length,
+                   int options) {
+  if (length == 0) return 0;
+  const std::string substituted = SubstitutePlaceholders(pattern, alternatives);
+  if (length == -1) return MatchConvertedPattern(word, TaggedStringToLang(substituted.c_str()), options);
+  const cLanguageString wordString = TaggedStringToLang(LeftVisible(length, word ? word : ""));
+  const cLanguageString patternString = TaggedStringToLang(LeftVisible(length, substituted.c_str()));
   return patternString.Compare(wordString, options, 0) == 0 ? 1 : 0;
 }
 

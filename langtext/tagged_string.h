@@ -3,6 +3,8 @@
 // are taken as empty; nothing throws except CMemoryException* on allocation failure.
 #pragma once
 
+#include <string>
+
 #include "orvada/lang_text.h"
 
 // Called with text[position] == '<': when a valid tag starts there, sets `language`
@@ -29,3 +31,11 @@ int VisibleIndexToByteIndex(int index, const char* text);
 // piece after it, split at each further 0xAC, is appended to `alternatives` (an
 // empty last entry for a trailing 0xAC). Callers pass an empty list.
 void UnpackageAmbiguity(const CString& packaged, CString& tagged, CStringArray& alternatives);
+
+// The two halves of MatchAmbiguous with length -1, for callers that match one
+// pattern against many words: the pattern with each placeholder replaced by the
+// first byte of its alternatives entry (a placeholder without one, or with an
+// empty one, stays), and the match of a word against that pattern once converted
+// with TaggedStringToLang.
+std::string SubstitutePlaceholders(const char* pattern, const CStringArray& alternatives);
+int MatchConvertedPattern(const char* word, const cLanguageString& pattern, int options);

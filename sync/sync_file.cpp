@@ -118,8 +118,12 @@ int cSyncFile::Walk(const char* key, bool& matched) {
   const int last = static_cast<int>(count - 1);
   int at = Nearest(0, last, low.c_str());
   if (at < 0) return -1;
+  // MatchAmbiguous(word, tagged, alternatives, -1, 0) for each word walked, with
+  // the pattern made once.
+  const cLanguageString pattern =
+      TaggedStringToLang(SubstitutePlaceholders(tagged, alternatives).c_str());
   for (;;) {
-    if (MatchAmbiguous(m_strWord.c_str(), tagged, alternatives, -1, 0)) {
+    if (MatchConvertedPattern(m_strWord.c_str(), pattern, 0)) {
       matched = true;
       return at;
     }
