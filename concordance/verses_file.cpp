@@ -1,7 +1,6 @@
 #include "concordance/verses_file.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "concordance/coded_list.h"
 #include "files/file_checks.h"
@@ -19,23 +18,20 @@ void cVersesFile::ReadHeader() {
 }
 
 bool cVersesFile::FindRecord(WORD count, WORD number, WORD size, DWORD base, void* record, UINT held) {
-  int lo = 0, hi = count - 1;
-  if (lo > hi) return false;
+  if (count == 0) return false;
   if (size < held) orva::ThrowDamaged();
-  for (;;) {
+  int lo = 0, hi = count - 1;
+  while (lo <= hi) {
     const int mid = (lo + hi) / 2;
     // The whole record must be in the file, though only its head is copied.
     orva::SeekToBytes(*this, base + static_cast<long long>(mid) * size, size);
     Read(record, held);
-    unsigned char first[2];
-    std::memcpy(first, record, sizeof first);
-    const WORD found = orva::DecodeU16(first);
+    const WORD found = orva::DecodeU16(static_cast<const unsigned char*>(record));
     if (found == number) return true;
-    if (lo == hi) return false;
     if (found > number) hi = mid - 1;
     else lo = mid + 1;
-    if (lo > hi) return false;
   }
+  return false;
 }
 
 bool cVersesFile::FindBook(WORD book, sBookRec& record) {
