@@ -65,4 +65,17 @@ inline void CheckCodedListFits(const cFileBase& file, long long position, unsign
   if (values > 0x7FFFFFFF) ThrowDamaged();
 }
 
+// Reads the whole coded list of `count` values at `position`, a list that starts
+// its own sequence, into `array` (CUIntArray or CWordArray), resized to `count`. A
+// count of 0, or one the bytes left cannot hold, raises as above before the array
+// is touched.
+template <class Array>
+void ReadCodedList(cFileBase& file, long long position, DWORD count, DWORD range, Array& array) {
+  if (count == 0) ThrowDamaged();
+  CheckCodedListFits(file, position, count);
+  file.Seek(static_cast<LONG>(position), CFile::begin);
+  array.SetSize(static_cast<int>(count));
+  DecodeCodedList(file, count, count, range, nullptr, array.GetData());
+}
+
 }  // namespace orva

@@ -61,12 +61,7 @@ void cConcordFile::ReadPlainKeys(const sWordListRec& record, long long at, CUInt
 }
 
 void cConcordFile::ReadCodedKeys(const sWordListRec& record, long long at, CUIntArray& keys) {
-  const DWORD count = record.dwKeyCount;
-  if (count == 0) orva::ThrowDamaged();
-  orva::CheckCodedListFits(*this, at, count);
-  Seek(static_cast<LONG>(at), CFile::begin);
-  keys.SetSize(static_cast<int>(count));
-  orva::DecodeCodedList(*this, count, count, m_dwKeyRange, nullptr, keys.GetData());
+  orva::ReadCodedList(*this, at, record.dwKeyCount, m_dwKeyRange, keys);
 }
 
 int cConcordFile::ReadRecord(int wordKey, sWordListRec& record) {
@@ -153,9 +148,5 @@ void cConcordFile::ReadPositionList(DWORD offset, CWordArray& positions) {
   }
   unsigned char countField[2];
   orva::ReadBytesAt(*this, offset, countField, sizeof countField);
-  const DWORD count = orva::DecodeU16(countField);
-  if (count == 0) orva::ThrowDamaged();
-  orva::CheckCodedListFits(*this, offset + 2LL, count);
-  positions.SetSize(static_cast<int>(count));
-  orva::DecodeCodedList(*this, count, count, m_CurrentLanguage.wPositionRange, nullptr, positions.GetData());
+  orva::ReadCodedList(*this, offset + 2LL, orva::DecodeU16(countField), m_CurrentLanguage.wPositionRange, positions);
 }

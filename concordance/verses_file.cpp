@@ -51,16 +51,11 @@ int cVersesFile::ReadList(DWORD offset, CUIntArray& occurrences) {
   const DWORD count = orva::DecodeU32(countField);
   const long long at = offset + 4LL;
   if (IsCoded()) {
-    if (count == 0) orva::ThrowDamaged();
-    orva::CheckCodedListFits(*this, at, count);
+    orva::ReadCodedList(*this, at, count, m_Header.wOccurrenceRange, occurrences);
   } else {
     orva::RequireBytes(*this, at, 4ULL * count);
-  }
-  occurrences.SetSize(static_cast<int>(count));
-  if (IsCoded()) {
-    orva::DecodeCodedList(*this, count, count, m_Header.wOccurrenceRange, nullptr, occurrences.GetData());
-  } else if (count > 0) {
-    Read(occurrences.GetData(), 4 * count);  // little-endian host
+    occurrences.SetSize(static_cast<int>(count));
+    if (count > 0) Read(occurrences.GetData(), 4 * count);  // little-endian host
   }
   return static_cast<int>(count);
 }
