@@ -9,11 +9,11 @@
 #include "writer/concord_writer.h"
 #include "writer/sections_writer.h"
 #include "writer/sync_writer.h"
-#include "writer/text_words.h"
 #include "writer/text_writer.h"
 #include "writer/verses_writer.h"
 #include "writer/vsync_writer.h"
 #include "writer/word_index.h"
+#include "zalang/text_encoding.h"
 
 namespace orva::writer {
 
@@ -28,15 +28,15 @@ class TextConverter {
 
   std::u16string Wide(const std::string& utf8, int line) const {
     try {
-      return Utf8ToUtf16(utf8);
-    } catch (const TextError& e) {
+      return zalang::Utf8ToUtf16(utf8);
+    } catch (const zalang::TextError& e) {
       throw SourceError(m_source, line, e.what());
     }
   }
   std::string Narrow(const std::u16string& text, int line) const {
     try {
-      return EncodeForLanguage(text, m_language);
-    } catch (const TextError& e) {
+      return zalang::EncodeForLanguage(text, m_language);
+    } catch (const zalang::TextError& e) {
       throw SourceError(m_source, line, e.what());
     }
   }

@@ -18,16 +18,20 @@
 //   for verses). A host finds a verse's text as that line of
 //   GetViewableBlock(area), or of GetViewableArea(area) after the preamble's
 //   GetViewableBlockSize(0) bytes.
-// - Word counts (SectionWordCount): the words of each verse, chapter and book, cut
-//   at 65535.
+// - Word counts (SectionWordCount): the words of each verse, chapter and book (as
+//   the concordance counts them), cut at 65535.
 // - Control words of the header text: TITLE, ABBREV, LANG (the language id in
 //   decimal, "1033"), EDITION, COPYRIGHT and SYNCTYPE ("verse"); a word with empty
 //   data is left out.
 // - Verse sync index (vsync.idx): book number, chapter and verse to the verse's
 //   section key.
-// - Concordance (concord.idx): one language, the book's; its words folded as
-//   writer/text_words.h says; a word's keys are the section keys of the verses
-//   that hold it, its positions the word numbers in the verse (from 1).
+// - Concordance (concord.idx): one language, the book's; its words split and
+//   folded as zalang/words.h says: runs of letters, digits and marks, apart at
+//   apostrophes and hyphens as at blanks ("the LORD's loving-kindness" is the five
+//   words the, lord, s, loving, kindness), case and accents folded away. A word's
+//   keys are the section keys of the verses that hold it, its positions the word
+//   numbers in the verse (from 1): the words of a phrase stand at consecutive
+//   positions, and a verse's word count is its last position.
 // - Verses index (verses.idx): per book its section key, its chapters' keys and all
 //   its verses' keys; per chapter its key and its verses' keys; per verse its key.
 //
@@ -40,7 +44,7 @@
 // concordance holds the words of each entry's line under its glossary key.
 // SYNCTYPE is "word".
 //
-// Text is 8-bit in the code page of the book's language (writer/text_words.h).
+// Text is 8-bit in the code page of the book's language (zalang/text_encoding.h).
 // Every fault of the source (a character the code page lacks, a verse of more than
 // 65535 words, a chapter or book larger than the indexes hold) raises SourceError
 // with the source's name and the line. Lists are LZSS-compressed text blocks with

@@ -4,17 +4,17 @@
 #include <utility>
 
 #include "platform/exceptions.h"
-#include "writer/text_words.h"
+#include "zalang/words.h"
 
 namespace orva::writer {
 
 size_t WordIndexBuilder::Add(std::uint32_t key, const std::u16string& text) {
-  const std::vector<WordSpan> spans = SplitWords(text);
+  const std::vector<zalang::WordSpan> spans = zalang::SplitWords(text);
   if (spans.size() > 65535) throw std::length_error("more than 65535 words");
   AfxAllocating([&] {
     for (size_t n = 0; n < spans.size(); ++n) {
       m_folded.assign(text, spans[n].begin, spans[n].end - spans[n].begin);
-      FoldWordInPlace(m_folded);
+      zalang::FoldWordInPlace(m_folded);
       auto at = m_index.find(m_folded);
       if (at == m_index.end()) {
         at = m_index.emplace(m_folded, m_words.size()).first;

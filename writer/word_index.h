@@ -1,5 +1,5 @@
 // The words of a book gathered for its concordance: for every folded word
-// (writer/text_words.h) the keys of the texts that hold it and, per key, the word
+// (zalang/words.h) the keys of the texts that hold it and, per key, the word
 // numbers (from 1) where it stands.
 #pragma once
 

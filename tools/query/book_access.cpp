@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "writer/book_dir.h"
-#include "writer/text_words.h"
+#include "zalang/text_encoding.h"
 
 namespace orva::query {
 
@@ -101,7 +101,7 @@ unsigned short BookLanguage(cORVABookBase& book) {
 }
 
 std::string ToUtf8(const char* text, size_t length, unsigned short language) {
-  return writer::Utf16ToUtf8(writer::DecodeFromLanguage(std::string(text, length), language));
+  return zalang::Utf16ToUtf8(zalang::DecodeFromLanguage(std::string(text, length), language));
 }
 
 }  // namespace orva::query
@@ -110,7 +110,7 @@ namespace orva::query {
 
 std::string ToUtf8(const cLanguageString& text) {
   const unsigned short* chars = text.GetString();
-  return writer::Utf16ToUtf8(std::u16string(chars, chars + text.GetLength()));
+  return zalang::Utf16ToUtf8(std::u16string(chars, chars + text.GetLength()));
 }
 
 }  // namespace orva::query
