@@ -45,10 +45,25 @@
 // SYNCTYPE is "word".
 //
 // Text is 8-bit in the code page of the book's language (zalang/text_encoding.h).
-// Every fault of the source (a character the code page lacks, a verse of more than
-// 65535 words, a chapter or book larger than the indexes hold) raises SourceError
-// with the source's name and the line. Lists are LZSS-compressed text blocks with
-// `compress`, coded concordance and verses lists with `coded`.
+// What the files cannot hold faithfully is refused: every such fault of the source
+// raises SourceError with the source's name and the line (0 for the source as a
+// whole):
+// - a character the code page lacks;
+// - a verse or entry of more than 65535 words, or with a word of more than 32767
+//   characters (positions are 16-bit, a concordance word's length a signed 16-bit
+//   count);
+// - a book name or headword of more than 32767 bytes (names and sync words have
+//   signed 16-bit lengths), a book name with a backslash (it separates the names
+//   of a path), books whose names differ only in case (paths ignore case);
+// - a book of more than 32767 chapters and verses, a glossary of more than 32768
+//   entries (an entry's level count, the keys back to the first entry of its book
+//   or of the glossary, is a signed 16-bit number), more than 65535 books, more
+//   than 65534 headwords under one letter;
+// - a chapter, or a letter's entries, whose text with the preamble is larger than
+//   a text area's signed 32-bit size, and a book whose files outgrow their 32-bit
+//   offsets.
+// Lists are LZSS-compressed text blocks with `compress`, coded concordance and
+// verses lists with `coded`.
 #pragma once
 
 #include <cstdint>
