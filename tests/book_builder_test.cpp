@@ -3,8 +3,13 @@
 // replaced whole or not at all.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 #include "orvada.h"
@@ -236,6 +241,33 @@ TEST(BookBuilder, TheBookFolderIsReplacedWholeOrNotAtAll) {
   EXPECT_TRUE(fs::exists(dir + "/notes.txt"));
   EXPECT_THROW(WriteBookDirectory(dir + "/notes.txt", built.files), std::runtime_error);
   EXPECT_EQ(std::distance(fs::directory_iterator(parent.Path()), fs::directory_iterator()), 1);
+}
+
+TEST(BookBuilder, ABuildClearsTheFoldersThatKilledBuildsLeft) {
+  namespace fs = std::filesystem;
+  TempBookDir parent;
+  const std::string dir = parent.Path() + "book";
+  const auto folder = [&](const std::string& name, const char* file) {
+    fs::create_directory(parent.Path() + name);
+    if (file) std::ofstream(parent.Path() + name + "/" + file) << "x";
+  };
+  folder("book.new-AbC123", "book.dat");    // killed while writing
+  folder("book.old-xyz789", "vsync.idx");   // killed while replacing
+  folder("book.new-Ab12", "book.dat");      // not named as a build names them
+  folder("book.new-keep01", "notes.txt");   // not only book files
+  folder("books.new-AbC123", "book.dat");   // beside another book
+  folder("book.new-live00", "book.dat");    // a build still at work holds it
+  const int live = ::open((parent.Path() + "book.new-live00").c_str(), O_RDONLY | O_DIRECTORY);
+  ASSERT_EQ(::flock(live, LOCK_EX), 0);
+
+  WriteBookDirectory(dir, Build(kSource).files);
+  ::close(live);
+  std::set<std::string> left;
+  for (const fs::directory_entry& entry : fs::directory_iterator(parent.Path())) {
+    left.insert(entry.path().filename().string());
+  }
+  EXPECT_EQ(left, (std::set<std::string>{"book", "book.new-Ab12", "book.new-keep01", "books.new-AbC123",
+                                         "book.new-live00"}));
 }
 
 }  // namespace

@@ -108,10 +108,13 @@ BuiltBook BuildGlossaryBook(const std::vector<DictionaryEntry>& source, const Bo
                             const std::string& sourceName);
 
 // Writes `files` as the book directory `dir`, whole or not at all: they are
-// written into a new folder beside `dir`, which then takes its place. An existing
-// `dir` is replaced only when it holds nothing but book files (the nine file names
-// of a book); otherwise, or when writing fails, std::runtime_error is raised and
-// `dir` is as it was.
+// written into a new folder beside `dir` ("DIR.new-XXXXXX"), which then takes its
+// place (the old book moves aside into "DIR.old-XXXXXX" and is removed). An
+// existing `dir` is replaced only when it holds nothing but book files (the nine
+// file names of a book); otherwise, or when writing fails, std::runtime_error is
+// raised and `dir` is as it was. Folders beside `dir` that a write of it killed
+// part-way left (so named, holding nothing but book files, and not locked by a
+// write still at work) are removed first.
 void WriteBookDirectory(const std::string& dir, const std::vector<BookFile>& files);
 
 }  // namespace orva::writer
