@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "book/book_folder.h"
 #include "book/book_store.h"
 #include "platform/exceptions.h"
 #include "platform/msgbox.h"
@@ -124,13 +125,9 @@ void cORVABookBase::PostOpenFiles(DWORD /*request*/) {}
 int cORVABookBase::FindFilePaths(DWORD& /*a*/, DWORD& /*b*/, DWORD& /*c*/) { return 0; }
 
 DWORD cORVABookBase::GetSyncTypeFlag() const {
-  static const struct {
-    const char* name;
-    DWORD flag;
-  } kTypes[] = {{"word", ORVA_WSYNC}, {"verse", ORVA_VSYNC}, {"strongs", ORVA_SSYNC}, {"date", ORVA_DSYNC}};
   const auto* type = reinterpret_cast<const unsigned char*>(static_cast<const char*>(m_strSyncType));
-  for (const auto& entry : kTypes) {
-    if (_mbsicmp(type, reinterpret_cast<const unsigned char*>(entry.name)) == 0) return entry.flag;
+  for (DWORD bit : {ORVA_WSYNC, ORVA_VSYNC, ORVA_SSYNC, ORVA_DSYNC}) {
+    if (_mbsicmp(type, reinterpret_cast<const unsigned char*>(orva::SyncTypeOfBit(bit))) == 0) return bit;
   }
   return 0;
 }

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "book/book_folder.h"
 #include "files/file_checks.h"
 #include "files/endian.h"
 #include "orvada/book_base.h"
@@ -21,7 +22,7 @@ void DestructElements(sLanguageRec* /*first*/, int /*count*/) {}
 
 int cConcordFile::Open(cBookStore& store, cORVABookBase& book) {
   EmptyCaches();
-  return OpenInStore(store, book, book.GetConcordPath() + "concord.idx", [this] { ReadHeader(); });
+  return OpenInStore(store, book, book.GetConcordPath() + orva::FileNameOfBit(ORVA_CONCORD), [this] { ReadHeader(); });
 }
 
 void cConcordFile::EmptyCaches() {

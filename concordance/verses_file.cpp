@@ -2,13 +2,14 @@
 
 #include <algorithm>
 
+#include "book/book_folder.h"
 #include "concordance/coded_list.h"
 #include "files/file_checks.h"
 #include "files/endian.h"
 #include "orvada/book_base.h"
 
 int cVersesFile::Open(cBookStore& store, cORVABookBase& book) {
-  return OpenInStore(store, book, book.GetVersesPath() + "verses.idx", [this] { ReadHeader(); });
+  return OpenInStore(store, book, book.GetVersesPath() + orva::FileNameOfBit(ORVA_VERSES), [this] { ReadHeader(); });
 }
 
 void cVersesFile::ReadHeader() {

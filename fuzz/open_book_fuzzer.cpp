@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size < 1 || size > kMaxInput) return 0;
   AfxSetMessageBoxHandler(Silent);
   const DWORD bit = 1u << (data[0] % 16 % 9);
-  const char* name = orva::writer::FileNameOfBit(bit);
+  const char* name = orva::FileNameOfBit(bit);
   orva::fuzz::MemoryBook& files = orva::fuzz::HarnessBook();
   files.Clear();
   files.Set(name, data + 1, size - 1);
@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ids.publisherID = static_cast<std::uint16_t>(data[3] | data[4] << 8);
     ids.bookID = static_cast<std::uint16_t>(data[5] | data[6] << 8);
   }
-  orva::writer::PointBookAt(book, files.Path(), ids, orva::writer::SyncTypeOfBit(bit));
+  orva::writer::PointBookAt(book, files.Path(), ids, orva::SyncTypeOfBit(bit));
   if (data[0] & 0x20) book.SetClientProgramVersion("2.5");
   try {
     if (book.Open(bit) == 0) Query(book, bit);

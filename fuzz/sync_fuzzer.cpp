@@ -48,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::uint8_t* file = data + 2 + keyLength;
   const size_t fileSize = size - 2 - keyLength;
   cORVABookBase book;
-  orva::fuzz::PrepareBook(book, orva::writer::FileNameOfBit(bit), file, fileSize, orva::writer::SyncTypeOfBit(bit));
+  orva::fuzz::PrepareBook(book, orva::FileNameOfBit(bit), file, fileSize, orva::SyncTypeOfBit(bit));
   Try([&] {
     if (book.Open(bit) != 0) return;
     LookUp(book, bit, key.c_str());

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "book/book_folder.h"
 #include "files/endian.h"
 #include "files/file_checks.h"
 #include "orvada/book_base.h"
@@ -16,7 +17,8 @@ constexpr long long kLevelAt = 18;  // offset of the level byte in an entry reco
 }  // namespace
 
 int cSectionsFile::Open(cBookStore& store, cORVABookBase& book) {
-  return OpenInStore(store, book, book.GetSectionsPath() + "sections.idx", [this] { ReadHeader(); });
+  return OpenInStore(store, book, book.GetSectionsPath() + orva::FileNameOfBit(ORVA_SECTIONS),
+                     [this] { ReadHeader(); });
 }
 
 void cSectionsFile::ReadHeader() {

@@ -1,5 +1,6 @@
 #include "sync/sync_file.h"
 
+#include "book/book_folder.h"
 #include "files/endian.h"
 #include "files/file_checks.h"
 #include "langtext/tagged_string.h"
@@ -25,15 +26,15 @@ int cSyncFile::OpenSyncFile(cBookStore& store, cORVABookBase& book, const CStrin
 }
 
 int cWSyncFile::Open(cBookStore& store, cORVABookBase& book) {
-  return OpenSyncFile(store, book, book.GetWSyncPath() + "wsync.idx");
+  return OpenSyncFile(store, book, book.GetWSyncPath() + orva::FileNameOfBit(ORVA_WSYNC));
 }
 
 int cSSyncFile::Open(cBookStore& store, cORVABookBase& book) {
-  return OpenSyncFile(store, book, book.GetSSyncPath() + "ssync.idx");
+  return OpenSyncFile(store, book, book.GetSSyncPath() + orva::FileNameOfBit(ORVA_SSYNC));
 }
 
 int cDSyncFile::Open(cBookStore& store, cORVABookBase& book) {
-  return OpenSyncFile(store, book, book.GetDSyncPath() + "dsync.idx");
+  return OpenSyncFile(store, book, book.GetDSyncPath() + orva::FileNameOfBit(ORVA_DSYNC));
 }
 
 void cSyncFile::ReadSyncHeader() {

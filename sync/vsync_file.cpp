@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "book/book_folder.h"
 #include "orvada/book_base.h"
 #include "platform/exceptions.h"
 #include "platform/winapi.h"
@@ -16,7 +17,7 @@ constexpr WORD kMinVerseEntrySize = sizeof(sVSyncVerseRec);
 }  // namespace
 
 int cVSyncFile::Open(cBookStore& store, cORVABookBase& book) {
-  return OpenInStore(store, book, book.GetVSyncPath() + "vsync.idx", [this] { ReadSyncHeader(); });
+  return OpenInStore(store, book, book.GetVSyncPath() + orva::FileNameOfBit(ORVA_VSYNC), [this] { ReadSyncHeader(); });
 }
 
 void cVSyncFile::ReadSyncHeader() {

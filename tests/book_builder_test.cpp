@@ -3,8 +3,13 @@
 // replaced whole or not at all.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 #include "orvada.h"
@@ -164,6 +169,48 @@ TEST(BookBuilder, FaultsOfTheSourceNameTheirLine) {
   EXPECT_NE(Fault(greek, 1033), "none");
 }
 
+TEST(BookBuilder, WhatTheFilesCannotHoldIsRefusedAtItsLine) {
+  // The longest word and book name are written as they are.
+  const std::string longest(32767, 'a');
+  TempBookDir dir;
+  BookOptions options;
+  options.publisherID = 3;
+  options.bookID = 9;
+  WriteBookDirectory(dir.Path(), Build(longest + " 1:1\t" + longest + "\n", options).files);
+  cORVABookBase book;
+  Open(book, dir, "verse");
+  ASSERT_EQ(book.Open(ORVA_CONCORD), 0);
+  EXPECT_EQ(book.GetSectionKey((longest + "\\1\\1").c_str()), 2);
+  cLanguageString word;
+  ASSERT_EQ(book.GetFirstWord(1033, word), 0);
+  EXPECT_EQ(word.GetLength(), 32767);
+
+  EXPECT_EQ(Fault("Genesis 1:1\tok\nGenesis 1:2\tx " + longest + "a\n"),
+            "dir/small.txt:2: a word of more than 32767 characters");
+  EXPECT_EQ(Fault(longest + "a 1:1\tok\n"), "dir/small.txt:1: a book name is at most 32767 bytes long");
+  EXPECT_EQ(Fault("Genesis 1:1\tok\nA\\B 1:1\tok\n"),
+            "dir/small.txt:2: the book name A\\B holds a backslash, which separates the names of a section path");
+  std::string verses;
+  for (int verse = 1; verse <= 32767; ++verse) verses += "Genesis 1:" + std::to_string(verse) + "\tw\n";
+  EXPECT_EQ(Fault(verses), "dir/small.txt:32767: Genesis has more than 32767 chapters and verses, more than an "
+                           "entry can count back to its book");
+
+  const auto glossaryFault = [](const std::string& text) -> std::string {
+    std::istringstream in(text);
+    try {
+      BuildGlossaryBook(ParseDictionary(in, "d.txt"), {}, "d.txt");
+    } catch (const SourceError& e) {
+      return e.what();
+    }
+    return "none";
+  };
+  EXPECT_EQ(glossaryFault("x\tok\n" + std::string(32768, '.') + "\tx\n"), "d.txt:2: a headword is at most 32767 bytes long");
+  std::string entries;
+  for (int entry = 0; entry <= 32768; ++entry) entries += "w" + std::to_string(100000 + entry) + "\tx\n";
+  EXPECT_EQ(glossaryFault(entries),
+            "d.txt:32769: more than 32768 entries, more than an entry can count back to the first");
+}
+
 TEST(BookBuilder, TheBookFolderIsReplacedWholeOrNotAtAll) {
   namespace fs = std::filesystem;
   TempBookDir parent;
@@ -194,6 +241,33 @@ TEST(BookBuilder, TheBookFolderIsReplacedWholeOrNotAtAll) {
   EXPECT_TRUE(fs::exists(dir + "/notes.txt"));
   EXPECT_THROW(WriteBookDirectory(dir + "/notes.txt", built.files), std::runtime_error);
   EXPECT_EQ(std::distance(fs::directory_iterator(parent.Path()), fs::directory_iterator()), 1);
+}
+
+TEST(BookBuilder, ABuildClearsTheFoldersThatKilledBuildsLeft) {
+  namespace fs = std::filesystem;
+  TempBookDir parent;
+  const std::string dir = parent.Path() + "book";
+  const auto folder = [&](const std::string& name, const char* file) {
+    fs::create_directory(parent.Path() + name);
+    if (file) std::ofstream(parent.Path() + name + "/" + file) << "x";
+  };
+  folder("book.new-AbC123", "book.dat");    // killed while writing
+  folder("book.old-xyz789", "vsync.idx");   // killed while replacing
+  folder("book.new-Ab12", "book.dat");      // not named as a build names them
+  folder("book.new-keep01", "notes.txt");   // not only book files
+  folder("books.new-AbC123", "book.dat");   // beside another book
+  folder("book.new-live00", "book.dat");    // a build still at work holds it
+  const int live = ::open((parent.Path() + "book.new-live00").c_str(), O_RDONLY | O_DIRECTORY);
+  ASSERT_EQ(::flock(live, LOCK_EX), 0);
+
+  WriteBookDirectory(dir, Build(kSource).files);
+  ::close(live);
+  std::set<std::string> left;
+  for (const fs::directory_entry& entry : fs::directory_iterator(parent.Path())) {
+    left.insert(entry.path().filename().string());
+  }
+  EXPECT_EQ(left, (std::set<std::string>{"book", "book.new-Ab12", "book.new-keep01", "books.new-AbC123",
+                                         "book.new-live00"}));
 }
 
 }  // namespace

@@ -231,7 +231,7 @@ TEST_F(BookOpenTest, IdxVersionRecordComesFromTheFirstOpenIndex) {
       header[0] = 16;
       file.insert(file.end(), header.begin(), header.end());
     }
-    Replace(orva::writer::FileNameOfBit(bit), file);
+    Replace(orva::FileNameOfBit(bit), file);
   }
   orva::writer::ConcordDescription concord;
   orva::writer::VersionFields marked = m_version;

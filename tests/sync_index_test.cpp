@@ -42,7 +42,7 @@ class SyncIndexTest : public orva::test::SkeletonBookTest {
     const DWORD bit = std::string(syncType) == "word" ? ORVA_WSYNC
                       : std::string(syncType) == "strongs" ? ORVA_SSYNC
                                                            : ORVA_DSYNC;
-    Replace(orva::writer::FileNameOfBit(bit), file);
+    Replace(orva::FileNameOfBit(bit), file);
     Point(m_book, syncType);
     return m_book.Open(bit);
   }

@@ -1,32 +1,43 @@
-// Words as the concordance counts and folds them, and text in a book's code page.
+// The language library's words as the concordance counts and folds them, and text
+// in a book's code page.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "writer/text_words.h"
+#include "zalang/text_encoding.h"
+#include "zalang/words.h"
 
 namespace {
 
-using namespace orva::writer;
+using namespace zalang;
 
+// The folded words of `utf8`, a compound's words joined by '+'.
 std::vector<std::string> Words(const std::string& utf8) {
+  const std::u16string text = Utf8ToUtf16(utf8);
   std::vector<std::string> out;
-  for (const std::u16string& word : FoldedWords(Utf8ToUtf16(utf8))) out.push_back(Utf16ToUtf8(word));
+  for (const WordSpan& span : SplitWords(text)) {
+    const std::string word = Utf16ToUtf8(FoldWord(text.substr(span.begin, span.end - span.begin)));
+    if (span.joined) out.back() += "+" + word;
+    else out.push_back(word);
+  }
   return out;
 }
 
-TEST(TextWords, SplitsAtPunctuationAndKeepsInnerApostrophesAndHyphens) {
+TEST(TextWords, SplitsAtPunctuationApostrophesAndHyphensAndKnowsCompounds) {
   using V = std::vector<std::string>;
   EXPECT_EQ(Words("And God said, Let there be light: and there was light."),
             (V{"and", "god", "said", "let", "there", "be", "light", "and", "there", "was", "light"}));
-  EXPECT_EQ(Words("the LORD's house at Beer-sheba"), (V{"the", "lord's", "house", "at", "beer-sheba"}));
-  // Apostrophes and hyphens at the edges, or doubled, separate.
-  EXPECT_EQ(Words("'the fathers' -- sons-- x--y 'tis"), (V{"the", "fathers", "sons", "x", "y", "tis"}));
+  EXPECT_EQ(Words("the LORD's house at Beer-sheba"), (V{"the", "lord+s", "house", "at", "beer+sheba"}));
+  // Apostrophes and hyphens at the edges, doubled, or beside a blank join nothing.
+  EXPECT_EQ(Words("'the fathers' -- sons-- x--y 'tis a- b"),
+            (V{"the", "fathers", "sons", "x", "y", "tis", "a", "b"}));
   EXPECT_EQ(Words("chapter 12:3 (x)"), (V{"chapter", "12", "3", "x"}));
   EXPECT_EQ(Words(" \t,.;"), V{});
-  // The right quotation mark is an apostrophe, folded to U+0027.
-  EXPECT_EQ(Words("LORD\xE2\x80\x99S"), V{"lord's"});
+  // The right quotation mark is an apostrophe, the non-breaking hyphen a hyphen.
+  EXPECT_EQ(Words("LORD\xE2\x80\x99S loving\xE2\x80\x91kindness"), (V{"lord+s", "loving+kindness"}));
+  // A compound folds with its apostrophes U+0027 and hyphens U+002D.
+  EXPECT_EQ(Utf16ToUtf8(FoldWord(u"LORD\u2019S-Day")), "lord's-day");
 }
 
 TEST(TextWords, FoldsCaseAndAccentsAsTheFirstCollationLevel) {

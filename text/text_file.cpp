@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "book/book_folder.h"
 #include "files/endian.h"
 #include "files/file_checks.h"
 #include "orvada/book_base.h"
@@ -30,7 +31,7 @@ cTextFile::cTextFile() = default;
 cTextFile::~cTextFile() = default;
 
 int cTextFile::Open(cBookStore& store, cORVABookBase& book) {
-  return OpenInStore(store, book, book.GetTextPath() + "book.dat", [] {});
+  return OpenInStore(store, book, book.GetTextPath() + orva::FileNameOfBit(ORVA_TEXT), [] {});
 }
 
 void cTextFile::CheckBlock(const sViewableRec& block) const {

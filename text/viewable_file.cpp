@@ -2,12 +2,14 @@
 
 #include <algorithm>
 
+#include "book/book_folder.h"
 #include "files/file_checks.h"
 #include "orvada/book_base.h"
 #include "platform/exceptions.h"
 
 int cViewableFile::Open(cBookStore& store, cORVABookBase& book) {
-  return OpenInStore(store, book, book.GetViewablePath() + "viewable.idx", [this] { ReadHeader(); });
+  return OpenInStore(store, book, book.GetViewablePath() + orva::FileNameOfBit(ORVA_VIEWABLE),
+                     [this] { ReadHeader(); });
 }
 
 void cViewableFile::ReadHeader() {

@@ -1,11 +1,11 @@
 // orva info: what each file of a book holds, opened as a host would.
 #include <cstdio>
 
+#include "book/book_folder.h"
 #include "tools/commands.h"
 #include "tools/json.h"
 #include "tools/query/book_access.h"
 #include "tools/report.h"
-#include "writer/book_dir.h"
 #include "writer/text_writer.h"
 
 namespace orva::tool {
@@ -26,8 +26,8 @@ struct PartResult {
 PartResult OpenOne(const std::string& dir, DWORD bit) {
   cORVABookBase book;
   query::PointBookAt(book, dir);
-  book.SetSyncType(writer::SyncTypeOfBit(bit));
-  PartResult result{writer::FileNameOfBit(bit), 0, std::string()};
+  book.SetSyncType(orva::SyncTypeOfBit(bit));
+  PartResult result{orva::FileNameOfBit(bit), 0, std::string()};
   try {
     result.code = book.Open(bit);
     result.message = static_cast<const char*>(book.GetErrorString(result.code));

@@ -7,7 +7,7 @@
 #include "tools/query/book_access.h"
 #include "tools/query/passage.h"
 #include "tools/query/reference.h"
-#include "writer/text_words.h"
+#include "zalang/text_encoding.h"
 
 namespace orva::tool {
 
@@ -148,7 +148,7 @@ int RunSync(const std::string& dir, const std::string& key, bool json) {
   if (flag == ORVA_VSYNC) {
     found = book.GetVSyncKey(key.c_str());
   } else {
-    const std::u16string wide = writer::Utf8ToUtf16(key);
+    const std::u16string wide = zalang::Utf8ToUtf16(key);
     const CString packaged =
         LangToPackagedString(cLanguageString(reinterpret_cast<const unsigned short*>(wide.c_str()), language));
     found = flag == ORVA_WSYNC ? book.GetWSyncKey(packaged)

@@ -1,6 +1,7 @@
 #include "writer/book_builder.h"
 
 #include <algorithm>
+#include <climits>
 #include <stdexcept>
 
 #include "orvada/lang_text.h"
@@ -9,17 +10,25 @@
 #include "writer/concord_writer.h"
 #include "writer/sections_writer.h"
 #include "writer/sync_writer.h"
-#include "writer/text_words.h"
 #include "writer/text_writer.h"
 #include "writer/verses_writer.h"
 #include "writer/vsync_writer.h"
 #include "writer/word_index.h"
+#include "zalang/text_encoding.h"
 
 namespace orva::writer {
 
 namespace {
 
 constexpr std::uint16_t kMaxCount = 0xFFFF;
+// A name (of a section, of a sync index's word) is a signed 16-bit byte count and
+// its bytes.
+constexpr size_t kMaxNameLength = 0x7FFF;
+// An entry counts back to the first entry of its book (or of the glossary) in a
+// signed 16-bit level count.
+constexpr size_t kMaxLevelCount = 0x7FFF;
+// A text area (the preamble and one block) is measured in a signed 32-bit size.
+constexpr size_t kMaxAreaSize = INT_MAX;
 
 // Converts source text, turning a character fault into a SourceError at the line.
 class TextConverter {
@@ -28,15 +37,15 @@ class TextConverter {
 
   std::u16string Wide(const std::string& utf8, int line) const {
     try {
-      return Utf8ToUtf16(utf8);
-    } catch (const TextError& e) {
+      return zalang::Utf8ToUtf16(utf8);
+    } catch (const zalang::TextError& e) {
       throw SourceError(m_source, line, e.what());
     }
   }
   std::string Narrow(const std::u16string& text, int line) const {
     try {
-      return EncodeForLanguage(text, m_language);
-    } catch (const TextError& e) {
+      return zalang::EncodeForLanguage(text, m_language);
+    } catch (const zalang::TextError& e) {
       throw SourceError(m_source, line, e.what());
     }
   }
@@ -127,8 +136,18 @@ size_t IndexWords(WordIndexBuilder& words, std::uint32_t key, const std::u16stri
                   const TextConverter& converter) {
   try {
     return words.Add(key, text);
-  } catch (const std::length_error&) {
-    converter.Fail(line, "more than 65535 words");
+  } catch (const std::length_error& e) {
+    converter.Fail(line, e.what());
+  }
+}
+
+// Every file's offsets are 32-bit: a book whose files would grow past them is
+// refused as a whole.
+void CheckFileSizes(const BuiltBook& book, const TextConverter& converter) {
+  for (const BookFile& file : book.files) {
+    if (file.bytes.size() > 0xFFFFFFFFu) {
+      converter.Fail(0, "the book's " + file.name + " would be larger than the 4 GiB its offsets reach");
+    }
   }
 }
 
@@ -158,6 +177,13 @@ BuiltBook BuildScriptureBook(const Scripture& source, const BookOptions& options
   for (const SourceBook& sourceBook : source.books) {
     const int firstLine = sourceBook.chapters.front().verses.front().line;
     const std::string name = converter.Narrow(sourceBook.name, firstLine);
+    if (name.size() > kMaxNameLength) {
+      converter.Fail(firstLine, "a book name is at most " + std::to_string(kMaxNameLength) + " bytes long");
+    }
+    if (name.find('\\') != std::string::npos) {
+      converter.Fail(firstLine, "the book name " + sourceBook.name + " holds a backslash, which separates the "
+                                "names of a section path");
+    }
     for (const std::string& other : bookNames) {
       if (_mbsicmp(reinterpret_cast<const unsigned char*>(other.c_str()),
                    reinterpret_cast<const unsigned char*>(name.c_str())) == 0) {
@@ -179,9 +205,17 @@ BuiltBook BuildScriptureBook(const Scripture& source, const BookOptions& options
     long long bookWords = 0;
     ++book.books;
 
+    // Chapters and verses count back to their book's key.
+    const auto checkLevelCount = [&](int line) {
+      if (sections.sections.size() - bookAt > kMaxLevelCount) {
+        converter.Fail(line, sourceBook.name + " has more than " + std::to_string(kMaxLevelCount) +
+                                 " chapters and verses, more than an entry can count back to its book");
+      }
+    };
     for (const SourceChapter& chapter : sourceBook.chapters) {
       const auto area = static_cast<std::uint32_t>(blocks.size());
       const size_t chapterAt = sections.sections.size();
+      checkLevelCount(chapter.verses.front().line);
       SectionEntry chapterEntry;
       chapterEntry.name = std::to_string(chapter.number);
       chapterEntry.level = 2;
@@ -199,6 +233,7 @@ BuiltBook BuildScriptureBook(const Scripture& source, const BookOptions& options
 
       for (const SourceVerse& verse : chapter.verses) {
         const auto key = static_cast<std::uint32_t>(sections.sections.size());
+        checkLevelCount(verse.line);
         const std::u16string text = converter.Wide(verse.text, verse.line);
         const size_t count = IndexWords(words, key, text, verse.line, converter);
         SectionEntry verseEntry;
@@ -208,7 +243,11 @@ BuiltBook BuildScriptureBook(const Scripture& source, const BookOptions& options
         verseEntry.syncHalf = line++;
         verseEntry.wordCount = Capped(static_cast<long long>(count));
         sections.sections.push_back(verseEntry);
-        block += verseEntry.name + " " + converter.Narrow(text, verse.line) + "\n";
+        AfxAllocating([&] { block += verseEntry.name + " " + converter.Narrow(text, verse.line) + "\n"; });
+        if (block.size() > kMaxAreaSize - blocks[0].size()) {
+          converter.Fail(verse.line, "the text of " + sourceBook.name + " " + chapterEntry.name +
+                                         " is larger than a text area can hold (2 GiB)");
+        }
         verseSync.books.back().verses.push_back(
             {static_cast<std::uint16_t>(chapter.number), static_cast<std::uint16_t>(verse.number), key});
         chapterIndex.allVerses->push_back(key);
@@ -238,6 +277,7 @@ BuiltBook BuildScriptureBook(const Scripture& source, const BookOptions& options
   book.files.push_back({"concord.idx", EncodeConcordance(std::move(indexed), options, version)});
   book.files.push_back({"verses.idx", EncodeVersesIndex(versesIndex)});
   book.files.push_back({"vsync.idx", EncodeVerseSyncIndex(verseSync)});
+  CheckFileSizes(book, converter);
   return book;
 }
 
@@ -298,6 +338,10 @@ BuiltBook BuildGlossaryBook(const std::vector<DictionaryEntry>& source, const Bo
     } else if (line == kMaxCount) {
       converter.Fail(sourceLine, "more than 65534 headwords begin with " + sections.sections.back().name);
     }
+    if (i > kMaxLevelCount) {
+      converter.Fail(sourceLine, "more than " + std::to_string(kMaxLevelCount + 1) +
+                                     " entries, more than an entry can count back to the first");
+    }
     const auto key = static_cast<std::uint32_t>(letters + i);
     letterWords.back() += static_cast<long long>(IndexWords(words, key, entry.line, sourceLine, converter));
     SectionEntry glossary;
@@ -305,10 +349,20 @@ BuiltBook BuildGlossaryBook(const std::vector<DictionaryEntry>& source, const Bo
     glossary.syncWord = static_cast<std::uint32_t>(blocks.size() - 1);
     glossary.syncHalf = line++;
     sections.glossary.push_back(glossary);
-    blocks.back() += converter.Narrow(entry.line, sourceLine) + "\n";
+    AfxAllocating([&] { blocks.back() += converter.Narrow(entry.line, sourceLine) + "\n"; });
+    if (blocks.back().size() > kMaxAreaSize - blocks[0].size()) {
+      converter.Fail(sourceLine, "the entries under " + sections.sections.back().name +
+                                     " are larger than a text area can hold (2 GiB)");
+    }
     const cLanguageString headword(reinterpret_cast<const unsigned short*>(entry.wideHeadword.c_str()),
                                    options.language);
-    sync.words.emplace_back(StoredSyncWord(headword), key);
+    // The stored word holds the section name's bytes, and a language tag where the
+    // language is not the default one.
+    std::string stored = StoredSyncWord(headword);
+    if (stored.size() > kMaxNameLength) {
+      converter.Fail(sourceLine, "a headword is at most " + std::to_string(kMaxNameLength) + " bytes long");
+    }
+    sync.words.emplace_back(std::move(stored), key);
   }
   for (size_t i = 0; i < letterWords.size(); ++i) {
     sections.sections[i].wordCount = Capped(letterWords[i]);
@@ -323,6 +377,7 @@ BuiltBook BuildGlossaryBook(const std::vector<DictionaryEntry>& source, const Bo
   book.files.push_back({"sections.idx", EncodeSectionsIndex(sections)});
   book.files.push_back({"concord.idx", EncodeConcordance(std::move(indexed), options, version)});
   book.files.push_back({"wsync.idx", EncodeSyncIndex(sync)});
+  CheckFileSizes(book, converter);
   return book;
 }
 

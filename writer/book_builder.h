@@ -18,16 +18,20 @@
 //   for verses). A host finds a verse's text as that line of
 //   GetViewableBlock(area), or of GetViewableArea(area) after the preamble's
 //   GetViewableBlockSize(0) bytes.
-// - Word counts (SectionWordCount): the words of each verse, chapter and book, cut
-//   at 65535.
+// - Word counts (SectionWordCount): the words of each verse, chapter and book (as
+//   the concordance counts them), cut at 65535.
 // - Control words of the header text: TITLE, ABBREV, LANG (the language id in
 //   decimal, "1033"), EDITION, COPYRIGHT and SYNCTYPE ("verse"); a word with empty
 //   data is left out.
 // - Verse sync index (vsync.idx): book number, chapter and verse to the verse's
 //   section key.
-// - Concordance (concord.idx): one language, the book's; its words folded as
-//   writer/text_words.h says; a word's keys are the section keys of the verses
-//   that hold it, its positions the word numbers in the verse (from 1).
+// - Concordance (concord.idx): one language, the book's; its words split and
+//   folded as zalang/words.h says: runs of letters, digits and marks, apart at
+//   apostrophes and hyphens as at blanks ("the LORD's loving-kindness" is the five
+//   words the, lord, s, loving, kindness), case and accents folded away. A word's
+//   keys are the section keys of the verses that hold it, its positions the word
+//   numbers in the verse (from 1): the words of a phrase stand at consecutive
+//   positions, and a verse's word count is its last position.
 // - Verses index (verses.idx): per book its section key, its chapters' keys and all
 //   its verses' keys; per chapter its key and its verses' keys; per verse its key.
 //
@@ -40,11 +44,26 @@
 // concordance holds the words of each entry's line under its glossary key.
 // SYNCTYPE is "word".
 //
-// Text is 8-bit in the code page of the book's language (writer/text_words.h).
-// Every fault of the source (a character the code page lacks, a verse of more than
-// 65535 words, a chapter or book larger than the indexes hold) raises SourceError
-// with the source's name and the line. Lists are LZSS-compressed text blocks with
-// `compress`, coded concordance and verses lists with `coded`.
+// Text is 8-bit in the code page of the book's language (zalang/text_encoding.h).
+// What the files cannot hold faithfully is refused: every such fault of the source
+// raises SourceError with the source's name and the line (0 for the source as a
+// whole):
+// - a character the code page lacks;
+// - a verse or entry of more than 65535 words, or with a word of more than 32767
+//   characters (positions are 16-bit, a concordance word's length a signed 16-bit
+//   count);
+// - a book name or headword of more than 32767 bytes (names and sync words have
+//   signed 16-bit lengths), a book name with a backslash (it separates the names
+//   of a path), books whose names differ only in case (paths ignore case);
+// - a book of more than 32767 chapters and verses, a glossary of more than 32768
+//   entries (an entry's level count, the keys back to the first entry of its book
+//   or of the glossary, is a signed 16-bit number), more than 65535 books, more
+//   than 65534 headwords under one letter;
+// - a chapter, or a letter's entries, whose text with the preamble is larger than
+//   a text area's signed 32-bit size, and a book whose files outgrow their 32-bit
+//   offsets.
+// Lists are LZSS-compressed text blocks with `compress`, coded concordance and
+// verses lists with `coded`.
 #pragma once
 
 #include <cstdint>
@@ -89,10 +108,13 @@ BuiltBook BuildGlossaryBook(const std::vector<DictionaryEntry>& source, const Bo
                             const std::string& sourceName);
 
 // Writes `files` as the book directory `dir`, whole or not at all: they are
-// written into a new folder beside `dir`, which then takes its place. An existing
-// `dir` is replaced only when it holds nothing but book files (the nine file names
-// of a book); otherwise, or when writing fails, std::runtime_error is raised and
-// `dir` is as it was.
+// written into a new folder beside `dir` ("DIR.new-XXXXXX"), which then takes its
+// place (the old book moves aside into "DIR.old-XXXXXX" and is removed). An
+// existing `dir` is replaced only when it holds nothing but book files (the nine
+// file names of a book); otherwise, or when writing fails, std::runtime_error is
+// raised and `dir` is as it was. Folders beside `dir` that a write of it killed
+// part-way left (so named, holding nothing but book files, and not locked by a
+// write still at work) are removed first.
 void WriteBookDirectory(const std::string& dir, const std::vector<BookFile>& files);
 
 }  // namespace orva::writer

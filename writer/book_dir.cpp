@@ -54,30 +54,6 @@ std::string TempBookDir::SubDir(const std::string& name) const {
   return m_path + name + "/";
 }
 
-const char* FileNameOfBit(std::uint32_t bit) {
-  switch (bit) {
-    case ORVA_TEXT: return "book.dat";
-    case ORVA_VIEWABLE: return "viewable.idx";
-    case ORVA_SECTIONS: return "sections.idx";
-    case ORVA_CONCORD: return "concord.idx";
-    case ORVA_VERSES: return "verses.idx";
-    case ORVA_WSYNC: return "wsync.idx";
-    case ORVA_VSYNC: return "vsync.idx";
-    case ORVA_SSYNC: return "ssync.idx";
-    case ORVA_DSYNC: return "dsync.idx";
-    default: return nullptr;
-  }
-}
-
-const char* SyncTypeOfBit(std::uint32_t bit) {
-  switch (bit) {
-    case ORVA_VSYNC: return "verse";
-    case ORVA_SSYNC: return "strongs";
-    case ORVA_DSYNC: return "date";
-    default: return "word";
-  }
-}
-
 void WriteSkeletonBook(const std::string& folder, const VersionFields& version) {
   WriteTextBook(folder, SampleTextBook(version));
   SyncDescription sync;
@@ -97,24 +73,6 @@ void WriteSkeletonBook(const std::string& folder, const VersionFields& version) 
   VersesDescription verses;
   verses.version = version;
   WriteBookFile(folder, "verses.idx", EncodeVersesIndex(verses));
-}
-
-void PointBookAt(cORVABookBase& book, const std::string& path, const VersionFields& version,
-                 const char* syncType) {
-  const char* p = path.c_str();
-  book.SetTextPath(p);
-  book.SetViewablePath(p);
-  book.SetSectionsPath(p);
-  book.SetConcordPath(p);
-  book.SetVersesPath(p);
-  book.SetWSyncPath(p);
-  book.SetVSyncPath(p);
-  book.SetSSyncPath(p);
-  book.SetDSyncPath(p);
-  book.SetMediaPath(p);
-  book.SetPublisherID(std::to_string(version.publisherID).c_str());
-  book.SetBookID(std::to_string(version.bookID).c_str());
-  book.SetSyncType(syncType);
 }
 
 }  // namespace orva::writer

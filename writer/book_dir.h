@@ -7,9 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "book/book_folder.h"
 #include "writer/version_record_writer.h"
-
-class cORVABookBase;
 
 namespace orva::writer {
 
@@ -38,14 +37,6 @@ class TempBookDir {
 // folder when missing; throws std::runtime_error on failure.
 void WriteBookFile(const std::string& folder, const std::string& name, const std::vector<std::uint8_t>& bytes);
 
-// The fixed file name of each file bit ("book.dat" for 0x001 ...), null for the
-// media bit and any other value.
-const char* FileNameOfBit(std::uint32_t bit);
-
-// The sync type under which a book opens the file of `bit`: "verse", "strongs" or
-// "date" for their sync bits, "word" for every other bit.
-const char* SyncTypeOfBit(std::uint32_t bit);
-
 // Writes every file of a small book: its text is SampleTextBook (compressed), the
 // concordance has its header and the language 1033 with no words, and the
 // sections, verses and four sync indexes their headers with no entries.
@@ -54,9 +45,11 @@ inline void WriteSkeletonBook(const TempBookDir& dir, const VersionFields& versi
   WriteSkeletonBook(dir.Path(), version);
 }
 
-// Points every path member of `book` at `path`, sets the identifiers to the ones
-// of `version`, and the sync type to `syncType`.
-void PointBookAt(cORVABookBase& book, const std::string& path, const VersionFields& version,
-                 const char* syncType = "word");
+// Points every path member of `book` at `path` (orva::PointBookAt), with the
+// identifiers of `version`.
+inline void PointBookAt(cORVABookBase& book, const std::string& path, const VersionFields& version,
+                        const char* syncType = "word") {
+  orva::PointBookAt(book, path, version.publisherID, version.bookID, syncType);
+}
 
 }  // namespace orva::writer

@@ -1,20 +1,35 @@
 #include "writer/word_index.h"
 
 #include <stdexcept>
+#include <string>
 #include <utility>
 
 #include "platform/exceptions.h"
-#include "writer/text_words.h"
+#include "zalang/words.h"
 
 namespace orva::writer {
 
+namespace {
+
+constexpr size_t kMaxWordLength = 32767;
+
+}  // namespace
+
 size_t WordIndexBuilder::Add(std::uint32_t key, const std::u16string& text) {
-  const std::vector<WordSpan> spans = SplitWords(text);
+  const std::vector<zalang::WordSpan> spans = zalang::SplitWords(text);
   if (spans.size() > 65535) throw std::length_error("more than 65535 words");
+  for (const zalang::WordSpan& span : spans) {
+    // Folding drops marks only: a word short enough unfolded is short enough.
+    if (span.end - span.begin <= kMaxWordLength) continue;
+    m_folded = zalang::FoldWord(text.substr(span.begin, span.end - span.begin));
+    if (m_folded.size() > kMaxWordLength) {
+      throw std::length_error("a word of more than " + std::to_string(kMaxWordLength) + " characters");
+    }
+  }
   AfxAllocating([&] {
     for (size_t n = 0; n < spans.size(); ++n) {
       m_folded.assign(text, spans[n].begin, spans[n].end - spans[n].begin);
-      FoldWordInPlace(m_folded);
+      zalang::FoldWordInPlace(m_folded);
       auto at = m_index.find(m_folded);
       if (at == m_index.end()) {
         at = m_index.emplace(m_folded, m_words.size()).first;

@@ -1,5 +1,5 @@
 // The words of a book gathered for its concordance: for every folded word
-// (writer/text_words.h) the keys of the texts that hold it and, per key, the word
+// (zalang/words.h) the keys of the texts that hold it and, per key, the word
 // numbers (from 1) where it stands.
 #pragma once
 
@@ -19,8 +19,10 @@ struct IndexedWord {
 class WordIndexBuilder {
  public:
   // Adds the words of `text` under `key`. Keys are added in ascending order, each
-  // once. Returns the number of words; raises std::length_error, adding nothing,
-  // for a text of more than 65535 words (positions are 16-bit).
+  // once. Returns the number of words. Raises std::length_error, adding nothing,
+  // for a text that a concordance cannot hold: one of more than 65535 words
+  // (positions are 16-bit) or with a word of more than 32767 characters (a word's
+  // length is a signed 16-bit count); its message says which.
   size_t Add(std::uint32_t key, const std::u16string& text);
   // The words in the order first met; the builder is empty afterwards.
   std::vector<IndexedWord> Take();

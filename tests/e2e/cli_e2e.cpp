@@ -22,7 +22,8 @@ constexpr const char* kScripture =
     "John 1:1\tIn the beginning was the Word.\n"
     "John 1:5\tAnd the light shineth in darkness.\n"
     "John 3:16\tFor God so loved the world.\n"
-    "Jude 1:3\tBeloved, when I gave all diligence.\n";
+    "Jude 1:3\tBeloved, when I gave all diligence.\n"
+    "Jude 1:4\tThe LORD's loving-kindness is better than life.\n";
 
 constexpr const char* kDictionary =
     "Abba\tfather\n"
@@ -177,6 +178,14 @@ TEST_F(OrvaProgram, FindAndWords) {
   EXPECT_EQ(Out({"find", Book(), "--prefix", "heav"}),
             "Genesis 1:1  (7)\nGenesis 2:1  (3)\n2 places\n");
   EXPECT_EQ(Out({"find", Book(), "nowhere"}), "0 places\n");
+  // A word is found in a possessive and in a compound; the phrase finds the
+  // compound, and a compound searched stands for its words in a row.
+  EXPECT_EQ(Out({"find", Book(), "lord", "kindness"}), "Jude 1:4  (lord 2; kindness 5)\n1 place\n");
+  EXPECT_EQ(Out({"find", Book(), "--phrase", "loving kindness is"}), "Jude 1:4  (4)\n1 place\n");
+  EXPECT_EQ(Out({"find", Book(), "LORD\xE2\x80\x99s", "loving-kindness"}),
+            "Jude 1:4  (lord's 2; loving-kindness 4)\n1 place\n");
+  EXPECT_EQ(Out({"find", Book(), "kindness-loving"}), "0 places\n");
+  EXPECT_EQ(Err({"words", Book(), "lord's"}), "orva: \"lord's\" is more than one word\n");
   EXPECT_EQ(Out({"find", Book(), "--json", "--limit", "1", "light"}),
             "{\"terms\":[\"light\"],\"words\":[[\"light\"]],\"count\":2,\"references\":[\"Genesis 1:3\"],"
             "\"hits\":[{\"key\":4,\"positions\":[[7,11]]}]}\n");

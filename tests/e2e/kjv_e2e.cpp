@@ -47,6 +47,13 @@ TEST_F(Kjv, FindsWordsPhrasesAndPrefixes) {
   EXPECT_NE(std::find(beginning.begin(), beginning.end(), "John 1:1  (1)"), beginning.end());
   EXPECT_EQ(beginning.back(), "17 places");
   EXPECT_EQ(Lines(Out({"find", "--prefix", "lightn"})).back(), "30 places");  // 3 + 13 + 14
+  // Words in possessives and hyphenated compounds count ("LORD's", "father-in-law",
+  // "loving-kindness"): the verses of Debian's bible -f '??lord' '?l', and of
+  // grep -ciP '\blord\b' on the source's verses.
+  EXPECT_EQ(Lines(Out({"find", "lord", "--limit", "1"})).back(), "6748 places");
+  EXPECT_EQ(Lines(Out({"find", "father", "--limit", "1"})).back(), "970 places");
+  EXPECT_EQ(Lines(Out({"find", "kindness", "--limit", "1"})).back(), "69 places");
+  EXPECT_EQ(Lines(Out({"find", "--phrase", "loving", "kindness", "--limit", "1"})).back(), "26 places");
   const std::string json = Out({"find", "--json", "--limit", "2", "LIGHT"});
   EXPECT_NE(json.find("\"count\":235,\"references\":[\"Genesis 1:3\",\"Genesis 1:4\"]"), std::string::npos) << json;
   EXPECT_EQ(Lines(Out({"words", "lightn"})),

@@ -7,8 +7,8 @@
 #include <cstring>
 #include <memory>
 
-#include "writer/book_dir.h"
-#include "writer/text_words.h"
+#include "book/book_folder.h"
+#include "zalang/text_encoding.h"
 
 namespace orva::query {
 
@@ -35,13 +35,13 @@ BookIdentity ReadBookIdentity(const std::string& dir) {
   const std::string folder = AsFolder(dir);
   BookIdentity identity;
   for (DWORD bit : {ORVA_VSYNC, ORVA_WSYNC, ORVA_SSYNC, ORVA_DSYNC}) {
-    if (IsFile(folder + writer::FileNameOfBit(bit))) {
-      identity.syncType = writer::SyncTypeOfBit(bit);
+    if (IsFile(folder + orva::FileNameOfBit(bit))) {
+      identity.syncType = orva::SyncTypeOfBit(bit);
       break;
     }
   }
   for (DWORD bit : kFileBits) {
-    const std::string path = folder + writer::FileNameOfBit(bit);
+    const std::string path = folder + orva::FileNameOfBit(bit);
     const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
     if (!file) continue;
     unsigned char bytes[sizeof(sVersionRecord)];
@@ -59,10 +59,7 @@ BookIdentity ReadBookIdentity(const std::string& dir) {
 
 void PointBookAt(cORVABookBase& book, const std::string& dir) {
   const BookIdentity identity = ReadBookIdentity(dir);
-  writer::VersionFields version;
-  version.publisherID = identity.publisherID;
-  version.bookID = identity.bookID;
-  writer::PointBookAt(book, AsFolder(dir), version, identity.syncType.c_str());
+  orva::PointBookAt(book, AsFolder(dir), identity.publisherID, identity.bookID, identity.syncType.c_str());
 }
 
 std::string DescribeAndDelete(CException* e) {
@@ -78,7 +75,7 @@ std::string DescribeAndDelete(CException* e) {
 void OpenParts(cORVABookBase& book, DWORD bits) {
   for (DWORD bit : kFileBits) {
     if (!(bits & bit) || book.IsOpen(bit)) continue;
-    const char* name = writer::FileNameOfBit(bit);
+    const char* name = orva::FileNameOfBit(bit);
     int result;
     try {
       result = book.Open(bit);
@@ -101,7 +98,7 @@ unsigned short BookLanguage(cORVABookBase& book) {
 }
 
 std::string ToUtf8(const char* text, size_t length, unsigned short language) {
-  return writer::Utf16ToUtf8(writer::DecodeFromLanguage(std::string(text, length), language));
+  return zalang::Utf16ToUtf8(zalang::DecodeFromLanguage(std::string(text, length), language));
 }
 
 }  // namespace orva::query
@@ -110,7 +107,7 @@ namespace orva::query {
 
 std::string ToUtf8(const cLanguageString& text) {
   const unsigned short* chars = text.GetString();
-  return writer::Utf16ToUtf8(std::u16string(chars, chars + text.GetLength()));
+  return zalang::Utf16ToUtf8(std::u16string(chars, chars + text.GetLength()));
 }
 
 }  // namespace orva::query

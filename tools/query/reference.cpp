@@ -5,7 +5,7 @@
 #include <map>
 
 #include "tools/query/book_access.h"
-#include "writer/text_words.h"
+#include "zalang/text_encoding.h"
 
 namespace orva::query {
 
@@ -209,8 +209,8 @@ std::vector<TopSection> TopLevelSections(cORVABookBase& book) {
 int ResolveReference(cORVABookBase& book, const std::string& text, unsigned short language) {
   std::string narrow;
   try {
-    narrow = writer::EncodeForLanguage(writer::Utf8ToUtf16(Trim(text)), language);
-  } catch (const writer::TextError& e) {
+    narrow = zalang::EncodeForLanguage(zalang::Utf8ToUtf16(Trim(text)), language);
+  } catch (const zalang::TextError& e) {
     throw BookError("\"" + text + "\": " + e.what());
   }
   if (narrow.empty()) throw BookError("an empty reference names nothing");
@@ -230,7 +230,7 @@ int ResolveReference(cORVABookBase& book, const std::string& text, unsigned shor
     if (book.GetSyncTypeFlag() == ORVA_WSYNC) {
       OpenParts(book, ORVA_WSYNC);
       const CString key = LangToPackagedString(cLanguageString(
-          reinterpret_cast<const unsigned short*>(writer::Utf8ToUtf16(Trim(text)).c_str()), language));
+          reinterpret_cast<const unsigned short*>(zalang::Utf8ToUtf16(Trim(text)).c_str()), language));
       const int found = book.GetWSyncKey(key);
       if (found >= 0) return found;
     }

@@ -4,7 +4,8 @@
 #include <map>
 
 #include "tools/query/book_access.h"
-#include "writer/text_words.h"
+#include "zalang/text_encoding.h"
+#include "zalang/words.h"
 
 namespace orva::query {
 
@@ -24,15 +25,29 @@ bool BeginsWith(const std::u16string& word, const std::u16string& prefix) {
   return word.compare(0, prefix.size(), prefix) == 0;
 }
 
-// The folded words of the query, each checked against the book's code page.
-std::vector<std::u16string> Terms(const std::vector<std::string>& query, unsigned short language) {
-  std::vector<std::u16string> terms;
+// A term of the query: one word, or the words of one compound.
+struct Term {
+  std::u16string text;                // folded
+  std::vector<std::u16string> words;  // folded
+};
+
+// The terms of the query, each checked against the book's code page.
+std::vector<Term> Terms(const std::vector<std::string>& query, unsigned short language) {
+  std::vector<Term> terms;
   for (const std::string& part : query) {
     try {
-      const std::u16string text = writer::Utf8ToUtf16(part);
-      writer::EncodeForLanguage(text, language);
-      for (std::u16string& word : writer::FoldedWords(text)) terms.push_back(std::move(word));
-    } catch (const writer::TextError& e) {
+      const std::u16string text = zalang::Utf8ToUtf16(part);
+      zalang::EncodeForLanguage(text, language);
+      size_t begin = 0;
+      for (const zalang::WordSpan& span : zalang::SplitWords(text)) {
+        if (!span.joined) {
+          terms.emplace_back();
+          begin = span.begin;
+        }
+        terms.back().words.push_back(zalang::FoldWord(text.substr(span.begin, span.end - span.begin)));
+        terms.back().text = zalang::FoldWord(text.substr(begin, span.end - begin));
+      }
+    } catch (const zalang::TextError& e) {
       throw BookError("\"" + part + "\": " + e.what());
     }
   }
@@ -53,17 +68,19 @@ std::vector<std::uint32_t> Intersect(const std::vector<std::uint32_t>& a, const 
   return both;
 }
 
-// The positions where the phrase begins: those of its first word from which
-// every later word stands one further on.
-std::vector<std::uint16_t> PhraseStarts(const std::vector<std::vector<std::uint16_t>>& positions) {
+using Positions = std::vector<std::vector<std::uint16_t>>;
+
+// The positions where words [first, last) of `positions` stand in a row: those of
+// word `first` from which every later word stands one further on.
+std::vector<std::uint16_t> RowStarts(const Positions& positions, size_t first, size_t last) {
   std::vector<std::uint16_t> starts;
-  for (std::uint16_t first : positions[0]) {
+  for (std::uint16_t start : positions[first]) {
     bool inRow = true;
-    for (size_t t = 1; t < positions.size() && inRow; ++t) {
-      const unsigned wanted = first + t;
-      inRow = wanted <= 0xFFFF && std::binary_search(positions[t].begin(), positions[t].end(), wanted);
+    for (size_t w = first + 1; w < last && inRow; ++w) {
+      const unsigned wanted = start + (w - first);
+      inRow = wanted <= 0xFFFF && std::binary_search(positions[w].begin(), positions[w].end(), wanted);
     }
-    if (inRow) starts.push_back(first);
+    if (inRow) starts.push_back(start);
   }
   return starts;
 }
@@ -72,69 +89,89 @@ std::vector<std::uint16_t> PhraseStarts(const std::vector<std::vector<std::uint1
 
 SearchResult FindWords(cORVABookBase& book, const std::vector<std::string>& query, unsigned short language,
                        const SearchOptions& options) {
-  const std::vector<std::u16string> terms = Terms(query, language);
+  const std::vector<Term> terms = Terms(query, language);
+  // The words of every term, one after the other; term t's are [firstWord[t], firstWord[t + 1]).
+  std::vector<std::u16string> words;
+  std::vector<size_t> firstWord;
+  for (const Term& term : terms) {
+    firstWord.push_back(words.size());
+    words.insert(words.end(), term.words.begin(), term.words.end());
+  }
+  firstWord.push_back(words.size());
+
   SearchResult result;
-  // Per term, its words and their keys; then the keys every term has.
-  std::vector<std::vector<std::pair<int, std::vector<std::uint32_t>>>> wordsOf(terms.size());
-  std::vector<std::uint32_t> common;
-  for (size_t t = 0; t < terms.size(); ++t) {
-    result.terms.push_back(writer::Utf16ToUtf8(terms[t]));
+  for (const Term& term : terms) {
+    result.terms.push_back(zalang::Utf16ToUtf8(term.text));
     result.words.emplace_back();
-    cLanguageString search = AsLanguageString(terms[t], language);
-    std::vector<std::uint32_t> keys;
+  }
+  // Per word, its concordance words and their keys; then the keys every word has.
+  std::vector<std::vector<std::pair<int, std::vector<std::uint32_t>>>> wordsOf(words.size());
+  std::vector<std::uint32_t> common;
+  size_t term = 0;
+  for (size_t w = 0; w < words.size(); ++w) {
+    while (w >= firstWord[term + 1]) ++term;
+    cLanguageString search = AsLanguageString(words[w], language);
     if (options.prefix) {
       cLanguageString found;
-      for (int word = book.FindNearestMatchingWord(search, found); word >= 0 && BeginsWith(Chars(found), terms[t]);
+      for (int word = book.FindNearestMatchingWord(search, found); word >= 0 && BeginsWith(Chars(found), words[w]);
            word = book.GetNextWord(found)) {
-        wordsOf[t].emplace_back(word, KeysOf(book, word));
-        result.words[t].push_back(ToUtf8(found));
+        wordsOf[w].emplace_back(word, KeysOf(book, word));
+        result.words[term].push_back(ToUtf8(found));
       }
     } else {
       const int word = book.FindExactMatchingWord(search);
       if (word >= 0) {
-        wordsOf[t].emplace_back(word, KeysOf(book, word));
-        result.words[t].push_back(result.terms[t]);
+        wordsOf[w].emplace_back(word, KeysOf(book, word));
+        result.words[term].push_back(zalang::Utf16ToUtf8(words[w]));
       }
     }
-    for (const auto& [word, wordKeys] : wordsOf[t]) keys.insert(keys.end(), wordKeys.begin(), wordKeys.end());
+    std::vector<std::uint32_t> keys;
+    for (const auto& [word, wordKeys] : wordsOf[w]) keys.insert(keys.end(), wordKeys.begin(), wordKeys.end());
     std::sort(keys.begin(), keys.end());
     keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
-    common = t == 0 ? std::move(keys) : Intersect(common, keys);
+    common = w == 0 ? std::move(keys) : Intersect(common, keys);
   }
 
   // Positions word by word, so that each word's key list is read once.
-  std::map<std::uint32_t, SearchHit> hits;
-  for (std::uint32_t key : common) hits[key].positions.resize(terms.size());
+  std::map<std::uint32_t, Positions> positionsAt;
+  for (std::uint32_t key : common) positionsAt[key].resize(words.size());
   CWordArray positions;
-  for (size_t t = 0; t < terms.size(); ++t) {
-    for (const auto& [word, wordKeys] : wordsOf[t]) {
+  for (size_t w = 0; w < words.size(); ++w) {
+    for (const auto& [word, wordKeys] : wordsOf[w]) {
       for (std::uint32_t key : Intersect(common, wordKeys)) {
         book.GetWordPositionList(word, static_cast<int>(key), positions);
-        std::vector<std::uint16_t>& list = hits[key].positions[t];
+        std::vector<std::uint16_t>& list = positionsAt[key][w];
         list.insert(list.end(), positions.GetData(), positions.GetData() + positions.GetSize());
       }
     }
   }
-  for (auto& [key, hit] : hits) {
-    hit.key = key;
-    for (std::vector<std::uint16_t>& list : hit.positions) {
+  for (auto& [key, lists] : positionsAt) {
+    for (std::vector<std::uint16_t>& list : lists) {
       std::sort(list.begin(), list.end());
       list.erase(std::unique(list.begin(), list.end()), list.end());
     }
+    SearchHit hit;
+    hit.key = key;
     if (options.phrase) {
-      std::vector<std::uint16_t> starts = PhraseStarts(hit.positions);
-      if (starts.empty()) continue;
-      hit.positions = {std::move(starts)};
+      hit.positions.push_back(RowStarts(lists, 0, words.size()));
+    } else {
+      for (size_t t = 0; t < terms.size(); ++t) {
+        hit.positions.push_back(RowStarts(lists, firstWord[t], firstWord[t + 1]));
+      }
     }
-    result.hits.push_back(std::move(hit));
+    const bool everywhere = std::none_of(hit.positions.begin(), hit.positions.end(),
+                                         [](const std::vector<std::uint16_t>& list) { return list.empty(); });
+    if (everywhere) result.hits.push_back(std::move(hit));
   }
   return result;
 }
 
 std::vector<WordEntry> ListWords(cORVABookBase& book, const std::string& prefix, unsigned short language, int limit) {
-  const std::vector<std::u16string> terms = prefix.empty() ? std::vector<std::u16string>{} : Terms({prefix}, language);
-  if (terms.size() > 1) throw BookError("\"" + prefix + "\" is more than one word");
-  const std::u16string start = terms.empty() ? std::u16string() : terms[0];
+  const std::vector<Term> terms = prefix.empty() ? std::vector<Term>{} : Terms({prefix}, language);
+  if (terms.size() > 1 || (!terms.empty() && terms[0].words.size() > 1)) {
+    throw BookError("\"" + prefix + "\" is more than one word");
+  }
+  const std::u16string start = terms.empty() ? std::u16string() : terms[0].text;
   std::vector<WordEntry> words;
   cLanguageString found;
   cLanguageString search = AsLanguageString(start, language);

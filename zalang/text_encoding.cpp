@@ -1,10 +1,9 @@
-#include "writer/text_words.h"
+#include "zalang/text_encoding.h"
 
 #include "platform/exceptions.h"
-#include "zalang/char_data.h"
 #include "zalang/language_registry.h"
 
-namespace orva::writer {
+namespace zalang {
 
 namespace {
 
@@ -14,23 +13,6 @@ std::string Hex(unsigned code) {
   for (int shift = code > 0xFFFF ? 20 : 12; shift >= 0; shift -= 4) text += digits[(code >> shift) & 0xF];
   return text;
 }
-
-bool IsApostrophe(char16_t c) { return c == u'\'' || c == 0x2019; }
-bool IsHyphen(char16_t c) { return c == u'-' || c == 0x2010 || c == 0x2011; }
-
-bool IsSeparator(char16_t c) {
-  if (c < 0x80) {
-    return !((c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z'));
-  }
-  if (c < 0xC0) return c != 0xAA && c != 0xB5 && c != 0xBA;
-  if (c == 0xD7 || c == 0xF7) return true;
-  if (c >= 0x2000 && c <= 0x2BFF) return true;
-  if (c >= 0x3000 && c <= 0x303F) return true;
-  return c == 0x037E || c == 0x0387 || c == 0x05BE || c == 0x05C0 || c == 0x05C3 || c == 0x05C6 ||
-         (c >= 0xD800 && c <= 0xDFFF) || c == 0xFFFD;
-}
-
-bool IsWordCharacter(char16_t c) { return !IsSeparator(c); }
 
 // Every combining mark lies at U+0300 or above: plain text never builds the
 // language library's character tables.
@@ -143,59 +125,4 @@ std::u16string DecodeFromLanguage(const std::string& bytes, unsigned short langu
   return out;
 }
 
-std::vector<WordSpan> SplitWords(const std::u16string& text) {
-  std::vector<WordSpan> words;
-  const size_t n = text.size();
-  for (size_t at = 0; at < n;) {
-    // A word starts at a letter or digit; marks alone do not start one.
-    if (!IsWordCharacter(text[at]) || IsMarkAbove(text[at]) || IsApostrophe(text[at]) || IsHyphen(text[at])) {
-      ++at;
-      continue;
-    }
-    WordSpan word{at, at + 1};
-    while (word.end < n) {
-      const char16_t c = text[word.end];
-      if (IsWordCharacter(c)) {
-        ++word.end;
-      } else if ((IsApostrophe(c) || IsHyphen(c)) && word.end + 1 < n && IsWordCharacter(text[word.end + 1]) &&
-                 !IsMarkAbove(text[word.end + 1])) {
-        word.end += 2;
-      } else {
-        break;
-      }
-    }
-    AfxAllocating([&] { words.push_back(word); });
-    at = word.end;
-  }
-  return words;
-}
-
-void FoldWordInPlace(std::u16string& word) {
-  size_t out = 0;
-  for (char16_t c : word) {
-    // ASCII folds as the language library folds it, without building its tables.
-    if (c < 0x80) c = c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c;
-    else if (IsApostrophe(c)) c = u'\'';
-    else if (IsHyphen(c)) c = u'-';
-    else c = zalang::cCharData::Get().Weight(c);
-    if (c != 0) word[out++] = c;
-  }
-  word.resize(out);
-}
-
-std::u16string FoldWord(const std::u16string& word) {
-  std::u16string folded = AfxAllocating([&] { return word; });
-  FoldWordInPlace(folded);
-  return folded;
-}
-
-std::vector<std::u16string> FoldedWords(const std::u16string& text) {
-  std::vector<std::u16string> words;
-  for (const WordSpan& span : SplitWords(text)) {
-    std::u16string folded = FoldWord(text.substr(span.begin, span.end - span.begin));
-    AfxAllocating([&] { words.push_back(std::move(folded)); });
-  }
-  return words;
-}
-
-}  // namespace orva::writer
+}  // namespace zalang

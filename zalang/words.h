@@ -1,0 +1,50 @@
+// Words as a concordance counts them and as people search for them. The writer
+// numbers a book's words with these functions and the query library splits and
+// folds a search the same way, so that a search finds what the book counted.
+//
+// Words. A word is a run of letters, digits and combining marks that begins with a
+// letter or digit. Everything else separates words: blanks, apostrophes (U+0027,
+// U+2019) and hyphens (U+002D, U+2010, U+2011), ASCII punctuation and symbols, the
+// Latin-1 punctuation and symbols (U+00A1-U+00BF except the letters U+00AA,
+// U+00B5, U+00BA; U+00D7, U+00F7), the general punctuation and symbol blocks
+// U+2000-U+2BFF, CJK punctuation U+3000-U+303F, and the Greek and Hebrew
+// punctuation U+037E, U+0387, U+05BE, U+05C0, U+05C3, U+05C6. So "LORD's" is the
+// two words "LORD" and "s", and "loving-kindness" the words "loving" and
+// "kindness": a search for lord finds the possessive, one for kindness the
+// compound, and the phrase "loving kindness" finds "loving-kindness". Words are
+// numbered from 1 in the order they stand.
+//
+// Compounds. Words joined by one apostrophe or hyphen and nothing else ("LORD's",
+// "Beer-sheba") are what a reader takes for one word; a search treats such a word
+// of its query as its words in a row.
+//
+// Folding: a word's concordance form is the form the language library's first
+// collation level sees: each character replaced by the lower case of its base
+// (precomposed letters lose their marks, final sigma becomes sigma), combining
+// marks dropped; in a compound the apostrophes are written U+0027 and the hyphens
+// U+002D. Words that differ only in case or accents fold to the same form.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace zalang {
+
+// Where a word of a text stands: [begin, end) in UTF-16 units.
+struct WordSpan {
+  size_t begin = 0;
+  size_t end = 0;
+  // Whether the word ends a compound with the word before it: the one character
+  // between them is an apostrophe or a hyphen.
+  bool joined = false;
+};
+
+// The words of `text`, in order: word n of the text is element n - 1.
+std::vector<WordSpan> SplitWords(const std::u16string& text);
+
+// The folded form of a word or compound (see above), made in place or as a copy.
+void FoldWordInPlace(std::u16string& word);
+std::u16string FoldWord(const std::u16string& word);
+
+}  // namespace zalang
