@@ -4,7 +4,7 @@
 //                                        glossary from a dictionary, --dictionary)
 //   orva info DIR                        what each file of the book holds
 //   orva toc DIR [PATH]                  the sections at the top, or below PATH
-//   orva read DIR REF                    the text of a book, chapter or verse
+//   orva read DIR REF...                 the text of references: verses, ranges, lists
 //   orva find DIR WORD...                the verses that hold the words
 //   orva words DIR PREFIX                the concordance's words from PREFIX on
 //   orva verse DIR B,C,V                 a verse by book, chapter and verse number
@@ -18,6 +18,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "orvada.h"
 #include "tools/commands.h"
@@ -64,10 +65,12 @@ int main(int argc, char** argv) {
   info->add_option("DIR", dir, "the book folder")->required();
   CLI::App* toc = app.add_subcommand("toc", "the top-level sections, or those below PATH");
   toc->add_option("DIR", dir, "the book folder")->required();
-  toc->add_option("PATH", argument, "a section: \"Genesis\", \"Genesis\\1\", \"John 3\"");
-  CLI::App* read = app.add_subcommand("read", "the text of a book, chapter, verse or glossary entry");
+  std::vector<std::string> reference;  // the rest of the line
+  toc->add_option("PATH", reference, "a section: Genesis, \"Genesis\\1\", John 3");
+  CLI::App* read = app.add_subcommand("read", "the text of verses, chapters, books or glossary entries");
   read->add_option("DIR", dir, "the book folder")->required();
-  read->add_option("REF", argument, "\"John 3:16\", \"Jn 3.16\", \"Genesis\\1\", \"Ps 23\"")->required();
+  read->add_option("REF", reference, "the rest of the line: John 3:16, \"Gen 1:31-2:3\", \"Ps 23; Jn 3.16,18\"")
+      ->required();
   CLI::App* verse = app.add_subcommand("verse", "a verse by number, through the verse sync index");
   verse->add_option("DIR", dir, "the book folder")->required();
   verse->add_option("REF", argument, "book, chapter and verse numbers: 43,3,16")->required();
@@ -100,8 +103,8 @@ int main(int argc, char** argv) {
   try {
     if (*build) return orva::tool::RunBuild(buildArgs, json);
     if (*info) return orva::tool::RunInfo(dir, json);
-    if (*toc) return orva::tool::RunToc(dir, argument, json);
-    if (*read) return orva::tool::RunRead(dir, argument, json);
+    if (*toc) return orva::tool::RunToc(dir, CLI::detail::join(reference, " "), json);
+    if (*read) return orva::tool::RunRead(dir, CLI::detail::join(reference, " "), json);
     if (*findCommand) {
       dir = find.dir;
       return orva::tool::RunFind(find, json);

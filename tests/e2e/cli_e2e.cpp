@@ -84,9 +84,28 @@ TEST_F(OrvaProgram, InfoTocAndRead) {
   EXPECT_EQ(Out({"read", Book(), "John"}),
             "John 1\n1 In the beginning was the Word.\n5 And the light shineth in darkness.\n\n"
             "John 3\n16 For God so loved the world.\n");
-  EXPECT_EQ(Out({"--json", "read", Book(), "Genesis 2"}),
-            "{\"reference\":\"Genesis 2\",\"key\":5,\"passages\":[{\"reference\":\"Genesis 2:1\",\"key\":6,"
-            "\"text\":\"Thus the heavens and the earth were finished.\"}]}\n");
+  EXPECT_EQ(Out({"read", Book(), "John", "3:16"}), verse);  // the rest of the line, unquoted
+}
+
+TEST_F(OrvaProgram, ReadsRangesAndLists) {
+  const std::string one = "Genesis 1:1 In the beginning God created the heaven and the earth.\n";
+  const std::string two = "Genesis 1:2 And the earth was without form, and void.\n";
+  const std::string three = "Genesis 1:3 And God said, Let there be light: and there was light.\n";
+  const std::string heavens = "Genesis 2:1 Thus the heavens and the earth were finished.\n";
+  EXPECT_EQ(Out({"read", Book(), "Gen 1:2-3"}), two + three);
+  EXPECT_EQ(Out({"read", Book(), "Gen 1:1 \xE2\x80\x93 2"}), one + two);  // an en dash, blanks
+  EXPECT_EQ(Out({"read", Book(), "Gen 1:3-2:1"}), three + heavens);
+  EXPECT_EQ(Out({"read", Book(), "Gen 1:1,3; 2"}), one + three + "\n" + heavens);
+  EXPECT_EQ(Out({"read", Book(), "Gen 2-John 1"}),
+            "Genesis 2\n1 Thus the heavens and the earth were finished.\n\nJohn 1\n1 In the beginning was the Word.\n"
+            "5 And the light shineth in darkness.\n");
+  EXPECT_EQ(Out({"read", Book(), "Jude 3; John 3:16"}),
+            "Jude 1:3 Beloved, when I gave all diligence.\nJohn 3:16 For God so loved the world.\n");
+  EXPECT_EQ(Out({"--json", "read", Book(), "Gen 1:3-2:1"}),
+            "{\"query\":\"Gen 1:3-2:1\",\"references\":[{\"reference\":\"Genesis 1:3-2:1\",\"first\":4,\"last\":6}],"
+            "\"passages\":[{\"reference\":\"Genesis 1:3\",\"key\":4,\"text\":\"And God said, Let there be light: and "
+            "there was light.\"},{\"reference\":\"Genesis 2:1\",\"key\":6,\"text\":\"Thus the heavens and the earth "
+            "were finished.\"}]}\n");
 }
 
 TEST_F(OrvaProgram, VerseAndSync) {
@@ -107,14 +126,25 @@ TEST_F(OrvaProgram, VerseAndSync) {
 }
 
 TEST_F(OrvaProgram, BadReferencesSayWhatDidNotMatch) {
-  EXPECT_EQ(Err({"read", Book(), "Exodus 1:1"}), "orva: no book is called Exodus\n");
-  EXPECT_EQ(Err({"read", Book(), "J 1:1"}), "orva: \"J\" fits several books\n");
-  EXPECT_EQ(Err({"read", Book(), "Genesis 3"}), "orva: Genesis has no chapter 3\n");
-  EXPECT_EQ(Err({"read", Book(), "Genesis 1:4"}), "orva: Genesis 1 has no verse 4\n");
+  const auto says = [&](const std::string& reference, const std::string& what) {
+    EXPECT_EQ(Err({"read", Book(), reference}), "orva: \"" + reference + "\": " + what + "\n");
+  };
+  says("Exodus 1:1", "no book is called \"Exodus\"");
+  says("J 1:1", "\"J\" fits several books");
+  says("Genesis 3", "Genesis has no chapter 3");
+  says("Genesis 1:4", "Genesis 1 has no verse 4");
+  says("John 0:1", "John has no chapter 0");
+  says("Gen 99999999999999999999", "Genesis has no chapter 99999999999999999999");
+  says("Gen 1:2\xE2\x80\x93" "9", "Genesis 1 has no verse 9");  // past the end of its chapter
+  says("Gen 1-3", "Genesis has no chapter 3");                     // past the end of its book
+  says("Gen 1:3-1", "the range ends before it begins");
+  says("Jude 1", "Jude 1 has no verse 1");  // a lone number in a book of one chapter is a verse
+  says("3:16", "it names no book");
+  says("Gen 1:1,", "one of its references is empty");
   EXPECT_EQ(Err({"read", Book(), "Genesis\\9"}), "orva: no section has the path Genesis\\9\n");
   EXPECT_EQ(Err({"read", Book(), ""}), "orva: an empty reference names nothing\n");
   EXPECT_EQ(Err({"verse", Book(), "1,1,4"}), "orva: no verse 1,1,4 in this book (book,chapter,verse)\n");
-  EXPECT_EQ(Err({"toc", Book(), "Exodus", "--json"}), "orva: no book is called Exodus\n");
+  EXPECT_EQ(Err({"toc", Book(), "Gen 1-2"}), "orva: \"Gen 1-2\" names more than one section\n");
   EXPECT_EQ(Out({"toc", Book(), "Gen 1:1"}), "(no sections below Genesis 1:1)\n");
   EXPECT_EQ(Run({"read", Book()}).status, 2);
   EXPECT_EQ(Run({"frobnicate"}).status, 2);
