@@ -146,8 +146,16 @@ TEST_F(OrvaProgram, BadReferencesSayWhatDidNotMatch) {
   EXPECT_EQ(Err({"verse", Book(), "1,1,4"}), "orva: no verse 1,1,4 in this book (book,chapter,verse)\n");
   EXPECT_EQ(Err({"toc", Book(), "Gen 1-2"}), "orva: \"Gen 1-2\" names more than one section\n");
   EXPECT_EQ(Out({"toc", Book(), "Gen 1:1"}), "(no sections below Genesis 1:1)\n");
+}
+
+TEST_F(OrvaProgram, UsageErrors) {
   EXPECT_EQ(Run({"read", Book()}).status, 2);
-  EXPECT_EQ(Run({"frobnicate"}).status, 2);
+  const Result unknown = Run({"raed", Book(), "John 3:16"});
+  EXPECT_EQ(unknown.status, 2);
+  EXPECT_EQ(unknown.err, "orva: there is no subcommand \"raed\" (orva --help lists them)\n");
+  EXPECT_EQ(Run({"find", Book(), "light", "--limit", "0"}).status, 2);
+  EXPECT_EQ(Run({"words", Book(), "a", "--limit", "-1"}).status, 2);
+  EXPECT_EQ(Out({"--version"}), "orva " ORVA_PROGRAM_VERSION ", reads books of format 2.0 and older\n");
 }
 
 TEST_F(OrvaProgram, BadSourcesLeaveNoBook) {
@@ -195,12 +203,13 @@ namespace {
 TEST_F(OrvaProgram, FindAndWords) {
   EXPECT_EQ(Out({"find", Book(), "Light"}),
             "Genesis 1:3  (7 11)\nJohn 1:5  (3)\n2 places\n");
-  EXPECT_EQ(Out({"find", Book(), "the", "BEGINNING"}),
+  EXPECT_EQ(Out({"find", Book(), "the", "BEGINNING", "The"}),  // a word twice is searched once
             "Genesis 1:1  (the 2 6 9; beginning 3)\nJohn 1:1  (the 2 5; beginning 3)\n2 places\n");
   // In a row, in the order given; several words in one argument count alike.
   EXPECT_EQ(Out({"find", Book(), "--phrase", "the earth"}),
             "Genesis 1:1  (9)\nGenesis 1:2  (2)\nGenesis 2:1  (5)\n3 places\n");
   EXPECT_EQ(Out({"find", Book(), "--phrase", "earth", "the"}), "0 places\n");
+  EXPECT_EQ(Out({"find", Book(), "--phrase", "the the"}), "0 places\n");  // a phrase keeps its repeats
   EXPECT_EQ(Out({"find", Book(), "--phrase", "god", "created"}), "Genesis 1:1  (4)\n1 place\n");
   EXPECT_EQ(Out({"find", Book(), "--phrase", "beginning God created"}), "Genesis 1:1  (3)\n1 place\n");
   EXPECT_EQ(Out({"find", Book(), "--phrase", "In the beginning"}), "Genesis 1:1  (1)\nJohn 1:1  (1)\n2 places\n");
@@ -212,7 +221,8 @@ TEST_F(OrvaProgram, FindAndWords) {
             "\"hits\":[{\"key\":4,\"positions\":[[7,11]]}]}\n");
   EXPECT_EQ(Err({"find", Book(), "--", "--"}), "orva: the search holds no word\n");
   EXPECT_EQ(Out({"words", Book(), "he"}), "heaven                        1\nheavens                       1\n");
-  EXPECT_EQ(Out({"words", Book(), "", "--limit", "2"}), "all                           1\nand                           5\n");
+  EXPECT_EQ(Out({"words", Book(), "--limit", "2"}),  // from the first word
+            "all                           1\nand                           5\n");
   EXPECT_EQ(Out({"words", Book(), "zz", "--json"}), "[]\n");
 }
 

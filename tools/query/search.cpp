@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <set>
 
 #include "tools/query/book_access.h"
 #include "writer/text_words.h"
@@ -72,7 +73,15 @@ std::vector<std::uint16_t> PhraseStarts(const std::vector<std::vector<std::uint1
 
 SearchResult FindWords(cORVABookBase& book, const std::vector<std::string>& query, unsigned short language,
                        const SearchOptions& options) {
-  const std::vector<std::u16string> terms = Terms(query, language);
+  std::vector<std::u16string> terms = Terms(query, language);
+  if (!options.phrase) {  // a word asked twice is searched once; in a phrase each stands in its place
+    std::set<std::u16string> seen;
+    std::vector<std::u16string> distinct;
+    for (std::u16string& term : terms) {
+      if (seen.insert(term).second) distinct.push_back(std::move(term));
+    }
+    terms = std::move(distinct);
+  }
   SearchResult result;
   // Per term, its words and their keys; then the keys every term has.
   std::vector<std::vector<std::pair<int, std::vector<std::uint32_t>>>> wordsOf(terms.size());

@@ -6,7 +6,8 @@
 // stands for one concordance word, or with `prefix` for every word that begins
 // with it (the word list walked from the nearest word on). The result holds the
 // keys where every term occurs; with `phrase`, only those where the terms stand
-// in a row, in the order given (word n + 1 right after word n).
+// in a row, in the order given (word n + 1 right after word n). A word given
+// twice is one term, except in a phrase, where each stands in its place.
 #pragma once
 
 #include <cstdint>
