@@ -191,9 +191,15 @@ TEST_F(OrvaProgram, MissingAndDamagedBooksAreReported) {
   EXPECT_EQ(Out({"read", Book(), "Gen 1:1"}), "Genesis 1:1 In the beginning God created the heaven and the earth.\n");
   fs::resize_file(Book() + "/sections.idx", 200);
   EXPECT_EQ(Err({"toc", Book()}), "orva: sections.idx: The end of file was reached.\n");
-  const Result info = Run({"info", Book()});
+  Result info = Run({"info", Book()});
   EXPECT_EQ(info.status, 1);
   EXPECT_NE(info.out.find("sections.idx  14  The end of file was reached."), std::string::npos) << info.out;
+  EXPECT_EQ(info.err, "orva: " + Book() + ": sections.idx: The end of file was reached.\n");
+  // A viewable index cut inside its descriptors opens, and fails when it is read.
+  fs::resize_file(Book() + "/viewable.idx", fs::file_size(Book() + "/viewable.idx") - 4);
+  info = Run({"info", Book()});
+  EXPECT_EQ(info.status, 1);
+  EXPECT_EQ(info.err, "orva: " + Book() + ": the book is damaged: The end of file was reached.\n");
 }
 
 }  // namespace
