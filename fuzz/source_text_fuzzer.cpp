@@ -1,13 +1,14 @@
 // Any bytes as a scripture source, built into a book in memory (the first byte
-// chooses compression and coded lists), and as a reference to parse and a book
-// name to match. A source either builds or raises SourceError; a book that builds
-// holds every verse the parse found.
+// chooses compression and coded lists), and as a list of references to parse,
+// with their book names to match. A source either builds or raises SourceError;
+// a book that builds holds every verse the parse found.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <sstream>
 #include <string>
 
+#include "tools/query/book_access.h"
 #include "tools/query/reference.h"
 #include "writer/book_builder.h"
 
@@ -25,10 +26,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
   if (size < 1 || size > kMaxInput) return 0;
   const std::string text(reinterpret_cast<const char*>(data) + 1, size - 1);
 
-  const orva::query::ParsedReference parsed = orva::query::ParseReference(text);
-  Check(parsed.chapter >= 0 && parsed.chapter <= 99999 && parsed.verse >= 0 && parsed.verse <= 99999);
-  const int match = orva::query::MatchBookName({"Genesis", "1 John", "John", "Jude", text}, parsed.book);
-  Check(match >= -1 && match <= 4);
+  try {
+    for (const orva::query::WrittenReference& reference : orva::query::ParseReferences(text)) {
+      for (const orva::query::WrittenPlace& place : {reference.first, reference.last}) {
+        Check(place.number.find_first_not_of("0123456789") == std::string::npos &&
+              place.verse.find_first_not_of("0123456789") == std::string::npos);
+        const int match = orva::query::MatchBookName({"Genesis", "1 John", "John", "Jude", text}, place.book);
+        Check(match >= -1 && match <= 4);
+      }
+    }
+  } catch (const orva::query::BookError&) {
+  }
 
   orva::writer::BookOptions options;
   options.compress = data[0] & 1;

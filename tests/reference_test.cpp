@@ -1,37 +1,55 @@
-// References as people write them: parsing, and book names with abbreviations.
+// References as people write them: lists and ranges parsed, and book names with
+// abbreviations.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "tools/query/book_access.h"
 #include "tools/query/reference.h"
 
 namespace {
 
 using orva::query::MatchBookName;
-using orva::query::ParseReference;
+using orva::query::ParseReferences;
+using orva::query::WrittenPlace;
 
+// Each item as "book|number|verse", a range as "first-last", after its separator.
 std::string Parsed(const std::string& text) {
-  const auto r = ParseReference(text);
-  return r.book + "|" + std::to_string(r.chapter) + "|" + std::to_string(r.verse);
+  const auto place = [](const WrittenPlace& p) { return p.book + "|" + p.number + "|" + p.verse; };
+  std::string out;
+  for (const auto& item : ParseReferences(text)) {
+    if (item.separator) out += item.separator;
+    out += place(item.first) + (item.range ? "-" + place(item.last) : "");
+  }
+  return out;
 }
 
-TEST(Reference, ParsesBookChapterAndVerse) {
+TEST(Reference, ParsesPlacesRangesAndLists) {
   EXPECT_EQ(Parsed("John 3:16"), "John|3|16");
   EXPECT_EQ(Parsed("  Jn 3.16 "), "Jn|3|16");
   EXPECT_EQ(Parsed("john3:16"), "john|3|16");
   EXPECT_EQ(Parsed("1 Cor 13 : 13"), "1 Cor|13|13");
-  EXPECT_EQ(Parsed("Psalm 119"), "Psalm|119|0");
-  EXPECT_EQ(Parsed("1 John"), "1 John|0|0");
+  EXPECT_EQ(Parsed("Psalm 119"), "Psalm|119|");
+  EXPECT_EQ(Parsed("Gen. 1"), "Gen.|1|");
+  EXPECT_EQ(Parsed("1 John"), "1 John||");
   EXPECT_EQ(Parsed("Song of Solomon 2:1"), "Song of Solomon|2|1");
-  EXPECT_EQ(Parsed("John 3:"), "John 3:|0|0");
-  EXPECT_EQ(Parsed(":16"), ":16|0|0");
-  EXPECT_EQ(Parsed("John 999999"), "John|0|0");
+  EXPECT_EQ(Parsed("John 3:"), "John 3:||");
+  // Numbers stay as written, whatever their size, so that a message can name them.
+  EXPECT_EQ(Parsed("John 0:007"), "John|0|7");
+  EXPECT_EQ(Parsed("John 99999999999999999999:1"), "John|99999999999999999999|1");
+  EXPECT_EQ(Parsed("Gen 1:31\xE2\x80\x93" "2:3"), "Gen|1|31-|2|3");  // an en dash
+  EXPECT_EQ(Parsed("Matt 5 - 7"), "Matt|5|-|7|");
+  EXPECT_EQ(Parsed("Gen 50-Ex 2"), "Gen|50|-Ex|2|");
+  EXPECT_EQ(Parsed("John 3:16,18; Ps 23"), "John|3|16,|18|;Ps|23|");
+  for (const char* bad : {"", " ", "John 3:16,", ";Ps 23", "-3", "John 3:16 -", "1-2-3"}) {
+    EXPECT_THROW(ParseReferences(bad), orva::query::BookError) << bad;
+  }
 }
 
 TEST(Reference, BookNamesMatchInFullByAbbreviationPrefixOrLetters) {
-  const std::vector<std::string> names = {"Genesis", "Judges", "Ruth", "1 John", "John", "Jude",
-                                          "Song of Solomon", "Philippians", "Philemon", "Jonah"};
+  const std::vector<std::string> names = {"Genesis",     "Judges",      "Ruth",     "1 John", "John", "Jude",
+                                          "Song of Solomon", "Philippians", "Philemon", "Jonah", "Colossians"};
   const auto match = [&](const std::string& name) { return MatchBookName(names, name); };
   EXPECT_EQ(match("genesis"), 0);
   EXPECT_EQ(match("Gen."), 0);
@@ -41,7 +59,8 @@ TEST(Reference, BookNamesMatchInFullByAbbreviationPrefixOrLetters) {
   EXPECT_EQ(match("I John"), 3);
   EXPECT_EQ(match("first john"), 3);
   EXPECT_EQ(match("songofsolomon"), 6);
-  EXPECT_EQ(match("Song"), 6);
+  for (const char* song : {"Song", "Ca", "Can", "Cant", "Canticles"}) EXPECT_EQ(match(song), 6) << song;
+  EXPECT_EQ(match("Col"), 10);
   EXPECT_EQ(match("Phm"), 8);
   EXPECT_EQ(match("Philem"), 8);
   EXPECT_EQ(match("Jdg"), 1);

@@ -41,16 +41,24 @@ PartResult OpenOne(const std::string& dir, DWORD bit) {
   return result;
 }
 
+// 0 when every part opened; else raises BookError naming those that did not.
+int Failed(const std::string& dir, const std::vector<PartResult>& parts) {
+  std::string failed;
+  for (const PartResult& part : parts) {
+    if (part.code != 0) failed += (failed.empty() ? "" : "; ") + std::string(part.name) + ": " + part.message;
+  }
+  if (!failed.empty()) throw query::BookError(dir + ": " + failed);
+  return 0;
+}
+
 }  // namespace
 
 int RunInfo(const std::string& dir, bool json) {
   const query::BookIdentity identity = query::ReadBookIdentity(dir);
   std::vector<PartResult> parts;
-  int failures = 0;
   for (DWORD bit : kParts) {
     PartResult part = OpenOne(dir, bit);
     if (part.code == ORVA_ERR_FILE_NOT_FOUND) continue;  // not every book has every part
-    failures += part.code != 0;
     parts.push_back(std::move(part));
   }
 
@@ -88,7 +96,7 @@ int RunInfo(const std::string& dir, bool json) {
       out.Member("glossaryEntries", static_cast<long long>(header.lGlossaryCount));
     }
     std::fputs(out.EndObject().Text().c_str(), stdout);
-    return failures == 0 ? 0 : 1;
+    return Failed(dir, parts);
   }
 
   std::printf("book in %s: publisher %u, book %u, sync type %s\n", dir.c_str(), identity.publisherID,
@@ -100,16 +108,11 @@ int RunInfo(const std::string& dir, bool json) {
     }
     std::printf("\n");
   }
-  try {
-    ReportText(book);
-    ReportSections(book);
-    ReportConcordance(book);
-    ReportSync(book);
-  } catch (CException* e) {
-    std::printf("reading failed: %s\n", query::DescribeAndDelete(e).c_str());
-    return 1;
-  }
-  return failures == 0 ? 0 : 1;
+  ReportText(book);
+  ReportSections(book);
+  ReportConcordance(book);
+  ReportSync(book);
+  return Failed(dir, parts);
 }
 
 }  // namespace orva::tool

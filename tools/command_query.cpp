@@ -23,11 +23,14 @@ std::string Utf8(const std::string& narrow, unsigned short language) {
   return query::ToUtf8(narrow.data(), narrow.size(), language);
 }
 
-// The passages of `key` as text: one passage as "reference text", several under
-// the heading of each chapter as "verse text".
-void PrintPassages(cORVABookBase& book, const std::vector<query::Passage>& passages, unsigned short language) {
-  if (passages.size() == 1 && !passages[0].name.empty()) {
-    std::printf("%s %s\n", passages[0].reference.c_str(), passages[0].text.c_str());
+// Passages as text: each verse as "reference text" when `eachWithReference` or
+// when there is one, else under the heading of each chapter as "verse text".
+void PrintPassages(cORVABookBase& book, const std::vector<query::Passage>& passages, unsigned short language,
+                   bool eachWithReference = false) {
+  if (eachWithReference || (passages.size() == 1 && !passages[0].name.empty())) {
+    for (const query::Passage& passage : passages) {
+      std::printf("%s %s\n", passage.reference.c_str(), passage.text.c_str());
+    }
     return;
   }
   int parent = -2;
@@ -45,13 +48,11 @@ void PrintPassages(cORVABookBase& book, const std::vector<query::Passage>& passa
   }
 }
 
-void PassagesJson(JsonWriter& out, const std::vector<query::Passage>& passages) {
-  out.Key("passages").BeginArray();
+void AppendPassages(JsonWriter& out, const std::vector<query::Passage>& passages) {
   for (const query::Passage& passage : passages) {
     out.BeginObject().Member("reference", passage.reference).Member("key", passage.key);
     out.Member("text", passage.text).EndObject();
   }
-  out.EndArray();
 }
 
 // The entry `key` found by a look-up: its reference, path and text.
@@ -64,8 +65,9 @@ int ReportEntry(cORVABookBase& book, int key, const std::string& asked, bool jso
     JsonWriter out;
     out.BeginObject().Member("query", asked).Member("key", key).Member("reference", reference);
     out.Member("path", path);
-    PassagesJson(out, passages);
-    Print(out.EndObject());
+    out.Key("passages").BeginArray();
+    AppendPassages(out, passages);
+    Print(out.EndArray().EndObject());
     return 0;
   }
   std::printf("%s: key %d, %s\n", asked.c_str(), key, path.c_str());
@@ -114,16 +116,33 @@ int RunRead(const std::string& dir, const std::string& reference, bool json) {
   query::PointBookAt(book, dir);
   query::OpenParts(book, ORVA_SECTIONS | kText);
   const unsigned short language = query::BookLanguage(book);
-  const int key = query::ResolveReference(book, reference, language);
-  const std::vector<query::Passage> passages = query::ReadPassages(book, key, language);
+  const std::vector<query::ReferenceSpan> spans = query::ResolveReferences(book, reference, language);
+  std::vector<std::vector<query::Passage>> passages;
+  for (const query::ReferenceSpan& span : spans) {
+    passages.push_back(query::ReadPassages(book, span.first, span.last, language));
+  }
   if (json) {
     JsonWriter out;
-    out.BeginObject().Member("reference", Utf8(query::ReferenceOfKey(book, key), language)).Member("key", key);
-    PassagesJson(out, passages);
-    Print(out.EndObject());
+    out.BeginObject().Member("query", reference).Key("references").BeginArray();
+    for (const query::ReferenceSpan& span : spans) {
+      out.BeginObject().Member("reference", span.reference).Member("first", span.first);
+      out.Member("last", span.last).EndObject();
+    }
+    out.EndArray().Key("passages").BeginArray();
+    for (const std::vector<query::Passage>& run : passages) AppendPassages(out, run);
+    Print(out.EndArray().EndObject());
     return 0;
   }
-  PrintPassages(book, passages, language);
+  // A run that begins at a verse lists its verses each with its reference; whole
+  // chapters and books stand under their chapters' headings, apart from the rest.
+  bool headings = false;
+  for (size_t i = 0; i < spans.size(); ++i) {
+    const bool fromVerse =
+        !passages[i].empty() && passages[i].front().key == spans[i].first && !passages[i].front().name.empty();
+    if (i > 0 && (headings || !fromVerse)) std::printf("\n");
+    PrintPassages(book, passages[i], language, fromVerse);
+    headings = !fromVerse;
+  }
   return 0;
 }
 

@@ -4,20 +4,22 @@
 //                                        glossary from a dictionary, --dictionary)
 //   orva info DIR                        what each file of the book holds
 //   orva toc DIR [PATH]                  the sections at the top, or below PATH
-//   orva read DIR REF                    the text of a book, chapter or verse
+//   orva read DIR REF...                 the text of references: verses, ranges, lists
 //   orva find DIR WORD...                the verses that hold the words
-//   orva words DIR PREFIX                the concordance's words from PREFIX on
+//   orva words DIR [PREFIX]              the concordance's words from PREFIX on
 //   orva verse DIR B,C,V                 a verse by book, chapter and verse number
 //   orva sync DIR KEY                    a look-up in the book's sync index
 //   orva skeleton DIR PUBLISHER BOOK     every file of a small test book
 //
-// --json (anywhere) prints one JSON value instead of text. Exit status: 0 on
+// --json (anywhere) prints one JSON value instead of text; --version the program's
+// version and the book format the library reads. Exit status: 0 on
 // success, 1 when the book or the source has a fault (the message goes to
 // standard error), 2 for a usage error.
 #include <CLI/CLI.hpp>
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "orvada.h"
 #include "tools/commands.h"
@@ -27,6 +29,32 @@
 namespace {
 
 int Silent(const char*, UINT, UINT) { return IDOK; }
+
+std::string Version() {
+  const WORD format = GetCurrentORVAVersionInfo();
+  return "orva " ORVA_PROGRAM_VERSION ", reads books of format " + std::to_string(format >> 8) + "." +
+         std::to_string(format & 0xFF) + " and older";
+}
+
+const CLI::Validator kAtLeastOne(
+    [](std::string& text) {
+      int number = 0;
+      if (CLI::detail::lexical_cast(text, number) && number >= 1) return std::string();
+      return "must be a number from 1 to 2147483647, not " + text;
+    },
+    "");
+
+// The first argument that is no option when it names no subcommand, else empty.
+std::string UnknownSubcommand(CLI::App& app, int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (argv[i][0] == '-') continue;
+    for (const CLI::App* command : app.get_subcommands({})) {
+      if (command->get_name() == argv[i]) return std::string();
+    }
+    return argv[i];
+  }
+  return std::string();
+}
 
 CLI::App* AddBuild(CLI::App& app, orva::tool::BuildArgs& args) {
   CLI::App* build = app.add_subcommand("build", "make a book from a verse-per-line text (or a dictionary)");
@@ -56,6 +84,7 @@ int main(int argc, char** argv) {
   app.fallthrough();
   bool json = false;
   app.add_flag("--json", json, "print one JSON value instead of text");
+  app.set_version_flag("--version", Version, "print the program's version and the book format it reads");
 
   orva::tool::BuildArgs buildArgs;
   CLI::App* build = AddBuild(app, buildArgs);
@@ -64,10 +93,12 @@ int main(int argc, char** argv) {
   info->add_option("DIR", dir, "the book folder")->required();
   CLI::App* toc = app.add_subcommand("toc", "the top-level sections, or those below PATH");
   toc->add_option("DIR", dir, "the book folder")->required();
-  toc->add_option("PATH", argument, "a section: \"Genesis\", \"Genesis\\1\", \"John 3\"");
-  CLI::App* read = app.add_subcommand("read", "the text of a book, chapter, verse or glossary entry");
+  std::vector<std::string> reference;  // the rest of the line
+  toc->add_option("PATH", reference, "a section: Genesis, \"Genesis\\1\", John 3");
+  CLI::App* read = app.add_subcommand("read", "the text of verses, chapters, books or glossary entries");
   read->add_option("DIR", dir, "the book folder")->required();
-  read->add_option("REF", argument, "\"John 3:16\", \"Jn 3.16\", \"Genesis\\1\", \"Ps 23\"")->required();
+  read->add_option("REF", reference, "the rest of the line: John 3:16, \"Gen 1:31-2:3\", \"Ps 23; Jn 3.16,18\"")
+      ->required();
   CLI::App* verse = app.add_subcommand("verse", "a verse by number, through the verse sync index");
   verse->add_option("DIR", dir, "the book folder")->required();
   verse->add_option("REF", argument, "book, chapter and verse numbers: 43,3,16")->required();
@@ -80,12 +111,13 @@ int main(int argc, char** argv) {
   findCommand->add_option("WORD", find.words, "the words")->required();
   findCommand->add_flag("--phrase", find.phrase, "only where the words stand in a row");
   findCommand->add_flag("--prefix", find.prefix, "each word stands for every word that begins with it");
-  findCommand->add_option("--limit", find.limit, "list at most this many (the count stays whole)");
+  findCommand->add_option("--limit", find.limit, "list at most this many (the count stays whole)")
+      ->check(kAtLeastOne);
   int limit = 0;
   CLI::App* words = app.add_subcommand("words", "the concordance's words that begin with PREFIX, with their verse counts");
   words->add_option("DIR", dir, "the book folder")->required();
-  words->add_option("PREFIX", argument, "the beginning of the words (empty: from the first word)")->required();
-  words->add_option("--limit", limit, "list at most this many");
+  words->add_option("PREFIX", argument, "the beginning of the words (none: from the first word)");
+  words->add_option("--limit", limit, "list at most this many")->check(kAtLeastOne);
   std::uint16_t publisher = 0, bookID = 0;
   CLI::App* skeleton = app.add_subcommand("skeleton", "write every file of a small test book");
   skeleton->add_option("DIR", dir, "the folder")->required();
@@ -95,13 +127,16 @@ int main(int argc, char** argv) {
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
-    return app.exit(e) == 0 ? 0 : 2;
+    const std::string unknown = UnknownSubcommand(app, argc, argv);
+    if (unknown.empty()) return app.exit(e) == 0 ? 0 : 2;
+    std::fprintf(stderr, "orva: there is no subcommand \"%s\" (orva --help lists them)\n", unknown.c_str());
+    return 2;
   }
   try {
     if (*build) return orva::tool::RunBuild(buildArgs, json);
     if (*info) return orva::tool::RunInfo(dir, json);
-    if (*toc) return orva::tool::RunToc(dir, argument, json);
-    if (*read) return orva::tool::RunRead(dir, argument, json);
+    if (*toc) return orva::tool::RunToc(dir, CLI::detail::join(reference, " "), json);
+    if (*read) return orva::tool::RunRead(dir, CLI::detail::join(reference, " "), json);
     if (*findCommand) {
       dir = find.dir;
       return orva::tool::RunFind(find, json);

@@ -1,8 +1,9 @@
 // What `orva info` tells about the parts of a book beyond their version records.
 // Each reporter receives a book object with every part of the book open that
 // could be opened, checks IsOpen for the parts it needs itself, and prints its
-// lines to standard output, each indented by two blanks. Reading errors reach the
-// caller as the library raises them.
+// lines to standard output, each indented by two blanks and each whole: it reads
+// what a line needs before printing it. Reading errors reach the caller as the
+// library raises them.
 #pragma once
 
 #include "orvada.h"

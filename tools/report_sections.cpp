@@ -1,5 +1,6 @@
 #include <cstdio>
 #include <map>
+#include <string>
 
 #include "tools/report.h"
 
@@ -45,13 +46,14 @@ void ReportSections(cORVABookBase& book) {
 
   CWordArray nonBible;
   book.GetNonBibleSections(nonBible);
-  std::printf("  non-Bible sections (%d):", nonBible.GetSize());
+  std::string names;
   for (int i = 0; i < nonBible.GetSize() && i < kNamesShown; ++i) {
     const int key = nonBible[i];
-    std::printf("%s %d", i ? "," : "", key);
-    if (book.GetSection(key, section) == 0) std::printf(" %s", static_cast<const char*>(section.GetName()));
+    names += (i ? ", " : " ") + std::to_string(key);
+    if (book.GetSection(key, section) == 0) names += std::string(" ") + static_cast<const char*>(section.GetName());
   }
-  std::printf("%s\n", nonBible.GetSize() > kNamesShown ? ", ..." : "");
+  std::printf("  non-Bible sections (%d):%s%s\n", nonBible.GetSize(), names.c_str(),
+              nonBible.GetSize() > kNamesShown ? ", ..." : "");
 }
 
 }  // namespace orva::tool

@@ -1,4 +1,5 @@
 #include <cstdio>
+#include <string>
 
 #include "tools/report.h"
 
@@ -35,18 +36,21 @@ void ReportSync(cORVABookBase& book) {
   const DWORD flag = book.GetSyncTypeFlag();
   if (flag == 0 || !book.IsOpen(flag)) return;
   const CString type = book.GetSyncType();
-  std::printf("  %s: sync type %s", FileOf(flag), static_cast<const char*>(type));
   if (flag == ORVA_VSYNC) {
-    std::printf(", verse 1,1,1 has section key %d\n", book.GetVSyncKey("1,1,1"));
+    const int key = book.GetVSyncKey("1,1,1");
+    std::printf("  %s: sync type %s, verse 1,1,1 has section key %d\n", FileOf(flag), static_cast<const char*>(type),
+                key);
     return;
   }
   const DWORD count = CountWords(book);
-  std::printf(", %u words, %d bytes", count, book.GetSyncFileSize());
+  std::string ends;
   CString first, last;
   if (count > 0 && book.GetSyncWordAt(0, first) && book.GetSyncWordAt(static_cast<int>(count - 1), last)) {
-    std::printf(" (first \"%s\", last \"%s\")", static_cast<const char*>(first), static_cast<const char*>(last));
+    ends = std::string(" (first \"") + static_cast<const char*>(first) + "\", last \"" +
+           static_cast<const char*>(last) + "\")";
   }
-  std::printf("\n");
+  std::printf("  %s: sync type %s, %u words, %d bytes%s\n", FileOf(flag), static_cast<const char*>(type), count,
+              book.GetSyncFileSize(), ends.c_str());
 }
 
 }  // namespace orva::tool

@@ -85,9 +85,28 @@ TEST_F(OrvaProgram, InfoTocAndRead) {
   EXPECT_EQ(Out({"read", Book(), "John"}),
             "John 1\n1 In the beginning was the Word.\n5 And the light shineth in darkness.\n\n"
             "John 3\n16 For God so loved the world.\n");
-  EXPECT_EQ(Out({"--json", "read", Book(), "Genesis 2"}),
-            "{\"reference\":\"Genesis 2\",\"key\":5,\"passages\":[{\"reference\":\"Genesis 2:1\",\"key\":6,"
-            "\"text\":\"Thus the heavens and the earth were finished.\"}]}\n");
+  EXPECT_EQ(Out({"read", Book(), "John", "3:16"}), verse);  // the rest of the line, unquoted
+}
+
+TEST_F(OrvaProgram, ReadsRangesAndLists) {
+  const std::string one = "Genesis 1:1 In the beginning God created the heaven and the earth.\n";
+  const std::string two = "Genesis 1:2 And the earth was without form, and void.\n";
+  const std::string three = "Genesis 1:3 And God said, Let there be light: and there was light.\n";
+  const std::string heavens = "Genesis 2:1 Thus the heavens and the earth were finished.\n";
+  EXPECT_EQ(Out({"read", Book(), "Gen 1:2-3"}), two + three);
+  EXPECT_EQ(Out({"read", Book(), "Gen 1:1 \xE2\x80\x93 2"}), one + two);  // an en dash, blanks
+  EXPECT_EQ(Out({"read", Book(), "Gen 1:3-2:1"}), three + heavens);
+  EXPECT_EQ(Out({"read", Book(), "Gen 1:1,3; 2"}), one + three + "\n" + heavens);
+  EXPECT_EQ(Out({"read", Book(), "Gen 2-John 1"}),
+            "Genesis 2\n1 Thus the heavens and the earth were finished.\n\nJohn 1\n1 In the beginning was the Word.\n"
+            "5 And the light shineth in darkness.\n");
+  EXPECT_EQ(Out({"read", Book(), "Jude 3; John 3:16"}),
+            "Jude 1:3 Beloved, when I gave all diligence.\nJohn 3:16 For God so loved the world.\n");
+  EXPECT_EQ(Out({"--json", "read", Book(), "Gen 1:3-2:1"}),
+            "{\"query\":\"Gen 1:3-2:1\",\"references\":[{\"reference\":\"Genesis 1:3-2:1\",\"first\":4,\"last\":6}],"
+            "\"passages\":[{\"reference\":\"Genesis 1:3\",\"key\":4,\"text\":\"And God said, Let there be light: and "
+            "there was light.\"},{\"reference\":\"Genesis 2:1\",\"key\":6,\"text\":\"Thus the heavens and the earth "
+            "were finished.\"}]}\n");
 }
 
 TEST_F(OrvaProgram, VerseAndSync) {
@@ -108,17 +127,36 @@ TEST_F(OrvaProgram, VerseAndSync) {
 }
 
 TEST_F(OrvaProgram, BadReferencesSayWhatDidNotMatch) {
-  EXPECT_EQ(Err({"read", Book(), "Exodus 1:1"}), "orva: no book is called Exodus\n");
-  EXPECT_EQ(Err({"read", Book(), "J 1:1"}), "orva: \"J\" fits several books\n");
-  EXPECT_EQ(Err({"read", Book(), "Genesis 3"}), "orva: Genesis has no chapter 3\n");
-  EXPECT_EQ(Err({"read", Book(), "Genesis 1:4"}), "orva: Genesis 1 has no verse 4\n");
+  const auto says = [&](const std::string& reference, const std::string& what) {
+    EXPECT_EQ(Err({"read", Book(), reference}), "orva: \"" + reference + "\": " + what + "\n");
+  };
+  says("Exodus 1:1", "no book is called \"Exodus\"");
+  says("J 1:1", "\"J\" fits several books");
+  says("Genesis 3", "Genesis has no chapter 3");
+  says("Genesis 1:4", "Genesis 1 has no verse 4");
+  says("John 0:1", "John has no chapter 0");
+  says("Gen 99999999999999999999", "Genesis has no chapter 99999999999999999999");
+  says("Gen 1:2\xE2\x80\x93" "9", "Genesis 1 has no verse 9");  // past the end of its chapter
+  says("Gen 1-3", "Genesis has no chapter 3");                     // past the end of its book
+  says("Gen 1:3-1", "the range ends before it begins");
+  says("Jude 1", "Jude 1 has no verse 1");  // a lone number in a book of one chapter is a verse
+  says("3:16", "it names no book");
+  says("Gen 1:1,", "one of its references is empty");
   EXPECT_EQ(Err({"read", Book(), "Genesis\\9"}), "orva: no section has the path Genesis\\9\n");
   EXPECT_EQ(Err({"read", Book(), ""}), "orva: an empty reference names nothing\n");
   EXPECT_EQ(Err({"verse", Book(), "1,1,4"}), "orva: no verse 1,1,4 in this book (book,chapter,verse)\n");
-  EXPECT_EQ(Err({"toc", Book(), "Exodus", "--json"}), "orva: no book is called Exodus\n");
+  EXPECT_EQ(Err({"toc", Book(), "Gen 1-2"}), "orva: \"Gen 1-2\" names more than one section\n");
   EXPECT_EQ(Out({"toc", Book(), "Gen 1:1"}), "(no sections below Genesis 1:1)\n");
+}
+
+TEST_F(OrvaProgram, UsageErrors) {
   EXPECT_EQ(Run({"read", Book()}).status, 2);
-  EXPECT_EQ(Run({"frobnicate"}).status, 2);
+  const Result unknown = Run({"raed", Book(), "John 3:16"});
+  EXPECT_EQ(unknown.status, 2);
+  EXPECT_EQ(unknown.err, "orva: there is no subcommand \"raed\" (orva --help lists them)\n");
+  EXPECT_EQ(Run({"find", Book(), "light", "--limit", "0"}).status, 2);
+  EXPECT_EQ(Run({"words", Book(), "a", "--limit", "-1"}).status, 2);
+  EXPECT_EQ(Out({"--version"}), "orva " ORVA_PROGRAM_VERSION ", reads books of format 2.0 and older\n");
 }
 
 TEST_F(OrvaProgram, BadSourcesLeaveNoBook) {
@@ -154,9 +192,15 @@ TEST_F(OrvaProgram, MissingAndDamagedBooksAreReported) {
   EXPECT_EQ(Out({"read", Book(), "Gen 1:1"}), "Genesis 1:1 In the beginning God created the heaven and the earth.\n");
   fs::resize_file(Book() + "/sections.idx", 200);
   EXPECT_EQ(Err({"toc", Book()}), "orva: sections.idx: The end of file was reached.\n");
-  const Result info = Run({"info", Book()});
+  Result info = Run({"info", Book()});
   EXPECT_EQ(info.status, 1);
   EXPECT_NE(info.out.find("sections.idx  14  The end of file was reached."), std::string::npos) << info.out;
+  EXPECT_EQ(info.err, "orva: " + Book() + ": sections.idx: The end of file was reached.\n");
+  // A viewable index cut inside its descriptors opens, and fails when it is read.
+  fs::resize_file(Book() + "/viewable.idx", fs::file_size(Book() + "/viewable.idx") - 4);
+  info = Run({"info", Book()});
+  EXPECT_EQ(info.status, 1);
+  EXPECT_EQ(info.err, "orva: " + Book() + ": the book is damaged: The end of file was reached.\n");
 }
 
 }  // namespace
@@ -166,12 +210,13 @@ namespace {
 TEST_F(OrvaProgram, FindAndWords) {
   EXPECT_EQ(Out({"find", Book(), "Light"}),
             "Genesis 1:3  (7 11)\nJohn 1:5  (3)\n2 places\n");
-  EXPECT_EQ(Out({"find", Book(), "the", "BEGINNING"}),
+  EXPECT_EQ(Out({"find", Book(), "the", "BEGINNING", "The"}),  // a word twice is searched once
             "Genesis 1:1  (the 2 6 9; beginning 3)\nJohn 1:1  (the 2 5; beginning 3)\n2 places\n");
   // In a row, in the order given; several words in one argument count alike.
   EXPECT_EQ(Out({"find", Book(), "--phrase", "the earth"}),
             "Genesis 1:1  (9)\nGenesis 1:2  (2)\nGenesis 2:1  (5)\n3 places\n");
   EXPECT_EQ(Out({"find", Book(), "--phrase", "earth", "the"}), "0 places\n");
+  EXPECT_EQ(Out({"find", Book(), "--phrase", "the the"}), "0 places\n");  // a phrase keeps its repeats
   EXPECT_EQ(Out({"find", Book(), "--phrase", "god", "created"}), "Genesis 1:1  (4)\n1 place\n");
   EXPECT_EQ(Out({"find", Book(), "--phrase", "beginning God created"}), "Genesis 1:1  (3)\n1 place\n");
   EXPECT_EQ(Out({"find", Book(), "--phrase", "In the beginning"}), "Genesis 1:1  (1)\nJohn 1:1  (1)\n2 places\n");
@@ -191,7 +236,8 @@ TEST_F(OrvaProgram, FindAndWords) {
             "\"hits\":[{\"key\":4,\"positions\":[[7,11]]}]}\n");
   EXPECT_EQ(Err({"find", Book(), "--", "--"}), "orva: the search holds no word\n");
   EXPECT_EQ(Out({"words", Book(), "he"}), "heaven                        1\nheavens                       1\n");
-  EXPECT_EQ(Out({"words", Book(), "", "--limit", "2"}), "all                           1\nand                           5\n");
+  EXPECT_EQ(Out({"words", Book(), "--limit", "2"}),  // from the first word
+            "all                           1\nand                           5\n");
   EXPECT_EQ(Out({"words", Book(), "zz", "--json"}), "[]\n");
 }
 

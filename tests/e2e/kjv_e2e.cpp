@@ -68,6 +68,12 @@ TEST_F(Kjv, ReadsVersesByReferenceAndNumber) {
   EXPECT_EQ(Out({"read", "Jn 3.16"}), john);
   EXPECT_EQ(Out({"verse", "43,3,16"}), "43,3,16: key 27179, \\John\\3\\16\n" + john);
   EXPECT_EQ(Lines(Out({"read", "Ps 23"})).size(), 7u);
+  const std::vector<std::string> sabbath = Lines(Out({"read", "Gen 1:31-2:3"}));
+  ASSERT_EQ(sabbath.size(), 4u);
+  EXPECT_EQ(sabbath[1].substr(0, 12), "Genesis 2:1 ");
+  EXPECT_EQ(Lines(Out({"read", "Matt 5-7"})).size(), 3 + 48 + 34 + 29 + 2u);  // headings, verses, blank lines
+  EXPECT_EQ(Out({"read", "Ca 1:1"}), "Song of Solomon 1:1 The song of songs, which is Solomon's.\n");
+  EXPECT_EQ(Out({"read", "Jude 1"}).substr(0, 14), "Jude 1:1 Jude,");
   EXPECT_EQ(Out({"read", "Rev 22:21"}), "Revelation 22:21 The grace of our Lord Jesus Christ be with you all. Amen.\n");
 }
 

@@ -48,17 +48,21 @@ std::string WithoutName(const std::string& line, const std::string& name) {
 
 }  // namespace
 
-std::vector<Passage> ReadPassages(cORVABookBase& book, int key, unsigned short language) {
+std::vector<Passage> ReadPassages(cORVABookBase& book, int first, int last, unsigned short language) {
   cSectionsData entry;
-  if (book.GetEntry(key, entry) != 0) throw BookError("no section or entry has the key " + std::to_string(key));
+  for (int key : {first, last}) {
+    if (book.GetEntry(key, entry) != 0) throw BookError("no section or entry has the key " + std::to_string(key));
+  }
   std::vector<int> leaves;
   const int lastSection = book.GetLastSectionKey();
-  if (key > lastSection || entry.GetChildKey() == -1) {
-    leaves.push_back(key);
+  if (last > lastSection) {
+    if (first != last) throw BookError("a run of sections cannot end in a glossary entry");
+    leaves.push_back(last);
   } else {
+    const int lastLevel = entry.GetLevel();
     cSectionsData section;
-    for (int k = key + 1; k <= lastSection && book.GetSection(k, section) == 0 && section.GetLevel() > entry.GetLevel();
-         ++k) {
+    for (int k = first; k <= lastSection && book.GetSection(k, section) == 0; ++k) {
+      if (k > last && section.GetLevel() <= lastLevel) break;
       if (section.GetChildKey() == -1) leaves.push_back(k);
     }
   }

@@ -18,11 +18,15 @@ struct Passage {
   std::string text;        // UTF-8, without the leading verse number or headword
 };
 
-// The passages of section or glossary entry `key`: the entry itself when nothing
-// lies below it, else every verse below it in order. A section without verses
-// that begins a block (a glossary letter) gives each line of its block. Needs
-// book.dat, viewable.idx and sections.idx open; raises BookError when a line is
+// The passages of the run of sections from `first` through `last` and everything
+// below `last` (a ReferenceSpan), in key order: each section or glossary entry
+// with nothing below it, and each line of the block of a section without verses
+// that begins one (a glossary letter). Needs book.dat, viewable.idx and
+// sections.idx open; raises BookError when a key is not there or a line is
 // missing from its block, and the library's exceptions for damaged files.
-std::vector<Passage> ReadPassages(cORVABookBase& book, int key, unsigned short language);
+std::vector<Passage> ReadPassages(cORVABookBase& book, int first, int last, unsigned short language);
+inline std::vector<Passage> ReadPassages(cORVABookBase& book, int key, unsigned short language) {
+  return ReadPassages(book, key, key, language);
+}
 
 }  // namespace orva::query

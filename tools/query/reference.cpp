@@ -5,11 +5,12 @@
 #include <map>
 
 #include "tools/query/book_access.h"
-#include "zalang/text_encoding.h"
 
 namespace orva::query {
 
 namespace {
+
+constexpr const char* kEnDash = "\xE2\x80\x93";  // U+2013 in UTF-8
 
 // The usual abbreviations of the books of the Bible, each line the full name and
 // its abbreviations, all in the normalised form (lower case, no blanks or dots).
@@ -21,7 +22,7 @@ const char* const kAbbreviations[] = {
     "1chronicles 1chron 1chr 1ch", "2chronicles 2chron 2chr 2ch", "ezra ezr",
     "nehemiah neh ne",          "esther esth est es",       "job jb",
     "psalms ps psalm pslm psa psm pss", "proverbs prov pro prv pr", "ecclesiastes eccles eccle ecc ec qoh",
-    "songofsolomon song sos so songofsongs sng cant canticles", "isaiah isa is",
+    "songofsolomon song sos so songofsongs sng ca can cant canticles", "isaiah isa is",
     "jeremiah jer je jr",       "lamentations lam la",      "ezekiel ezek eze ezk",
     "daniel dan da dn",         "hosea hos ho",             "joel jl",
     "amos am",                  "obadiah obad ob",          "jonah jnh jon",
@@ -96,66 +97,86 @@ bool IsSubsequence(const std::string& part, const std::string& whole) {
   return at == part.size();
 }
 
-int ParseNumber(const std::string& digits) {
-  if (digits.empty() || digits.size() > 5) return 0;
-  for (char c : digits) {
-    if (c < '0' || c > '9') return 0;
-  }
-  return std::stoi(digits);
+size_t TrailingDigits(const std::string& text) {
+  size_t at = text.size();
+  while (at > 0 && std::isdigit(static_cast<unsigned char>(text[at - 1]))) --at;
+  return at;
 }
 
-// The child of `parent` named `name`, or -1.
-int FindChild(cORVABookBase& book, int parent, const std::string& name, int* children = nullptr) {
-  cSectionsData section;
-  if (book.GetSection(parent, section) != 0) return -1;
-  int found = -1, count = 0;
-  const int last = book.GetLastSectionKey();
-  for (int key = section.GetChildKey(); key != -1 && count <= last; key = section.GetNextKey(), ++count) {
-    if (book.GetSection(key, section) != 0) break;
-    if (found == -1 && Lower(static_cast<const char*>(section.GetName())) == Lower(name)) found = key;
+// Digits without their leading zeros ("0" for zeros alone).
+std::string Number(const std::string& digits) {
+  const size_t first = digits.find_first_not_of('0');
+  return first == std::string::npos ? "0" : digits.substr(first);
+}
+
+// "Book Chapter:Verse", "Book Chapter", "Book", "Chapter:Verse" or "Number": the
+// numbers from the end, the separator ':' or '.', blanks allowed around it.
+WrittenPlace ParsePlace(const std::string& written) {
+  WrittenPlace place;
+  const std::string text = Trim(written);
+  const size_t at = TrailingDigits(text);
+  if (at == text.size()) {
+    place.book = text;
+    return place;
   }
-  if (children) *children = count;
-  return found;
+  const std::string last = Number(text.substr(at));
+  const std::string head = Trim(text.substr(0, at));
+  if (head.empty()) {
+    place.number = last;
+    return place;
+  }
+  if (head.back() == ':' || head.back() == '.') {
+    const std::string before = Trim(head.substr(0, head.size() - 1));
+    const size_t chapterAt = TrailingDigits(before);
+    if (chapterAt < before.size()) {
+      place.book = Trim(before.substr(0, chapterAt));
+      place.number = Number(before.substr(chapterAt));
+      place.verse = last;
+      return place;
+    }
+  }
+  // "1 2" is no book and chapter: a number right after a book's leading digit.
+  if (head.find_first_not_of("0123456789 \t") == std::string::npos) {
+    place.book = text;
+    return place;
+  }
+  place.book = head;  // "Gen. 1": the dot ends an abbreviation
+  place.number = last;
+  return place;
 }
 
 }  // namespace
 
-ParsedReference ParseReference(const std::string& text) {
-  ParsedReference parsed;
-  std::string rest = Trim(text);
-  // From the end: digits, optionally a separator and more digits before them.
-  const auto trailingDigits = [](const std::string& s) {
-    size_t at = s.size();
-    while (at > 0 && std::isdigit(static_cast<unsigned char>(s[at - 1]))) --at;
-    return at;
-  };
-  size_t at = trailingDigits(rest);
-  if (at == rest.size() || at == 0) {
-    parsed.book = rest;
-    return parsed;
+std::vector<WrittenReference> ParseReferences(const std::string& text) {
+  const auto fail = [&](const std::string& what) { throw BookError("\"" + text + "\": " + what); };
+  if (Trim(text).empty()) throw BookError("an empty reference names nothing");
+  std::string list = text;
+  for (size_t dash = list.find(kEnDash); dash != std::string::npos; dash = list.find(kEnDash, dash)) {
+    list.replace(dash, std::strlen(kEnDash), "-");
   }
-  int last = ParseNumber(rest.substr(at));
-  std::string head = Trim(rest.substr(0, at));
-  if (!head.empty() && (head.back() == ':' || head.back() == '.')) {
-    const std::string beforeSeparator = Trim(head.substr(0, head.size() - 1));
-    const size_t chapterAt = trailingDigits(beforeSeparator);
-    if (chapterAt < beforeSeparator.size() && chapterAt > 0) {
-      parsed.chapter = ParseNumber(beforeSeparator.substr(chapterAt));
-      parsed.verse = last;
-      parsed.book = Trim(beforeSeparator.substr(0, chapterAt));
-      return parsed;
+  std::vector<WrittenReference> references;
+  char separator = 0;
+  for (size_t at = 0;;) {
+    const size_t end = list.find_first_of(",;", at);
+    const std::string item = list.substr(at, end == std::string::npos ? end : end - at);
+    if (Trim(item).empty()) fail("one of its references is empty");
+    WrittenReference reference;
+    reference.separator = separator;
+    const size_t dash = item.find('-');
+    reference.range = dash != std::string::npos;
+    reference.first = ParsePlace(item.substr(0, dash));
+    if (reference.range) {
+      const std::string last = item.substr(dash + 1);
+      if (Trim(item.substr(0, dash)).empty()) fail("a range has no beginning");
+      if (Trim(last).empty()) fail("a range has no end");
+      if (last.find('-') != std::string::npos) fail("a range has two dashes");
+      reference.last = ParsePlace(last);
     }
-    parsed.book = rest;
-    return parsed;
+    references.push_back(std::move(reference));
+    if (end == std::string::npos) return references;
+    separator = list[end];
+    at = end + 1;
   }
-  // "1 John" is a book: a number right after a book's leading digit is no chapter.
-  if (head.find_first_not_of("0123456789 ") == std::string::npos) {
-    parsed.book = rest;
-    return parsed;
-  }
-  parsed.book = head;
-  parsed.chapter = last;
-  return parsed;
 }
 
 int MatchBookName(const std::vector<std::string>& names, const std::string& name, bool* ambiguous) {
@@ -193,120 +214,6 @@ int MatchBookName(const std::vector<std::string>& names, const std::string& name
     }
   }
   return -1;
-}
-
-std::vector<TopSection> TopLevelSections(cORVABookBase& book) {
-  std::vector<TopSection> sections;
-  if (book.GetLastSectionKey() < 0) return sections;
-  CArray<cSectionsData, cSectionsData&> top;
-  book.GetSectionsArray(0, top);
-  for (int i = 0; i < top.GetSize(); ++i) {
-    sections.push_back({top[i].GetSectionKey(), static_cast<const char*>(top[i].GetName())});
-  }
-  return sections;
-}
-
-int ResolveReference(cORVABookBase& book, const std::string& text, unsigned short language) {
-  std::string narrow;
-  try {
-    narrow = zalang::EncodeForLanguage(zalang::Utf8ToUtf16(Trim(text)), language);
-  } catch (const zalang::TextError& e) {
-    throw BookError("\"" + text + "\": " + e.what());
-  }
-  if (narrow.empty()) throw BookError("an empty reference names nothing");
-  if (narrow.find('\\') != std::string::npos) {
-    const int key = book.GetSectionKey(narrow.c_str());
-    if (key < 0) throw BookError("no section has the path " + text);
-    return key;
-  }
-
-  const ParsedReference parsed = ParseReference(narrow);
-  const std::vector<TopSection> top = TopLevelSections(book);
-  std::vector<std::string> names;
-  for (const TopSection& section : top) names.push_back(section.name);
-  bool ambiguous = false;
-  const int index = MatchBookName(names, parsed.book, &ambiguous);
-  if (index < 0) {
-    if (book.GetSyncTypeFlag() == ORVA_WSYNC) {
-      OpenParts(book, ORVA_WSYNC);
-      const CString key = LangToPackagedString(cLanguageString(
-          reinterpret_cast<const unsigned short*>(zalang::Utf8ToUtf16(Trim(text)).c_str()), language));
-      const int found = book.GetWSyncKey(key);
-      if (found >= 0) return found;
-    }
-    throw BookError(ambiguous ? "\"" + parsed.book + "\" fits several books" : "no book is called " + parsed.book);
-  }
-  const TopSection& bookSection = top[static_cast<size_t>(index)];
-  const std::string bookName = ToUtf8(bookSection.name.data(), bookSection.name.size(), language);
-  if (parsed.chapter == 0) return bookSection.key;
-
-  int chapters = 0;
-  int chapter = FindChild(book, bookSection.key, std::to_string(parsed.chapter), &chapters);
-  int verseNumber = parsed.verse;
-  if (parsed.verse == 0 && chapters == 1 && chapter < 0) {
-    // One chapter: "Jude 3" is its verse 3.
-    cSectionsData section;
-    book.GetSection(bookSection.key, section);
-    chapter = section.GetChildKey();
-    verseNumber = parsed.chapter;
-  }
-  if (chapter < 0) throw BookError(bookName + " has no chapter " + std::to_string(parsed.chapter));
-  if (verseNumber == 0) return chapter;
-  const int verse = FindChild(book, chapter, std::to_string(verseNumber));
-  if (verse < 0) {
-    throw BookError(ToUtf8(ReferenceOfKey(book, chapter).c_str(), ReferenceOfKey(book, chapter).size(), language) +
-                    " has no verse " + std::to_string(verseNumber));
-  }
-  return verse;
-}
-
-std::string ReferenceOfKey(cORVABookBase& book, int key) {
-  const std::string path = static_cast<const char*>(book.GetFormattedPathFromKey(key, "\\"));
-  if (key > book.GetLastSectionKey()) return path;
-  std::string reference;
-  int level = 0;
-  size_t at = 0;
-  for (;;) {
-    const size_t end = path.find('\\', at);
-    const std::string name = path.substr(at, end == std::string::npos ? end : end - at);
-    reference += (level == 0 ? "" : level == 1 ? " " : level == 2 ? ":" : ".") + name;
-    ++level;
-    if (end == std::string::npos) break;
-    at = end + 1;
-  }
-  return reference;
-}
-
-}  // namespace orva::query
-
-namespace orva::query {
-
-std::string ReferenceFormatter::Of(int key) {
-  if (key < 0 || key > m_lastSection) return ReferenceOfKey(m_book, key);
-  return Section(key, 0).reference;
-}
-
-const ReferenceFormatter::Known& ReferenceFormatter::Section(int key, int hops) {
-  const auto found = m_known.find(key);
-  if (found != m_known.end()) return found->second;
-  cSectionsData section;
-  // A parent chain longer than the book is damage: the path walk raises for it.
-  if (hops > m_lastSection || m_book.GetSection(key, section) != 0) {
-    return m_known[key] = {ReferenceOfKey(m_book, key), 0};
-  }
-  const std::string name = static_cast<const char*>(section.GetName());
-  Known known{name, 0};
-  if (section.GetParentKey() >= 0) {
-    const Known& parent = Section(section.GetParentKey(), hops + 1);
-    known.depth = parent.depth + 1;
-    known.reference = parent.reference + (known.depth == 1 ? " " : known.depth == 2 ? ":" : ".") + name;
-  }
-  // Verses are many and asked once: only the sections above them are kept.
-  if (section.GetChildKey() < 0) {
-    m_last = known;
-    return m_last;
-  }
-  return m_known[key] = known;
 }
 
 }  // namespace orva::query

@@ -1,11 +1,19 @@
 // References to the sections of a book as people write them, and back.
 //
-// Forms understood by ResolveReference:
+// ResolveReferences understands, in UTF-8, blanks allowed anywhere:
 //   a path of section names, outermost first, with backslashes: "Genesis\1\3"
 //   a book, chapter and verse: "John 3:16", "Jn 3.16", "1 Cor 13:13", "john3:16"
 //   a book and chapter: "John 3"; a book alone: "John", "Song of Solomon"
-//   a glossary headword, when no section matches
-// A one-chapter book takes a single number as its verse ("Jude 3" is Jude 1:3).
+//   a range, with '-' or an en dash: "John 3:16-18", "Gen 1:31-2:3" (across
+//     chapters), "Matt 5-7" (chapters), "Gen 50-Ex 2" (across books)
+//   a list, with ',' or ';': "John 3:16,18", "Ps 23; John 3:16"
+//   a glossary headword, when nothing above matches
+// A place without a book goes on in the book of the place before it. A lone
+// number is a verse of the chapter before it after a ',' that follows a verse,
+// and at the end of a range that begins at a verse ("John 3:16,18", "John
+// 3:16-18"); anywhere else it is a chapter ("Ps 23; 24", "Matt 5-7"), except in
+// a book of one chapter, where a lone number is always a verse: "Jude 3" is Jude
+// 1:3 and "Jude 1" Jude 1:1; "Jude" alone is the whole book.
 // Book names match without regard to case, blanks and dots: the full name, one of
 // the usual English abbreviations of the 66 books of the Bible when the book has
 // that name, a unique beginning of a name ("Phile"), or letters taken in order
@@ -21,22 +29,48 @@
 
 namespace orva::query {
 
-struct ParsedReference {
-  std::string book;  // as written, trimmed
-  int chapter = 0;   // 0: none given
-  int verse = 0;     // 0: none given
+// One place as written, before it is looked up in a book.
+struct WrittenPlace {
+  std::string book;    // as written, trimmed; empty when the place names none
+  std::string number;  // the first number, its digits without leading zeros; empty when none
+  std::string verse;   // the number after ':' or '.', likewise; empty when none
 };
 
-// Splits "Book Chapter:Verse" (the separator ':' or '.', blanks allowed around it).
-ParsedReference ParseReference(const std::string& text);
+// One item of a list of references as written: a place, or a range of two.
+struct WrittenReference {
+  char separator = 0;  // ',' or ';' before the item; 0 before the first
+  WrittenPlace first;
+  bool range = false;
+  WrittenPlace last;  // the end of a range
+};
+
+// Splits `text` (UTF-8, not a path) into the items of its list. Numbers stay
+// text, whatever their size. Raises BookError, quoting `text`, when it is empty,
+// when an item is empty, or when a range has no beginning, no end, or two dashes.
+std::vector<WrittenReference> ParseReferences(const std::string& text);
 
 // The index in `names` of the book that `name` stands for, -1 when none does;
 // `ambiguous` (when not null) is set when several books fit equally.
 int MatchBookName(const std::vector<std::string>& names, const std::string& name, bool* ambiguous = nullptr);
 
-// The section or glossary key that `text` (UTF-8) names in `book`, whose text is
-// in `language`; or raises BookError saying what did not match. Needs the
-// sections open, and the word sync index for headwords.
+// A run of sections that a reference names: every section from `first` through
+// `last` and everything below `last`, in the order of their keys. A glossary
+// entry is a run of its own (first == last).
+struct ReferenceSpan {
+  int first = -1;
+  int last = -1;
+  std::string reference;  // UTF-8, in the book's own names: "Genesis 1:31-2:3"
+};
+
+// The runs that `text` (UTF-8) names in `book`, whose text is in `language`, in
+// the order written. Raises BookError quoting `text` and saying what did not
+// match: a book, chapter or verse that is not there (a range that runs past the
+// end of its chapter or book is one), a range that ends before it begins. Needs
+// the sections open, and the word sync index for headwords.
+std::vector<ReferenceSpan> ResolveReferences(cORVABookBase& book, const std::string& text, unsigned short language);
+
+// The one section or glossary key that `text` names; ResolveReferences, and
+// BookError when `text` names a range or a list.
 int ResolveReference(cORVABookBase& book, const std::string& text, unsigned short language);
 
 // The top-level sections, in order: the books, numbered from 1.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <set>
 
 #include "tools/query/book_access.h"
 #include "zalang/text_encoding.h"
@@ -89,7 +90,15 @@ std::vector<std::uint16_t> RowStarts(const Positions& positions, size_t first, s
 
 SearchResult FindWords(cORVABookBase& book, const std::vector<std::string>& query, unsigned short language,
                        const SearchOptions& options) {
-  const std::vector<Term> terms = Terms(query, language);
+  std::vector<Term> terms = Terms(query, language);
+  if (!options.phrase) {  // a word asked twice is searched once; in a phrase each stands in its place
+    std::set<std::u16string> seen;
+    std::vector<Term> distinct;
+    for (Term& term : terms) {
+      if (seen.insert(term.text).second) distinct.push_back(std::move(term));
+    }
+    terms = std::move(distinct);
+  }
   // The words of every term, one after the other; term t's are [firstWord[t], firstWord[t + 1]).
   std::vector<std::u16string> words;
   std::vector<size_t> firstWord;

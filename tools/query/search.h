@@ -10,7 +10,8 @@
 // for every word that begins with it (the word list walked from the nearest word
 // on). The result holds the keys where every term occurs; with `phrase`, only
 // those where all the words of the query stand in a row, in the order given
-// (word n + 1 right after word n).
+// (word n + 1 right after word n). A term
+// given twice is searched once, except in a phrase, where each stands in its place.
 #pragma once
 
 #include <cstdint>

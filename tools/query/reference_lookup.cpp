@@ -1,0 +1,243 @@
+// References looked up in a book, and keys written as references.
+#include <utility>
+
+#include "tools/query/book_access.h"
+#include "tools/query/reference.h"
+#include "zalang/text_encoding.h"
+
+namespace orva::query {
+
+namespace {
+
+struct Child {
+  int key = -1;
+  std::string name;  // 8-bit
+  bool hasChildren = false;
+};
+
+// The sections right below `parent`, in order; a chain of links longer than the
+// book ends the walk.
+std::vector<Child> Children(cORVABookBase& book, int parent) {
+  std::vector<Child> children;
+  cSectionsData section;
+  if (book.GetSection(parent, section) != 0) return children;
+  const int last = book.GetLastSectionKey();
+  for (int key = section.GetChildKey(); key != -1 && static_cast<int>(children.size()) <= last;
+       key = section.GetNextKey()) {
+    if (book.GetSection(key, section) != 0) break;
+    children.push_back({key, static_cast<const char*>(section.GetName()), section.GetChildKey() != -1});
+  }
+  return children;
+}
+
+const Child* Named(const std::vector<Child>& children, const std::string& name) {
+  for (const Child& child : children) {
+    if (child.name == name) return &child;
+  }
+  return nullptr;
+}
+
+// The names of the sections from the top down to `key` (8-bit).
+std::vector<std::string> PathNames(cORVABookBase& book, int key) {
+  const std::string path = static_cast<const char*>(book.GetFormattedPathFromKey(key, "\\"));
+  std::vector<std::string> names;
+  for (size_t at = 0;;) {
+    const size_t end = path.find('\\', at);
+    names.push_back(path.substr(at, end == std::string::npos ? end : end - at));
+    if (end == std::string::npos) return names;
+    at = end + 1;
+  }
+}
+
+// Names from level `from` on, each after the separator of its level: "John 3:16".
+std::string Joined(const std::vector<std::string>& names, size_t from) {
+  std::string text;
+  for (size_t level = from; level < names.size(); ++level) {
+    if (level > from) text += level == 1 ? " " : level == 2 ? ":" : ".";
+    text += names[level];
+  }
+  return text;
+}
+
+// "Genesis 1:31-2:3", "John 3:16-18", "Matthew 5-7": the end without the names
+// it shares with the beginning, unless that would leave a lone number that reads
+// as something else ("John 3:16-John 4").
+std::string ReferenceOfRun(cORVABookBase& book, int first, int last) {
+  if (first == last || last > book.GetLastSectionKey()) return ReferenceOfKey(book, first);
+  const std::vector<std::string> from = PathNames(book, first), to = PathNames(book, last);
+  size_t shared = 0;
+  if (to.size() >= from.size()) {
+    while (shared + 1 < from.size() && shared + 1 < to.size() && from[shared] == to[shared]) ++shared;
+  }
+  return Joined(from, 0) + "-" + Joined(to, shared);
+}
+
+// Looks up the places of one list of references, each in the context of the
+// place before it.
+class Lookup {
+ public:
+  Lookup(cORVABookBase& book, const std::string& text, unsigned short language)
+      : m_book(book), m_text(text), m_language(language), m_top(TopLevelSections(book)) {
+    for (const TopSection& section : m_top) m_names.push_back(Utf8(section.name));
+  }
+
+  std::vector<ReferenceSpan> Resolve(const std::vector<WrittenReference>& references) {
+    std::vector<ReferenceSpan> spans;
+    for (const WrittenReference& reference : references) {
+      const int first = Place(reference.first, reference.separator == ',' && m_atVerse);
+      const int last = reference.range ? Place(reference.last, m_atVerse) : first;
+      if (last < first) Fail("the range ends before it begins");
+      spans.push_back({first, last, Utf8(ReferenceOfRun(m_book, first, last))});
+    }
+    return spans;
+  }
+
+ private:
+  [[noreturn]] void Fail(const std::string& what) const { throw BookError("\"" + m_text + "\": " + what); }
+  std::string Utf8(const std::string& narrow) const { return ToUtf8(narrow.data(), narrow.size(), m_language); }
+
+  // The key of `place`; a lone number is a verse of the chapter before it when
+  // `verseFollows` and the place names no book.
+  int Place(const WrittenPlace& place, bool verseFollows) {
+    if (!place.book.empty()) {
+      bool ambiguous = false;
+      m_bookIndex = MatchBookName(m_names, place.book, &ambiguous);
+      if (m_bookIndex < 0) {
+        Fail(ambiguous ? "\"" + place.book + "\" fits several books" : "no book is called \"" + place.book + "\"");
+      }
+      verseFollows = false;
+    } else if (m_bookIndex < 0) {
+      Fail("it names no book");
+    }
+    const TopSection& book = m_top[static_cast<size_t>(m_bookIndex)];
+    m_atVerse = false;
+    if (place.number.empty()) return book.key;
+    if (place.verse.empty() && verseFollows) return Verse(m_chapter, place.number);
+    const std::vector<Child> chapters = Children(m_book, book.key);
+    if (place.verse.empty() && chapters.size() == 1 && chapters[0].hasChildren) {
+      return Verse(chapters[0].key, place.number);  // a book of one chapter
+    }
+    const Child* chapter = Named(chapters, place.number);
+    if (!chapter) Fail(m_names[static_cast<size_t>(m_bookIndex)] + " has no chapter " + place.number);
+    m_chapter = chapter->key;
+    return place.verse.empty() ? chapter->key : Verse(chapter->key, place.verse);
+  }
+
+  int Verse(int chapter, const std::string& number) {
+    const std::vector<Child> verses = Children(m_book, chapter);
+    const Child* verse = Named(verses, number);
+    if (!verse) Fail(Utf8(ReferenceOfKey(m_book, chapter)) + " has no verse " + number);
+    m_chapter = chapter;
+    m_atVerse = true;
+    return verse->key;
+  }
+
+  cORVABookBase& m_book;
+  const std::string& m_text;
+  const unsigned short m_language;
+  const std::vector<TopSection> m_top;
+  std::vector<std::string> m_names;  // UTF-8
+  int m_bookIndex = -1;              // the book of the place before, in m_top
+  int m_chapter = -1;                // the chapter of the place before
+  bool m_atVerse = false;            // the place before was a verse
+};
+
+// The glossary entry whose headword is `text` in a book with a word sync index,
+// -1 when there is none.
+int Headword(cORVABookBase& book, const std::string& text, unsigned short language) {
+  std::u16string wide;
+  try {
+    wide = zalang::Utf8ToUtf16(text);
+  } catch (const zalang::TextError&) {
+    return -1;
+  }
+  OpenParts(book, ORVA_WSYNC);
+  const cLanguageString headword(reinterpret_cast<const unsigned short*>(wide.c_str()), language);
+  return book.GetWSyncKey(LangToPackagedString(headword));
+}
+
+ReferenceSpan Single(cORVABookBase& book, int key, unsigned short language) {
+  const std::string reference = ReferenceOfKey(book, key);
+  return {key, key, ToUtf8(reference.data(), reference.size(), language)};
+}
+
+}  // namespace
+
+std::vector<ReferenceSpan> ResolveReferences(cORVABookBase& book, const std::string& text, unsigned short language) {
+  const size_t first = text.find_first_not_of(" \t");
+  if (first == std::string::npos) throw BookError("an empty reference names nothing");
+  const std::string trimmed = text.substr(first, text.find_last_not_of(" \t") - first + 1);
+  if (trimmed.find('\\') != std::string::npos) {
+    std::string narrow;
+    try {
+      narrow = zalang::EncodeForLanguage(zalang::Utf8ToUtf16(trimmed), language);
+    } catch (const zalang::TextError& e) {
+      throw BookError("\"" + text + "\": " + e.what());
+    }
+    const int key = book.GetSectionKey(narrow.c_str());
+    if (key < 0) throw BookError("no section has the path " + trimmed);
+    return {Single(book, key, language)};
+  }
+  try {
+    return Lookup(book, trimmed, language).Resolve(ParseReferences(trimmed));
+  } catch (const BookError&) {
+    if (book.GetSyncTypeFlag() != ORVA_WSYNC) throw;
+    const int key = Headword(book, trimmed, language);
+    if (key < 0) throw BookError("\"" + trimmed + "\" is neither a headword nor a section of this book");
+    return {Single(book, key, language)};
+  }
+}
+
+int ResolveReference(cORVABookBase& book, const std::string& text, unsigned short language) {
+  const std::vector<ReferenceSpan> spans = ResolveReferences(book, text, language);
+  if (spans.size() != 1 || spans[0].first != spans[0].last) {
+    throw BookError("\"" + text + "\" names more than one section");
+  }
+  return spans[0].first;
+}
+
+std::vector<TopSection> TopLevelSections(cORVABookBase& book) {
+  std::vector<TopSection> sections;
+  if (book.GetLastSectionKey() < 0) return sections;
+  CArray<cSectionsData, cSectionsData&> top;
+  book.GetSectionsArray(0, top);
+  for (int i = 0; i < top.GetSize(); ++i) {
+    sections.push_back({top[i].GetSectionKey(), static_cast<const char*>(top[i].GetName())});
+  }
+  return sections;
+}
+
+std::string ReferenceOfKey(cORVABookBase& book, int key) {
+  if (key > book.GetLastSectionKey()) return static_cast<const char*>(book.GetFormattedPathFromKey(key, "\\"));
+  return Joined(PathNames(book, key), 0);
+}
+
+std::string ReferenceFormatter::Of(int key) {
+  if (key < 0 || key > m_lastSection) return ReferenceOfKey(m_book, key);
+  return Section(key, 0).reference;
+}
+
+const ReferenceFormatter::Known& ReferenceFormatter::Section(int key, int hops) {
+  const auto found = m_known.find(key);
+  if (found != m_known.end()) return found->second;
+  cSectionsData section;
+  // A parent chain longer than the book is damage: the path walk raises for it.
+  if (hops > m_lastSection || m_book.GetSection(key, section) != 0) {
+    return m_known[key] = {ReferenceOfKey(m_book, key), 0};
+  }
+  const std::string name = static_cast<const char*>(section.GetName());
+  Known known{name, 0};
+  if (section.GetParentKey() >= 0) {
+    const Known& parent = Section(section.GetParentKey(), hops + 1);
+    known.depth = parent.depth + 1;
+    known.reference = parent.reference + (known.depth == 1 ? " " : known.depth == 2 ? ":" : ".") + name;
+  }
+  // Verses are many and asked once: only the sections above them are kept.
+  if (section.GetChildKey() < 0) {
+    m_last = known;
+    return m_last;
+  }
+  return m_known[key] = known;
+}
+
+}  // namespace orva::query
