@@ -29,3 +29,4 @@ run find "$book" light --limit 5
 run find "$book" faith hope charity
 run find "$book" --phrase in the beginning --limit 3
 run words "$book" lightn
+run check "$book"

@@ -35,6 +35,9 @@ struct FindArgs {
 int RunFind(const FindArgs& args, bool json);
 int RunWords(const std::string& dir, const std::string& prefix, int limit, bool json);
 
+// Exit status 0 when the book is sound, 1 when it has faults (each printed).
+int RunCheck(const std::string& dir, bool json);
+
 int RunSkeleton(const std::string& dir, std::uint16_t publisher, std::uint16_t book);
 
 }  // namespace orva::tool

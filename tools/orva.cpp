@@ -9,6 +9,7 @@
 //   orva words DIR [PREFIX]              the concordance's words from PREFIX on
 //   orva verse DIR B,C,V                 a verse by book, chapter and verse number
 //   orva sync DIR KEY                    a look-up in the book's sync index
+//   orva check DIR                       every file of the book checked against the others
 //   orva skeleton DIR PUBLISHER BOOK     every file of a small test book
 //
 // --json (anywhere) prints one JSON value instead of text; --version the program's
@@ -118,6 +119,8 @@ int main(int argc, char** argv) {
   words->add_option("DIR", dir, "the book folder")->required();
   words->add_option("PREFIX", argument, "the beginning of the words (none: from the first word)");
   words->add_option("--limit", limit, "list at most this many")->check(kAtLeastOne);
+  CLI::App* check = app.add_subcommand("check", "check that every file of a book is whole and agrees with the others");
+  check->add_option("DIR", dir, "the book folder")->required();
   std::uint16_t publisher = 0, bookID = 0;
   CLI::App* skeleton = app.add_subcommand("skeleton", "write every file of a small test book");
   skeleton->add_option("DIR", dir, "the folder")->required();
@@ -144,6 +147,7 @@ int main(int argc, char** argv) {
     if (*words) return orva::tool::RunWords(dir, argument, limit, json);
     if (*verse) return orva::tool::RunVerse(dir, argument, json);
     if (*sync) return orva::tool::RunSync(dir, argument, json);
+    if (*check) return orva::tool::RunCheck(dir, json);
     if (*skeleton) return orva::tool::RunSkeleton(dir, publisher, bookID);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "orva: %s\n", e.what());

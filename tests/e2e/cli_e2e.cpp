@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "tests/e2e/run_orva.h"
 #include "writer/book_dir.h"
@@ -239,6 +240,53 @@ TEST_F(OrvaProgram, FindAndWords) {
   EXPECT_EQ(Out({"words", Book(), "--limit", "2"}),  // from the first word
             "all                           1\nand                           5\n");
   EXPECT_EQ(Out({"words", Book(), "zz", "--json"}), "[]\n");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(OrvaProgram, CheckFindsDamageThatReadersDoNotSee) {
+  const std::vector<std::string> sound = Lines(Out({"check", Book()}));
+  ASSERT_EQ(sound.size(), 6u);  // the verdict, then what was checked in each file
+  EXPECT_EQ(sound[0], Book() + ": the book is sound");
+  EXPECT_EQ(sound[4], "  concord.idx: 1 language, 34 words, 53 keys, 61 positions, coded lists");
+  EXPECT_NE(Out({"check", Book(), "--json"}).find("\"sound\":true,\"faultCount\":0,\"faults\":[]"), std::string::npos);
+
+  // In a book with plain lists, the entry of "light" (its length 5 and its
+  // letters) is followed by its two keys (u16 each), then its first position
+  // list: a byte count 2, a u16 count 0, the bytes 7 and 11. A flipped bit in
+  // the byte count makes it 66 positions, which `find` shows as if they were sound.
+  ASSERT_EQ(Run({"build", Path("bible.txt"), "-o", Path("plain")}).status, 0);
+  const std::string concord = Path("plain") + "/concord.idx";
+  std::string bytes;
+  {
+    std::ifstream in(concord, std::ios::binary);
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  const size_t light = bytes.find(std::string("\x05\0light", 7));
+  ASSERT_NE(light, std::string::npos);
+  ASSERT_EQ(bytes.substr(light + 11, 5), std::string("\x02\0\0\x07\x0B", 5));
+  bytes[light + 11] ^= 0x40;
+  std::ofstream(concord, std::ios::binary) << bytes;
+
+  EXPECT_EQ(Lines(Out({"find", Path("plain"), "light"}))[0],
+            "Genesis 1:3  (0 1 3 4 5 7 10 11 12 75 80 97 100 101 104 105 108 110 111 115 116 117 118 136)");
+  const Result check = Run({"check", Path("plain")});
+  EXPECT_EQ(check.status, 1);
+  const std::vector<std::string> faults = Lines(check.out);
+  ASSERT_GE(faults.size(), 3u) << check.out;
+  EXPECT_EQ(faults[0], "concord.idx: word \"light\", key 4 (Genesis\\1\\3): its positions do not ascend: 1 after 11");
+  EXPECT_EQ(faults[1],
+            "concord.idx: key 4 (Genesis\\1\\3): the concordance lists 9 words there, sections.idx counts 11");
+  EXPECT_EQ(faults[2], Path("plain") + ": 2 faults");
+  EXPECT_NE(Run({"check", Path("plain"), "--json"}).out.find("\"sound\":false,\"faultCount\":2,"), std::string::npos);
+
+  // A file the library cannot open is a fault; the other files are still checked.
+  fs::resize_file(Path("plain") + "/sections.idx", 200);
+  const std::string cut = Run({"check", Path("plain")}).out;
+  EXPECT_EQ(Lines(cut)[0], "sections.idx: cannot be opened: The end of file was reached.") << cut;
+  EXPECT_NE(cut.find("  concord.idx: 1 language"), std::string::npos) << cut;
 }
 
 }  // namespace

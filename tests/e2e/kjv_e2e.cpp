@@ -77,6 +77,8 @@ TEST_F(Kjv, ReadsVersesByReferenceAndNumber) {
   EXPECT_EQ(Out({"read", "Rev 22:21"}), "Revelation 22:21 The grace of our Lord Jesus Christ be with you all. Amen.\n");
 }
 
+TEST_F(Kjv, IsSound) { EXPECT_EQ(Lines(Out({"check"}))[0], g_book + ": the book is sound"); }
+
 }  // namespace
 
 int main(int argc, char** argv) {
