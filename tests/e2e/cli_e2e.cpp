@@ -1,5 +1,6 @@
 // The orva program end to end on a small book that `orva build` makes from text
 // written by the test: every subcommand, and how it fails.
+#include <algorithm>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -250,7 +251,7 @@ TEST_F(OrvaProgram, CheckFindsDamageThatReadersDoNotSee) {
   const std::vector<std::string> sound = Lines(Out({"check", Book()}));
   ASSERT_EQ(sound.size(), 6u);  // the verdict, then what was checked in each file
   EXPECT_EQ(sound[0], Book() + ": the book is sound");
-  EXPECT_EQ(sound[4], "  concord.idx: 1 language, 34 words, 53 keys, 61 positions, coded lists");
+  EXPECT_EQ(sound[4], "  concord.idx: 1 language, 42 words, 62 keys, 70 positions, coded lists");
   EXPECT_NE(Out({"check", Book(), "--json"}).find("\"sound\":true,\"faultCount\":0,\"faults\":[]"), std::string::npos);
 
   // In a book with plain lists, the entry of "light" (its length 5 and its
@@ -270,8 +271,9 @@ TEST_F(OrvaProgram, CheckFindsDamageThatReadersDoNotSee) {
   bytes[light + 11] ^= 0x40;
   std::ofstream(concord, std::ios::binary) << bytes;
 
-  EXPECT_EQ(Lines(Out({"find", Path("plain"), "light"}))[0],
-            "Genesis 1:3  (0 1 3 4 5 7 10 11 12 75 80 97 100 101 104 105 108 110 111 115 116 117 118 136)");
+  const std::string found = Lines(Out({"find", Path("plain"), "light"}))[0];
+  EXPECT_EQ(found.rfind("Genesis 1:3  (", 0), 0u) << found;
+  EXPECT_GT(std::count(found.begin(), found.end(), ' '), 20) << found;  // far more than its 2 positions
   const Result check = Run({"check", Path("plain")});
   EXPECT_EQ(check.status, 1);
   const std::vector<std::string> faults = Lines(check.out);

@@ -11,7 +11,7 @@
 
 #include "tools/query/book_access.h"
 #include "tools/query/check_internal.h"
-#include "writer/book_dir.h"
+#include "book/book_folder.h"
 
 namespace orva::query {
 
@@ -68,7 +68,7 @@ struct PresentFile {
 std::vector<PresentFile> PresentFiles(const std::string& folder) {
   std::vector<PresentFile> files;
   for (DWORD bit : kFileBits) {
-    const char* name = writer::FileNameOfBit(bit);
+    const char* name = FileNameOfBit(bit);
     if (IsFile(folder + name)) files.push_back({bit, name, ReadVersionHead(folder + name)});
   }
   return files;
@@ -135,7 +135,7 @@ void RunChecks(Checker& c) {
   check::Guarded(c, "sections.idx", [&] { check::CheckSections(c); });
   check::Guarded(c, "verses.idx", [&] { check::CheckVerses(c); });
   check::Guarded(c, "concord.idx", [&] { check::CheckConcordance(c); });
-  if (const char* sync = writer::FileNameOfBit(c.book.GetSyncTypeFlag())) {
+  if (const char* sync = FileNameOfBit(c.book.GetSyncTypeFlag())) {
     check::Guarded(c, sync, [&] {
       check::CheckSyncIndex(c);
       check::CheckVerseSync(c);
@@ -155,7 +155,7 @@ void CheckVersionRecords(Checker& c) {
     // Not IsOpen: it counts sync bits of other sync types as open.
     if (!(c.book.OpenFlags() & bit)) continue;
     const VersionHead head = ReadVersionHead(c.PathOf(bit));
-    const char* name = writer::FileNameOfBit(bit);
+    const char* name = FileNameOfBit(bit);
     if (!head.whole) {
       c.faults.Add(name, "version record", "", "the file is shorter than its version record");
     } else if (!firstName) {
@@ -198,7 +198,7 @@ BookCheck CheckBookFolder(const std::string& dir) {
   for (const PresentFile& file : files) {
     present |= file.bit;
     if (!*syncType && (file.bit & (ORVA_VSYNC | ORVA_WSYNC | ORVA_SSYNC | ORVA_DSYNC))) {
-      syncType = writer::SyncTypeOfBit(file.bit);
+      syncType = SyncTypeOfBit(file.bit);
     }
   }
   if (((present & ORVA_TEXT) != 0) != ((present & ORVA_VIEWABLE) != 0)) {
@@ -206,10 +206,7 @@ BookCheck CheckBookFolder(const std::string& dir) {
                  std::string("the book has no ") + (present & ORVA_TEXT ? "viewable.idx" : "book.dat") +
                      ": the text needs both");
   }
-  writer::VersionFields version;
-  version.publisherID = identity.wPublisherID;
-  version.bookID = identity.wBookID;
-  writer::PointBookAt(book, folder, version, syncType);
+  orva::PointBookAt(book, folder, identity.wPublisherID, identity.wBookID, syncType);
   for (const PresentFile& file : files) {
     if (Openable(c, file, identity)) OpenPart(c, file);
   }

@@ -5,7 +5,7 @@
 #include "files/endian.h"
 #include "tools/query/book_access.h"
 #include "tools/query/check_internal.h"
-#include "writer/book_dir.h"
+#include "book/book_folder.h"
 
 namespace orva::query::check {
 
@@ -160,7 +160,7 @@ std::string Checker::PathOf(DWORD bit) const {
     default:
       return std::string();
   }
-  return std::string(static_cast<const char*>(folder)) + writer::FileNameOfBit(bit);
+  return std::string(static_cast<const char*>(folder)) + FileNameOfBit(bit);
 }
 
 std::string Checker::KeyPlace(std::uint64_t key) {

@@ -6,7 +6,7 @@
 
 #include "platform/winapi.h"
 #include "tools/query/check_internal.h"
-#include "writer/book_dir.h"
+#include "book/book_folder.h"
 
 namespace orva::query::check {
 
@@ -65,7 +65,7 @@ void CheckVerseKey(Checker& c, int book, int chapter, int verse, std::uint64_t k
 void CheckSyncIndex(Checker& c) {
   const DWORD flag = c.book.GetSyncTypeFlag();
   if ((flag != ORVA_WSYNC && flag != ORVA_SSYNC && flag != ORVA_DSYNC) || !c.book.IsOpen(flag)) return;
-  const char* name = writer::FileNameOfBit(flag);
+  const char* name = FileNameOfBit(flag);
   const FileBytes file(c.PathOf(flag));
   const std::uint64_t at = file.VersionLength();
   sSyncHeader header;
