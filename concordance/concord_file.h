@@ -18,8 +18,9 @@
 // are refused before any array is sized); cause generic (1) for a language record
 // shorter than 14 bytes, a word record shorter than 18 bytes (plain) or 16 bytes
 // (coded), a negative word length, a coded list with a count of 0 (a word without
-// keys, a position list without positions) and a plain position list of more than
-// 65535 positions. An exception inside a key-list read leaves both caches empty.
+// keys, a position list without positions), a plain position list of more than
+// 65535 positions, and a word list whose words would pass 8 Mi characters. An
+// exception inside a key-list read leaves both caches empty.
 #pragma once
 
 #include <vector>
@@ -65,7 +66,8 @@ class cConcordFile : public cFileBase {
   // an invalid key.
   int ReadWord(int key, cLanguageString& word);
   // Appends `count` words from `first` on to `words`, an empty string for each key
-  // that is not valid. Returns 0.
+  // that is not valid. Returns 0. Raises generic when the words appended would
+  // hold more than kMaxResultText (8 Mi) characters; those appended before stay.
   int ReadWordList(int first, int count, CArray<cLanguageString, cLanguageString&>& words);
   // Selects the language of `search` and returns the smallest word key whose word
   // does not sort before `search`, with that word in `found`. -1 when `search` has
@@ -73,8 +75,10 @@ class cConcordFile : public cFileBase {
   // words (`found` untouched), and when every word sorts before `search` (`found`
   // emptied).
   int FindNearest(const cLanguageString& search, cLanguageString& found);
-  // The key of the word that equals `search` at the first two levels of the
-  // collation (letter case aside), or -1. Selects the language of `search`.
+  // FindNearest's key when its word equals `search` at the first two levels of the
+  // collation (Compare with (0, 0)), else -1. Selects the language of `search`.
+  // Only the nearest word is compared: a word that equals `search` so but sorts
+  // before it (the capitalised form of a lower-case search) is not found.
   int FindExact(const cLanguageString& search);
 
   // ---- Keys and positions of a word of the current language.

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <utility>
 
 #include "concordance/concord_file.h"
 #include "files/file_checks.h"
@@ -65,11 +66,17 @@ int cConcordFile::ReadWord(int key, cLanguageString& word) {
 }
 
 int cConcordFile::ReadWordList(int first, int count, CArray<cLanguageString, cLanguageString&>& words) {
+  long long text = 0;
   for (int i = 0; i < count; ++i) {
     cLanguageString word;
     // A key past the end of the list gives an empty string: the loop must not wrap.
     if (first <= INT_MAX - i) ReadWord(first + i, word);
-    words.Add(word);
+    text += word.GetLength();
+    if (text > orva::kMaxResultText) orva::ThrowDamaged();
+    // Appended as Add appends, without copying the word.
+    const int index = words.GetSize();
+    words.SetSize(index + 1);
+    words[index] = std::move(word);
   }
   return 0;
 }

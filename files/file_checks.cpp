@@ -24,11 +24,13 @@ int CountAt(cFileBase& file, long long position) {
   return length;
 }
 
-void ReadCountedBytes(cFileBase& file, long long position, std::string& text) {
+int ReadCountedBytes(cFileBase& file, long long position, std::string& text, std::size_t limit) {
   const int length = CountAt(file, position);
   RequireBytes(file, position + 2, static_cast<unsigned long long>(length));
-  AfxAllocating([&] { text.resize(static_cast<size_t>(length)); });
-  if (length > 0) file.Read(&text[0], static_cast<UINT>(length));
+  const size_t kept = std::min(static_cast<size_t>(length), limit);
+  AfxAllocating([&] { text.resize(kept); });
+  if (kept > 0) file.Read(&text[0], static_cast<UINT>(kept));
+  return length;
 }
 
 }  // namespace orva

@@ -61,10 +61,20 @@ WORD ReadHeaderRecord(cFileBase& file, LONG position, Header& header) {
 
 // Counted text, as the indexes store names and words: an i16 count at `position`,
 // then the text. CountAt reads the count, raising generic for a negative one;
-// ReadCountedBytes also reads `count` bytes after it into `text` (replacing its
-// contents), after checking that they lie in the file.
+// ReadCountedBytes also checks that the whole text lies in the file and reads its
+// first `limit` bytes (all of it by default) into `text`, replacing its contents.
+// A comparison that a prefix decides reads only that prefix, so that a long text
+// that many records share costs no more than a short one. Returns the count.
 int CountAt(cFileBase& file, long long position);
-void ReadCountedBytes(cFileBase& file, long long position, std::string& text);
+int ReadCountedBytes(cFileBase& file, long long position, std::string& text,
+                     std::size_t limit = static_cast<std::size_t>(-1));
+
+// The most text one call hands out in names or words (bytes of section names,
+// characters of concordance words): far above what any book needs (all the
+// section names of a whole Bible hold about 100 KB), far below what a damaged file
+// that points many records at one long text could ask for. A member stops with
+// the generic file exception before its result grows past it.
+constexpr long long kMaxResultText = 1 << 23;
 
 [[noreturn]] inline void ThrowDamaged() { AfxThrowFileException(CFileException::generic); }
 

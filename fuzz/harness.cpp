@@ -11,12 +11,17 @@ int Silent(const char*, UINT, UINT) { return IDOK; }
 
 }  // namespace
 
+void SetFile(const std::string& name, const std::uint8_t* file, std::size_t size) {
+  constexpr std::size_t kMapped = (64 << 10) + 1;
+  HarnessBook().Set(name, file, size, size % 2 == 1 ? kMapped : size);
+}
+
 void PrepareBook(cORVABookBase& book, const std::string& name, const std::uint8_t* file, std::size_t size,
                  const char* syncType, bool anyVersion) {
   AfxSetMessageBoxHandler(Silent);
   MemoryBook& files = HarnessBook();
   files.Clear();
-  files.Set(name, file, size);
+  SetFile(name, file, size);
   writer::VersionFields ids;
   if (size >= 6) {
     ids.publisherID = static_cast<std::uint16_t>(file[2] | file[3] << 8);

@@ -1,5 +1,5 @@
-// What the book harnesses share: swallowing the library's exceptions, and pointing
-// a book object at the harness's memory book for one input.
+// What the book harnesses share: swallowing the library's exceptions, giving the
+// harness's memory book the files of one input, and pointing a book object at it.
 #pragma once
 
 #include <cstddef>
@@ -21,11 +21,18 @@ void Try(F&& read) {
   }
 }
 
-// Makes the input's file `name` of the harness book hold `file` (every other file
-// empty), silences the library's notices, and points `book` at the harness book
-// with `syncType` and with the ids of the version record at the start of `file`
-// (0 when it is shorter than 6 bytes), so that inputs pass the identity check.
-// With `anyVersion`, a client version that opens every format version is set too.
+// Makes file `name` of the harness book hold the `size` bytes of `file`. A file of
+// odd size is padded with zero bytes to just past 64 KiB: the platform reads a
+// file of up to 64 KiB whole and maps a longer one, and the inputs are shorter
+// (libFuzzer runs with -max_len=65536), so the padding lets inputs reach both.
+void SetFile(const std::string& name, const std::uint8_t* file, std::size_t size);
+
+// Makes the input's file `name` of the harness book hold `file` as SetFile does
+// (every other file empty), silences the library's notices, and points `book` at
+// the harness book with `syncType` and with the ids of the version record at the
+// start of `file` (0 when it is shorter than 6 bytes), so that inputs pass the
+// identity check. With `anyVersion`, a client version that opens every format
+// version is set too.
 void PrepareBook(cORVABookBase& book, const std::string& name, const std::uint8_t* file, std::size_t size,
                  const char* syncType = "word", bool anyVersion = true);
 

@@ -3,6 +3,7 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -46,15 +47,16 @@ MemoryBook::~MemoryBook() {
   std::filesystem::remove_all(m_path, ignored);
 }
 
-void MemoryBook::Set(const std::string& name, const std::uint8_t* data, std::size_t size) {
+void MemoryBook::Set(const std::string& name, const std::uint8_t* data, std::size_t size, std::size_t length) {
   const auto found = m_files.find(name);
   if (found == m_files.end()) {
     std::fprintf(stderr, "MemoryBook: no file %s\n", name.c_str());
     std::abort();
   }
   const int fd = found->second.fd;
-  if (::ftruncate(fd, static_cast<off_t>(size)) != 0) Fail("ftruncate");
-  found->second.size = size;
+  length = std::max(length, size);
+  if (::ftruncate(fd, static_cast<off_t>(length)) != 0) Fail("ftruncate");
+  found->second.size = length;
   size_t done = 0;
   while (done < size) {
     const ssize_t wrote = ::pwrite(fd, data + done, size - done, static_cast<off_t>(done));

@@ -22,8 +22,10 @@ class MemoryBook {
 
   // The folder, ending in '/': the form of a book object's path members.
   const std::string& Path() const { return m_path; }
-  // Replaces the contents of file `name` ("book.dat", "sections.idx", ...).
-  void Set(const std::string& name, const std::uint8_t* data, std::size_t size);
+  // Replaces the contents of file `name` ("book.dat", "sections.idx", ...) with
+  // the `size` bytes of `data`, followed by zero bytes up to `length` when that is
+  // larger.
+  void Set(const std::string& name, const std::uint8_t* data, std::size_t size, std::size_t length = 0);
   void Set(const std::string& name, const std::string& bytes) {
     Set(name, reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
   }

@@ -3,11 +3,13 @@
 //   bits 0-3: which part (flag bit 1 << (n % 9))
 //   bit 4:    take the book's ids from the file, so that its version record passes
 //   bit 5:    set a client program version ("2.5")
+// A file of odd size is padded past 64 KiB, so that it is mapped (SetFile).
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
 #include "orvada.h"
+#include "fuzz/harness.h"
 #include "fuzz/memory_book.h"
 #include "writer/book_dir.h"
 
@@ -36,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const char* name = orva::FileNameOfBit(bit);
   orva::fuzz::MemoryBook& files = orva::fuzz::HarnessBook();
   files.Clear();
-  files.Set(name, data + 1, size - 1);
+  orva::fuzz::SetFile(name, data + 1, size - 1);
 
   cORVABookBase book;
   orva::writer::VersionFields ids;

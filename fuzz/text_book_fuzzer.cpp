@@ -7,11 +7,13 @@
 //   control bits 3-6: the chunk size, 1 << (bits - 1) (0 for bits 0)
 //   control bit 7:    open viewable.idx alone
 // The book's ids are taken from book.dat's version record, so that it can open.
+// A file of odd size is padded past 64 KiB, so that it is mapped (SetFile).
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
+#include "fuzz/harness.h"
 #include "fuzz/memory_book.h"
 #include "orvada.h"
 #include "writer/book_dir.h"
@@ -51,8 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::uint8_t* text = index + indexSize;
   const std::size_t textSize = size - 3 - indexSize;
   orva::fuzz::MemoryBook& files = orva::fuzz::HarnessBook();
-  files.Set("viewable.idx", index, indexSize);
-  files.Set("book.dat", text, textSize);
+  orva::fuzz::SetFile("viewable.idx", index, indexSize);
+  orva::fuzz::SetFile("book.dat", text, textSize);
 
   orva::writer::VersionFields ids;
   if (textSize >= 6) {

@@ -25,7 +25,7 @@ int Step(const char* text, int& position) {
 int ParseLanguageTag(const char* text, int& position, unsigned short& language) {
   if (!text || position < 0 || text[position] != ORVA_LANGUAGE_TAG_START) return 0;
   const OrvaToILI& languages = OrvaToILI::Instance();
-  constexpr int kMaxName = 31;
+  constexpr int kMaxName = kLanguageTagWindow - 2;
   const int longest = std::min(languages.GetLongestNameLength(), kMaxName);
   const char* name = text + position + 1;
   unsigned short wide[kMaxName + 1];

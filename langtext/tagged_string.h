@@ -7,6 +7,11 @@
 
 #include "orvada/lang_text.h"
 
+// The most bytes ParseLanguageTag reads from a '<' on: the '<', a name of at most
+// 31 bytes (no known name is longer), and the byte after the name's 31st. A valid
+// tag (its ':' included) spans no more than that either.
+constexpr int kLanguageTagWindow = 33;
+
 // Called with text[position] == '<': when a valid tag starts there, sets `language`
 // to its id, moves `position` onto the tag's last byte (its ':', or the terminating
 // zero when the name runs to the end) and returns 1. Otherwise returns 0 and

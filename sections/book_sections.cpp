@@ -60,9 +60,12 @@ int cORVABookBase::GetSectionsArray(int key, CArray<cSectionsData, cSectionsData
   const int before = sections.GetSize();
   try {
     cSectionsData section;
+    long long text = 0;
     for (int at = key; file.IsSectionKey(at); at = section.GetNextKey()) {
       if (sections.GetSize() - before >= file.SectionCount()) orva::ThrowDamaged();  // the links loop
       file.ReadEntry(at, section);
+      text += section.GetName().GetLength();
+      if (text > orva::kMaxResultText) orva::ThrowDamaged();
       sections.Add(section);
     }
   } catch (...) {
@@ -92,11 +95,19 @@ int cORVABookBase::GetSectionNamesForRange(int key, int a, int b, CStringArray& 
   cSectionsFile& file = SectionsFile();
   const long long wanted = static_cast<long long>(b) - a;
   int stored = 0;
+  long long text = 0;
   cSectionsData section;
   for (int at = key, position = 0; stored < wanted && file.IsSectionKey(at); ++position) {
     if (position >= file.SectionCount()) orva::ThrowDamaged();  // the links loop
+    if (position < a) {  // passed by: its name is not read
+      at = file.NextKey(at);
+      continue;
+    }
     file.ReadEntry(at, section);
-    if (position >= a) names.SetAtGrow(stored++, section.GetName());
+    const CString name = section.GetName();
+    text += name.GetLength();
+    if (text > orva::kMaxResultText) orva::ThrowDamaged();
+    names.SetAtGrow(stored++, name);
     at = section.GetNextKey();
   }
   return names.GetSize();

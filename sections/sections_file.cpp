@@ -51,7 +51,7 @@ int cSectionsFile::ChildKey(int key, BYTE level) {
   return nextLevel > level ? next : -1;
 }
 
-void cSectionsFile::ReadName(DWORD offset) { orva::ReadCountedBytes(*this, offset, m_strName); }
+void cSectionsFile::ReadName(DWORD offset, size_t limit) { orva::ReadCountedBytes(*this, offset, m_strName, limit); }
 
 CString cSectionsFile::NameRead() const {
   // The name is a zero-terminated string to the host: a zero byte ends it.
@@ -82,6 +82,12 @@ void cSectionsFile::ReadEntry(int key, cSectionsData& entry) {
   entry.m_nNextKey = LinkToKey(record.dwNextOffset);
   entry.m_nPrevKey = LinkToKey(record.dwPrevOffset);
   entry.m_nChildKey = ChildKey(key, record.byLevel);
+}
+
+int cSectionsFile::NextKey(int key) {
+  sSectionRec record;
+  ReadRecord(key, record);
+  return LinkToKey(record.dwNextOffset);
 }
 
 int cSectionsFile::SiblingCount(int key) {

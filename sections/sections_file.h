@@ -11,8 +11,9 @@
 // Damage is reported as CFileException*: cause endOfFile (14) for anything that
 // lies past the end of the file, cause generic (1) for a header with negative
 // counts or a record size of 0, a link that leads outside the table where a walk
-// follows it, a negative name length, and links that loop. Every walk is bounded
-// by the number of entries.
+// follows it, a negative name length, links that loop, and a parent that does not
+// stand on a lower level than its child. Every walk along siblings is bounded by
+// the number of entries, every walk up to the root by the 256 levels.
 #pragma once
 
 #include <string>
@@ -46,6 +47,9 @@ class cSectionsFile : public cFileBase {
   // name, level, book key, level count, links, child key and sync data.
   void ReadEntry(int key, cSectionsData& entry);
 
+  // The key that the next-sibling link of entry `key` holds (an entry key, else
+  // raises generic), read without the name.
+  int NextKey(int key);
   // The number of sections in the sibling chain of section `key`, `key` included;
   // raises generic when `key` is not a section key.
   int SiblingCount(int key);
@@ -53,7 +57,8 @@ class cSectionsFile : public cFileBase {
   // empty names skipped, letter case ignored), or -1.
   int FindPath(const char* path);
   // The names from the outermost level down to entry `key`, each preceded by a
-  // backslash; raises generic when `key` is not an entry key.
+  // backslash; raises generic when `key` is not an entry key. At most 256 names
+  // (levels fall at each step up), so at most 8 MiB of them.
   CString Path(int key);
   // The same names with `separator` between them and none in front, completed
   // from the path cache when it holds the levels above; equal to the walked path.
@@ -74,23 +79,27 @@ class cSectionsFile : public cFileBase {
   void ReadRecord(int key, sSectionRec& record);
   // The key of the child of section `key` on `level`, or -1.
   int ChildKey(int key, BYTE level);
-  // Reads the bytes of the name at `offset` into m_strName.
-  void ReadName(DWORD offset);
+  // Reads the bytes of the name at `offset` into m_strName, at most `limit` of
+  // them (the whole name is checked to lie in the file).
+  void ReadName(DWORD offset, size_t limit = static_cast<size_t>(-1));
   // The name last read, up to any zero byte in it.
   CString NameRead() const;
   // The key a link holds: -1 for position 0, else (position - first-record
   // offset) / R in signed 32-bit arithmetic (any value: callers check it).
   int LinkToKey(DWORD offset) const;
-  // Reads entry `key` for a walk along its parents: appends its name to `names`,
-  // stores its level and returns its parent key.
-  int ReadForPath(int key, std::vector<CString>& names, BYTE* level);
+  // Reads entry `key` for a walk up to the root: appends its name to
+  // m_PathNames and returns its parent key. When m_PathNames held names already,
+  // `level` is the level of the child the walk came from, and this entry's level
+  // must lie below it (else generic). Sets `level` to this entry's level.
+  int ReadForPath(int key, BYTE* level);
 
   sSectionsHeader m_Header{};
   WORD m_wHeaderLength = 0;
   DWORD m_dwFirstRecord = 0;
   int m_nEntryCount = 0;
   cPathCache m_PathCache;
-  // Scratch space reused by every call, so that walks do not allocate per step.
+  // Scratch space reused by every call, so that walks do not allocate per step;
+  // the names of a path are let go once it is joined.
   std::string m_strName;
   std::vector<CString> m_PathNames;
 };

@@ -50,7 +50,8 @@ int cSectionsFile::FindPath(const char* path) {
       if (!IsSectionKey(search)) return -1;
       if (++steps > SectionCount()) orva::ThrowDamaged();  // the sibling links loop
       ReadRecord(search, record);
-      ReadName(record.dwNameOffset);
+      // The comparison is decided within the component's length + 1 bytes.
+      ReadName(record.dwNameOffset, length + 1);
       if (_mbsicmp(reinterpret_cast<const unsigned char*>(component.c_str()),
                    reinterpret_cast<const unsigned char*>(m_strName.c_str())) == 0) {
         break;
@@ -63,11 +64,14 @@ int cSectionsFile::FindPath(const char* path) {
   return matched;
 }
 
-int cSectionsFile::ReadForPath(int key, std::vector<CString>& names, BYTE* level) {
+int cSectionsFile::ReadForPath(int key, BYTE* level) {
   sSectionRec record;
   ReadRecord(key, record);
+  // A parent stands on a lower level than its child: the levels fall at every step,
+  // so no walk up reads more than 256 entries, and none loops.
+  if (!m_PathNames.empty() && record.byLevel >= *level) orva::ThrowDamaged();
   ReadName(record.dwNameOffset);
-  AfxAllocating([&] { names.push_back(NameRead()); });
+  AfxAllocating([&] { m_PathNames.push_back(NameRead()); });
   *level = record.byLevel;
   return LinkToKey(record.dwParentOffset);
 }
@@ -76,11 +80,10 @@ CString cSectionsFile::Path(int key) {
   if (!IsEntryKey(key)) orva::ThrowDamaged();
   m_PathNames.clear();
   BYTE level = 0;
-  for (int at = key; at != -1;) {
-    if (static_cast<int>(m_PathNames.size()) >= m_nEntryCount) orva::ThrowDamaged();  // the parents loop
-    at = ReadForPath(at, m_PathNames, &level);
-  }
-  return JoinOutermostFirst(m_PathNames, "\\", "");
+  for (int at = key; at != -1;) at = ReadForPath(at, &level);
+  CString path = JoinOutermostFirst(m_PathNames, "\\", "");
+  m_PathNames.clear();
+  return path;
 }
 
 CString cSectionsFile::FormattedPath(int key, const char* separator) {
@@ -89,13 +92,14 @@ CString cSectionsFile::FormattedPath(int key, const char* separator) {
   m_PathNames.clear();
   BYTE level = 0;
   for (int at = key; at != -1;) {
-    if (static_cast<int>(m_PathNames.size()) >= m_nEntryCount) orva::ThrowDamaged();  // the parents loop
-    const int parent = ReadForPath(at, m_PathNames, &level);
+    const int parent = ReadForPath(at, &level);
     if (IsSectionKey(at)) {
       m_PathCache.Remember(level, at, parent, m_PathNames.back());
       if (m_PathCache.CompleteAbove(level, parent, m_PathNames)) break;
     }
     at = parent;
   }
-  return JoinOutermostFirst(m_PathNames, "", separator);
+  CString path = JoinOutermostFirst(m_PathNames, "", separator);
+  m_PathNames.clear();
+  return path;
 }

@@ -1,5 +1,7 @@
 #include "sync/sync_file.h"
 
+#include <cstring>
+
 #include "book/book_folder.h"
 #include "files/endian.h"
 #include "files/file_checks.h"
@@ -9,11 +11,11 @@
 #include "platform/winapi.h"
 #include "sync/key_bounds.h"
 #include "sync/sync_reading.h"
+#include "sync/sync_walk.h"
 
 namespace {
 
 constexpr WORD kMinEntrySize = sizeof(sSyncEntry);
-constexpr int kEmptyTable = -2;
 
 int CompareNoCase(const std::string& word, const char* key) {
   return _mbsicmp(reinterpret_cast<const unsigned char*>(word.c_str()), reinterpret_cast<const unsigned char*>(key));
@@ -51,10 +53,9 @@ void cSyncFile::ReadEntry(int index) {
   if (index < 0 || static_cast<DWORD>(index) >= GetWordCount()) orva::ThrowDamaged();
   const long long at = m_dwTableOffset + static_cast<long long>(index) * m_Header.wEntrySize;
   orva::ReadBytesAt(*this, at, &m_CurrentEntry, sizeof m_CurrentEntry);
-  ReadWord(m_CurrentEntry.dwWordOffset);
 }
 
-void cSyncFile::ReadWord(DWORD offset) { orva::ReadCountedBytes(*this, offset, m_strWord); }
+void cSyncFile::ReadWord(DWORD offset, size_t limit) { orva::ReadCountedBytes(*this, offset, m_strWord, limit); }
 
 CString cSyncFile::WordRead() const {
   return AfxAllocating([&] { return CString(m_strWord.data(), static_cast<int>(m_strWord.size())); });
@@ -62,6 +63,7 @@ CString cSyncFile::WordRead() const {
 
 void cSyncFile::ReadSyncWord(int index, CString& word) {
   ReadEntry(index);
+  ReadWord(m_CurrentEntry.dwWordOffset);
   word = WordRead();
 }
 
@@ -70,25 +72,27 @@ void cSyncFile::ReadWordAt(DWORD offset, CString& word) {
   word = WordRead();
 }
 
+int cSyncFile::CompareWord(const char* key) {
+  // Decided within the key's length + 1 bytes of the word.
+  ReadWord(m_CurrentEntry.dwWordOffset, std::strlen(key) + 1);
+  return CompareNoCase(m_strWord, key);
+}
+
 int cSyncFile::Nearest(int low, int high, const char* key) {
   for (;;) {
     if (low == high) {
       ReadEntry(low);
-      if (CompareNoCase(m_strWord, key) >= 0) return low;
-      m_strWord.clear();
-      return -1;
+      return CompareWord(key) >= 0 ? low : -1;
     }
     const int mid = low + (high - low) / 2;
     ReadEntry(mid);
-    const int order = CompareNoCase(m_strWord, key);
+    const int order = CompareWord(key);
     if (order == 0) return mid;
     if (low + 1 == high) {
       // Entry `low` was just read: only entry 0 has not been compared before.
       if (low == 0 && order > 0) return 0;
       ReadEntry(high);
-      if (CompareNoCase(m_strWord, key) >= 0) return high;
-      m_strWord.clear();
-      return -1;
+      return CompareWord(key) >= 0 ? high : -1;
     }
     if (order > 0) {
       high = mid;
@@ -101,12 +105,14 @@ int cSyncFile::Nearest(int low, int high, const char* key) {
 int cSyncFile::FindNearestSyncEntry(int low, int high, const char* key, CString& word) {
   if (low > high) return -1;
   const int found = Nearest(low, high, key ? key : "");
+  // The entry read last is the one found.
+  m_strWord.clear();
+  if (found >= 0) ReadWord(m_CurrentEntry.dwWordOffset);
   word = WordRead();
   return found;
 }
 
-int cSyncFile::Walk(const char* key, bool& matched) {
-  matched = false;
+cSyncFile::Stop cSyncFile::Walk(const char* key) {
   CString tagged;
   CStringArray alternatives;
   UnpackageAmbiguity(CString(key ? key : ""), tagged, alternatives);
@@ -115,35 +121,37 @@ int cSyncFile::Walk(const char* key, bool& matched) {
   orva::SyncKeyBounds(tagged, alternatives, low, high);
 
   const DWORD count = GetWordCount();
-  if (count == 0) return kEmptyTable;
+  if (count == 0) return Stop::kEmptyTable;
   const int last = static_cast<int>(count - 1);
   int at = Nearest(0, last, low.c_str());
-  if (at < 0) return -1;
+  if (at < 0) return Stop::kAllBelow;
   // MatchAmbiguous(word, tagged, alternatives, -1, 0) for each word walked, with
   // the pattern made once.
-  const cLanguageString pattern =
-      TaggedStringToLang(SubstitutePlaceholders(tagged, alternatives).c_str());
+  const cLanguageString pattern = TaggedStringToLang(SubstitutePlaceholders(tagged, alternatives).c_str());
+  cSyncWalk walk(*this, pattern, high);
   for (;;) {
-    if (MatchConvertedPattern(m_strWord.c_str(), pattern, 0)) {
-      matched = true;
-      return at;
+    switch (walk.Judge(m_CurrentEntry.dwWordOffset)) {
+      case cSyncWalk::kMatch:
+        return Stop::kMatch;
+      case cSyncWalk::kAbove:
+        return Stop::kAbove;
+      case cSyncWalk::kInside:
+        break;
     }
-    if (CompareNoCase(m_strWord, high.c_str()) > 0) return at;
-    if (at == last) return -1;
+    if (at == last) return Stop::kRanOut;
     ReadEntry(++at);
   }
 }
 
 int cSyncFile::FindSyncKeyPartial(const char* key, CString& word) {
-  bool matched = false;
-  const int at = Walk(key, matched);
-  if (at == kEmptyTable) return -1;
+  const Stop stop = Walk(key);
+  if (stop == Stop::kEmptyTable) return -1;
+  m_strWord.clear();
+  if (stop != Stop::kAllBelow) ReadWord(m_CurrentEntry.dwWordOffset);
   word = WordRead();
-  return at < 0 ? -1 : static_cast<int>(m_CurrentEntry.dwSyncKey);
+  return stop == Stop::kMatch || stop == Stop::kAbove ? static_cast<int>(m_CurrentEntry.dwSyncKey) : -1;
 }
 
 int cSyncFile::FindSyncKey(const char* key) {
-  bool matched = false;
-  const int at = Walk(key, matched);
-  return at >= 0 && matched ? static_cast<int>(m_CurrentEntry.dwSyncKey) : -1;
+  return Walk(key) == Stop::kMatch ? static_cast<int>(m_CurrentEntry.dwSyncKey) : -1;
 }

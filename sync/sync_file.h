@@ -9,9 +9,12 @@
 // characters is looked up over the whole range of words between its lowest and its
 // highest form, and each word of the range is matched with MatchAmbiguous.
 //
-// Look-ups never load the file: each probe reads one entry and its word, and only
-// the entry read last (the current entry) and its word stay in the object. Every
-// call moves the position of the file shared by the book objects of a store.
+// Look-ups never load the file: each probe reads one entry and as much of its word
+// as the comparison needs (see sync/sync_walk.h), so that entries sharing a long
+// word cost no more than entries with short ones; only the entry read last (the
+// current entry) stays in the object, and the word handed to the caller is read
+// whole. Every call moves the position of the file shared by the book objects of
+// a store.
 //
 // Damage is reported as CFileException*: cause endOfFile (14) for anything that
 // lies past the end of the file (a header record or an entry table that runs past
@@ -89,22 +92,28 @@ class cSyncFile : public cFileBase {
   int OpenSyncFile(cBookStore& store, cORVABookBase& book, const CString& path);
 
  private:
-  // Makes entry `index` the current entry and reads its word into m_strWord.
+  // How a partial look-up ended.
+  enum class Stop { kEmptyTable, kAllBelow, kRanOut, kMatch, kAbove };
+
+  // Makes entry `index` the current entry (its word is not read).
   void ReadEntry(int index);
-  // Reads the word at `offset` into m_strWord.
-  void ReadWord(DWORD offset);
+  // Reads the word at `offset` into m_strWord, at most `limit` bytes of it (the
+  // whole word is checked to lie in the file).
+  void ReadWord(DWORD offset, size_t limit = static_cast<size_t>(-1));
   CString WordRead() const;
-  // FindNearestSyncEntry over m_strWord, for low <= high.
+  // _mbsicmp of the current entry's word with `key`, reading no more of the word
+  // than decides it.
+  int CompareWord(const char* key);
+  // FindNearestSyncEntry for low <= high, without reading the word found.
   int Nearest(int low, int high, const char* key);
-  // The partial look-up over m_strWord: the index where the walk stopped, -1, or
-  // kEmptyTable; `matched` tells whether it stopped at a match.
-  int Walk(const char* key, bool& matched);
+  // The partial look-up: how it ended; the current entry is where it stopped.
+  Stop Walk(const char* key);
 
   sSyncHeader m_Header{};
   WORD m_wHeaderLength = 0;
   DWORD m_dwTableOffset = 0;
   sSyncEntry m_CurrentEntry{};
-  // The word of the current entry: scratch space reused by every probe, so that a
+  // A word, or the part of it read: scratch space reused by every probe, so that a
   // look-up does not allocate per step.
   std::string m_strWord;
 };

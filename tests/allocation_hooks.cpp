@@ -7,6 +7,7 @@ namespace {
 
 // The tests run on one thread; the library starts none.
 std::size_t g_largest = 0;
+std::size_t g_total = 0;
 long g_countdown = 0;  // 0: disarmed
 bool g_reached = false;
 
@@ -18,6 +19,7 @@ bool ShouldFail() {
 
 void* Allocate(std::size_t size) {
   if (size > g_largest) g_largest = size;
+  g_total += size;
   if (ShouldFail()) return nullptr;
   return std::malloc(size != 0 ? size : 1);
 }
@@ -31,8 +33,9 @@ void* AllocateOrThrow(std::size_t size) {
 
 namespace orva::test {
 
-void ResetLargestAllocation() { g_largest = 0; }
+void ResetLargestAllocation() { g_largest = g_total = 0; }
 std::size_t LargestAllocation() { return g_largest; }
+std::size_t AllocatedBytes() { return g_total; }
 
 void ArmAllocationFailure(long n) {
   g_countdown = n;

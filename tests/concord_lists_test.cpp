@@ -5,6 +5,7 @@
 
 #include "files/endian.h"
 #include "tests/concord_test_support.h"
+#include "writer/hostile_books.h"
 
 namespace orva::test {
 namespace {
@@ -282,6 +283,13 @@ TEST_F(ConcordTest, DamageRaisesFileExceptions) {
   d = SmallConcordance(Lists::kNarrow);
   d.languageRecSize = 13;
   EXPECT_ORVA_FILE_EXCEPTION(Write(d), CFileException::generic);
+}
+
+TEST_F(ConcordTest, WordListsOfOneSharedLongWordStopAt8MiCharacters) {
+  ASSERT_EQ(WriteBytes(writer::SharedWordConcordance(m_version, 1000, 32767)), 0);
+  CArray<cLanguageString, cLanguageString&> words;
+  EXPECT_EQ(RaisedWithinBounds([&] { m_book.GetWordlistAtKey(0, 1000, words); }), "1/-1/");
+  EXPECT_EQ(words.GetSize(), 256);
 }
 
 TEST_F(ConcordTest, MembersNeedTheConcordanceOpen) {

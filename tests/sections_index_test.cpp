@@ -7,6 +7,7 @@
 
 #include "tests/test_support.h"
 #include "writer/byte_writer.h"
+#include "writer/hostile_books.h"
 #include "writer/sections_writer.h"
 
 namespace {
@@ -176,10 +177,11 @@ TEST_F(SectionsIndexTest, KeysToPathsWalkedOrFromTheCache) {
   EXPECT_EQ(std::string(m_book.GetFormattedPathFromKey(4, " > ")), "Genesis > 1 > 2");
   EXPECT_EQ(std::string(m_book.GetFormattedPathFromKey(3, nullptr)), "Genesis11");
 
-  // A top-level section whose parent is a glossary entry (damage): walking goes on
-  // above level 1, and so must a path that the cache could otherwise complete.
+  // A top-level section whose parent is a glossary entry on level 0: walking goes
+  // on above level 1, and so must a path that the cache could otherwise complete.
   SectionsDescription above = SmallBible();
   above.sections[7].parentOffset = orva::writer::RecordOffset(above, 11);
+  above.glossary[1].level = 0;
   ASSERT_EQ(Write(above), 0);
   for (int key : {9, 9, 8, 7}) {
     EXPECT_EQ(std::string(m_book.GetFormattedPathFromKey(key, "/")), std::string("Abel/") + kPaths[key]);
@@ -341,6 +343,24 @@ TEST_F(SectionsIndexTest, MembersNeedTheSectionsOpen) {
   EXPECT_ORVA_FILE_EXCEPTION(m_book.IsValidKey(0), CFileException::generic);
   EXPECT_ORVA_FILE_EXCEPTION(m_book.GetSectionKey("A"), CFileException::generic);
   EXPECT_ORVA_FILE_EXCEPTION(m_book.GetSectionHeader(nullptr), CFileException::generic);
+}
+
+TEST_F(SectionsIndexTest, EntriesSharingOneLongNameCostWhatTheBoundsAllow) {
+  using orva::test::RaisedWithinBounds;
+  constexpr int kName = 32767;
+  ASSERT_EQ(WriteBytes(orva::writer::SharedNameSections(m_version, 2000, kName, true)), 0);
+  CString path;
+  EXPECT_EQ(RaisedWithinBounds([&] { path = m_book.GetPathFromKey(255); }), "none");
+  EXPECT_EQ(path.GetLength(), 256 * (kName + 1)) << "the longest path: 256 levels";
+  EXPECT_EQ(RaisedWithinBounds([&] { m_book.GetPathFromKey(1999); }), "1/-1/") << "parents on one level";
+  EXPECT_EQ(RaisedWithinBounds([&] { m_book.GetFormattedPathFromKey(1999, "/"); }), "1/-1/");
+
+  ASSERT_EQ(WriteBytes(orva::writer::SharedNameSections(m_version, 2000, kName, false)), 0);
+  SectionArray array;
+  CStringArray names;
+  EXPECT_EQ(RaisedWithinBounds([&] { m_book.GetSectionsArray(0, array); }), "1/-1/") << "past 8 MiB";
+  EXPECT_EQ(RaisedWithinBounds([&] { m_book.GetSectionNamesForRange(0, 0, 2000, names); }), "1/-1/");
+  EXPECT_EQ(names.GetSize(), 256);
 }
 
 TEST_F(SectionsIndexTest, DamagedHeadersRaiseAtOpen) {

@@ -9,6 +9,7 @@
 #include "tests/lang_test_support.h"
 #include "tests/test_support.h"
 #include "writer/byte_writer.h"
+#include "writer/hostile_books.h"
 #include "writer/sync_writer.h"
 
 namespace {
@@ -150,6 +151,24 @@ TEST_F(SyncIndexTest, AKeyOfAMegabyteOfMarksIsReadInLinearTime) {
   ASSERT_EQ(Write(Words({{"<Hebrew:\xE1\xC0\xCC\xE1\xC5", 1}, {"<Hebrew:\xE1\xCC", 2}})), 0);
   EXPECT_EQ(m_book.GetWSyncKey(key.c_str()), -1);
   EXPECT_EQ(Partial(key), "-1:<Hebrew:\xE1\xCC") << "below the highest form, the last word";
+}
+
+TEST_F(SyncIndexTest, WalksOverLongSharedOrOverlappingWordsStayWithinBounds) {
+  using orva::writer::WalkedWords;
+  const char* key = orva::writer::WalkedSyncKey();
+  for (WalkedWords words : {WalkedWords::kShared, WalkedWords::kOverlapping, WalkedWords::kTagRuns}) {
+    SCOPED_TRACE(static_cast<int>(words));
+    ASSERT_EQ(WriteBytes(orva::writer::WalkedSyncIndex(m_version, 64000, words)), 0);
+    CString last, word;
+    ASSERT_EQ(m_book.GetSyncWordAt(63999, last), 1);
+    EXPECT_EQ(orva::test::RaisedWithinBounds([&] {
+                EXPECT_EQ(m_book.GetWSyncKey(key), -1);
+                EXPECT_EQ(m_book.GetWSyncKeyPartialMatch(key, word), -1);
+              }),
+              "none");
+    EXPECT_EQ(word, last) << "the walk ran out at the last word, which comes whole";
+    EXPECT_GT(word.GetLength(), 10000);
+  }
 }
 
 TEST_F(SyncIndexTest, TypeCheckComesBeforeTheOpenCheck) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "orvada.h"
 #include "platform/exceptions.h"
 #include "platform/msgbox.h"
+#include "tests/allocation_hooks.h"
 #include "writer/book_dir.h"
 #include "writer/version_record_writer.h"
 
@@ -33,6 +35,25 @@ std::string Raised(F&& statement) {
     return "other";
   }
   return "none";
+}
+
+// Raised(statement), adding a failure when the statement takes more than a second
+// of processor time (five in a build without optimisation) or allocates more than
+// 64 MB in all: generous bounds for the hostile files of the tests, which make a
+// runaway reader cross them several times over.
+template <class F>
+std::string RaisedWithinBounds(F&& statement) {
+#ifdef NDEBUG
+  constexpr double kSeconds = 1;
+#else
+  constexpr double kSeconds = 5;
+#endif
+  ResetLargestAllocation();
+  const std::clock_t start = std::clock();
+  const std::string raised = Raised(statement);
+  EXPECT_LT(static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC, kSeconds);
+  EXPECT_LT(AllocatedBytes(), 64u << 20);
+  return raised;
 }
 
 // The library's own not-open and end-of-file exceptions: OS error -1 and no file name.

@@ -183,3 +183,11 @@ int cLanguageString::Compare(const cLanguageString& other, int options, int coll
   if (const int order = CompareLevel3(data, a, b)) return order;
   return CompareOrdinal(a, b);
 }
+
+int cLanguageString::DecomposedLength() const {
+  const cCharData& data = cCharData::Get();
+  const View s = ViewOf(*this);
+  int length = 0;
+  for (int i = 0; i < s.length; ++i) length += 1 + data.Decompose(s.chars[i]).markCount;
+  return length;
+}

@@ -97,6 +97,13 @@ class cLanguageString {
   // linguistic levels. The order is defined by the library's own tables: it
   // depends on no locale, machine or library version.
   int Compare(const cLanguageString& other, int options, int collate) const;
+  // The number of characters once each precomposed letter is decomposed into its
+  // base and marks. Every character but U+0000 counts at the linguistic levels 1
+  // and 2 (a base at level 1, a mark at level 2), so a string without U+0000 that
+  // compares 0 with this one linguistically with collate 0 holds no more
+  // characters than this: whether a long string equals this one so is decided by
+  // its first DecomposedLength() + 1 characters (if it has that many, it does not).
+  int DecomposedLength() const;
 
   // Exported inline members.
   UINT GetLength() const { return static_cast<UINT>(GetData()->nDataLength); }

@@ -262,7 +262,11 @@ class cORVABookBase : public CObject {
   // the not-open exception (CFileException*, cause 1) when the sections part is not
   // open. A damaged file raises CFileException* with cause 14 (something lies past
   // the end of the file) or 1 (links that loop or lead outside the table, a
-  // negative name length); no member hangs on links that loop.
+  // negative name length, a parent on a level not below its child's); no member
+  // hangs on links that loop. A member that returns many names returns at most 8
+  // MiB (2^23 bytes) of them: no book comes near that (the names of a whole
+  // Bible's sections hold about 100 KB), while a damaged file that points many
+  // entries at one long name could ask for gigabytes. It raises cause 1 instead.
 
   // Copies the 20 header bytes; 1 when `header` is null, else 0.
   int GetSectionHeader(sSectionsHeader* header);
@@ -286,7 +290,8 @@ class cORVABookBase : public CObject {
   bool GetSectionAndValidateKey(int key, cSectionsData& section);
   // Appends section `key` and each next sibling after it to `sections`; stops at a
   // key that is not a section key. Returns the array's size afterwards (elements
-  // already there count). On an exception the array is as it was.
+  // already there count). Raises cause 1 when the names appended would pass 8 MiB.
+  // On an exception the array is as it was.
   int GetSectionsArray(int key, CArray<cSectionsData, cSectionsData&>& sections);
   // Calls `callback(section, context)` for section `key` and, while the callback
   // returns nonzero, for each next sibling. Returns 0 when `key` is not a section;
@@ -298,7 +303,8 @@ class cORVABookBase : public CObject {
   // `names` from index 0 on (SetAtGrow), at most b - a of them: positions a to b-1
   // when 0 <= a <= b. A negative a counts as position 0 while still allowing b - a
   // names; b <= a stores nothing. Entries of `names` beyond those stored stay, so
-  // pass an empty array for exactly the run. Returns the array's size.
+  // pass an empty array for exactly the run. Returns the array's size. Raises cause
+  // 1 when the names stored would pass 8 MiB (those stored before stay).
   int GetSectionNamesForRange(int key, int a, int b, CStringArray& names);
   // The number of sections in key's sibling chain, key included; raises cause 1
   // when key is not a section key.
@@ -309,7 +315,9 @@ class cORVABookBase : public CObject {
   // without any name gives -1.
   int GetSectionKey(const char* path);
   // "\Name1\Name2\Name3": the names from the outermost level down to entry
-  // `key`; raises cause 1 when key is not in 0 ... S+G-1.
+  // `key`; raises cause 1 when key is not in 0 ... S+G-1. The walk up goes from
+  // each entry to its parent, which stands on a lower level (else cause 1), so a
+  // path holds at most 256 names (at most 8 MiB).
   CString GetPathFromKey(int key);
   // The same names with `separator` between them and none in front: the bare
   // name for a top-level section. Raises cause 1 when key is not in 0 ... S+G-1.
@@ -378,7 +386,10 @@ class cORVABookBase : public CObject {
   // untouched.
   int GetWord(int wordKey, cLanguageString& word);
   // Appends `count` words from `first` on, an empty string for each key past the
-  // list. Returns 0.
+  // list. Returns 0. The words appended hold at most 8 Mi (2^23) characters: a
+  // whole word list of the largest concordance holds a few hundred thousand, while
+  // a damaged file that points many word records at one long word could ask for
+  // gigabytes. Past that it raises cause 1; the words appended before stay.
   int GetWordlistAtKey(int first, int count, CArray<cLanguageString, cLanguageString&>& words);
 
   // Searches the word list of the language of `search` (which becomes current and
@@ -387,20 +398,31 @@ class cORVABookBase : public CObject {
   // emptied), or when `search` has no language, the concordance lacks it or it has
   // no words (`found` untouched). The cursor is the result.
   int FindNearestMatchingWord(cLanguageString& search, cLanguageString& found);
-  // The key of the word that equals `search` apart from letter case, or -1; the
-  // cursor is the result, the cursor language that of `search`.
+  // The word that FindNearestMatchingWord finds for `search`, when it equals
+  // `search` at the first two levels of the collation (letter case, the order of
+  // adjacent marks and precomposed against decomposed letters aside): its key;
+  // else -1. Only that nearest word is compared, so a stored word that equals
+  // `search` so but sorts before it is missed: a capital sorts before its lower
+  // case, so "Gott" finds a stored "gott" but "gott" misses a stored "Gott"; and a
+  // decomposed Greek search misses its stored precomposed word (precomposed Greek
+  // letters sort before their base letters). The cursor is the result, the cursor
+  // language that of `search`.
   int FindExactMatchingWord(cLanguageString& search);
   // The first and the last word of `lang` (which becomes current and the cursor
-  // language): its key, or -1 for a language without words. When the concordance
-  // lacks `lang`, -1 with the cursor unchanged.
+  // language): its key, or -1 for a language without words. `lang` becomes the
+  // cursor language first, in every case: when the concordance lacks `lang`, the
+  // result is -1, the cursor keeps its word key and its language is `lang` (so a
+  // following GetNextWord returns -1), and the concordance's current language is the
+  // last of its table.
   int GetFirstWord(unsigned short lang, cLanguageString& word);
   int GetLastWord(unsigned short lang, cLanguageString& word);
   // The word after, or before, the cursor in the cursor language: its key, or -1
   // past either end of the list, which ends the walk (the cursor is then -1).
   int GetNextWord(cLanguageString& word);
   int GetPrevWord(cLanguageString& word);
-  // The keys of the word that equals `word` apart from letter case, replacing
-  // `keys`: its word key, or -1 with `keys` untouched. The cursor is the result.
+  // The keys of the word that FindExactMatchingWord finds for `word` (see there:
+  // not every word that equals it apart from letter case), replacing `keys`: its
+  // word key, or -1 with `keys` untouched. The cursor is the result.
   int GetKeysForWord(cLanguageString& word, CUIntArray& keys);
   // The keys of word `wordKey`, replacing `keys`: `wordKey`, or -1 with `keys`
   // untouched. The cursor is the result, in the current language.
