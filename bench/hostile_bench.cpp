@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "orvada.h"
+#include "book/book_folder.h"
 #include "writer/book_dir.h"
 #include "writer/hostile_books.h"
 
@@ -38,8 +39,8 @@ struct Book {
     orva::writer::VersionFields version;
     version.publisherID = 7;
     version.bookID = g_nextBookId++;
-    dir.WriteFile(orva::writer::FileNameOfBit(bit), make(version));
-    orva::writer::PointBookAt(book, dir.Path(), version, orva::writer::SyncTypeOfBit(bit));
+    dir.WriteFile(orva::FileNameOfBit(bit), make(version));
+    orva::writer::PointBookAt(book, dir.Path(), version, orva::SyncTypeOfBit(bit));
     if (book.Open(bit) != 0) std::abort();
   }
 };
