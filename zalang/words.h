@@ -43,8 +43,24 @@ struct WordSpan {
 // The words of `text`, in order: word n of the text is element n - 1.
 std::vector<WordSpan> SplitWords(const std::u16string& text);
 
+// Whether `c` can stand inside a word: a letter, digit or combining mark, none of
+// the separators above.
+bool IsWordCharacter(char16_t c);
+
 // The folded form of a word or compound (see above), made in place or as a copy.
 void FoldWordInPlace(std::u16string& word);
 std::u16string FoldWord(const std::u16string& word);
+
+// Strong's numbers. A book keeps them in its concordance under a language of
+// their own, kStrongsLanguage ("Strongs" in the language library, Windows-1252),
+// so that they never mix with the words of the text. Their words there are the
+// numbers in one form: 'g' for Greek or 'h' for Hebrew, then the number in
+// decimal without leading zeros ("g25", "h430").
+constexpr unsigned short kStrongsLanguage = 512;
+
+// The concordance word of a Strong's number written as "G25", "G0025", "g25" or
+// "H430": a letter G or H in either case, then digits, at most 5 of them after
+// any leading zeros and not all zeros. Empty when `number` is not written so.
+std::string StrongsWord(const std::string& number);
 
 }  // namespace zalang
