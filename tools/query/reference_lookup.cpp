@@ -101,7 +101,7 @@ class Lookup {
   int Place(const WrittenPlace& place, bool verseFollows) {
     if (!place.book.empty()) {
       bool ambiguous = false;
-      m_bookIndex = MatchBookName(m_names, place.book, &ambiguous);
+      m_bookIndex = MatchBookName(m_names, place.book, &ambiguous, [&](int number) { return BookNumbered(number); });
       if (m_bookIndex < 0) {
         Fail(ambiguous ? "\"" + place.book + "\" fits several books" : "no book is called \"" + place.book + "\"");
       }
@@ -121,6 +121,22 @@ class Lookup {
     if (!chapter) Fail(m_names[static_cast<size_t>(m_bookIndex)] + " has no chapter " + place.number);
     m_chapter = chapter->key;
     return place.verse.empty() ? chapter->key : Verse(chapter->key, place.verse);
+  }
+
+  // The index in m_top of the book that the verses index lists under `number`,
+  // -1 when there is none (or no verses index).
+  int BookNumbered(int number) {
+    try {
+      OpenParts(m_book, ORVA_VERSES);
+    } catch (const BookError&) {
+      return -1;
+    }
+    CUIntArray keys;
+    if (m_book.GetBookOccurrences(static_cast<unsigned short>(number), keys) != 1) return -1;
+    for (size_t i = 0; i < m_top.size(); ++i) {
+      if (static_cast<UINT>(m_top[i].key) == keys[0]) return static_cast<int>(i);
+    }
+    return -1;
   }
 
   int Verse(int chapter, const std::string& number) {
