@@ -1,7 +1,8 @@
 // orva: makes ORVA books and looks into them from the command line.
 //
-//   orva build SOURCE -o DIR [options]   a book from a verse-per-line text (or a
-//                                        glossary from a dictionary, --dictionary)
+//   orva build SOURCE -o DIR [options]   a book from a verse-per-line text or an OSIS
+//                                        document (or a glossary from a dictionary,
+//                                        --dictionary)
 //   orva info DIR                        what each file of the book holds
 //   orva toc DIR [PATH]                  the sections at the top, or below PATH
 //   orva read DIR REF...                 the text of references: verses, ranges, lists
@@ -58,19 +59,22 @@ std::string UnknownSubcommand(CLI::App& app, int argc, char** argv) {
 }
 
 CLI::App* AddBuild(CLI::App& app, orva::tool::BuildArgs& args) {
-  CLI::App* build = app.add_subcommand("build", "make a book from a verse-per-line text (or a dictionary)");
-  build->add_option("SOURCE", args.source, "the source text, UTF-8 (gzip-compressed when it ends in .gz)")
+  CLI::App* build =
+      app.add_subcommand("build", "make a book from a verse-per-line text or an OSIS document (or a dictionary)");
+  build->add_option("SOURCE", args.source,
+                    "the source: a UTF-8 text, or an OSIS document (XML); either may be gzip- or xz-compressed")
       ->required();
   build->add_option("-o,--output", args.dir, "the book folder to write (replaced whole)")->required();
   build->add_flag("--dictionary", args.dictionary, "the source is \"headword<TAB>definition\": a glossary book");
   build->add_option("--publisher", args.options.publisherID, "publisher id (0-65535)")->capture_default_str();
   build->add_option("--book", args.options.bookID, "book id (0-65535)")->capture_default_str();
   build->add_option("--edition", args.options.edition, "edition (the EDITION control word)");
-  build->add_option("--title", args.options.title, "title (default: the source's file name)");
+  build->add_option("--title", args.options.title, "title (default: an OSIS document's, else the file name)");
   build->add_option("--abbrev", args.options.abbreviation, "abbreviation (the ABBREV control word)");
-  build->add_option("--copyright", args.options.copyright, "copyright notice");
-  build->add_option("--language", args.options.language, "language id of the text (1033 English)")
-      ->capture_default_str();
+  build->add_option("--copyright", args.options.copyright, "copyright notice (default: an OSIS document's rights)");
+  build->add_option("--language", args.options.language,
+                    "language id of the text: 1033 English, 1031 German, 1036 French, 1034 Spanish, 1032 Greek, "
+                    "1037 Hebrew (default: an OSIS document's xml:lang, else 1033)");
   build->add_flag("--compress", args.options.compress, "LZSS-compress the text blocks");
   build->add_flag("--coded", args.options.coded, "Golomb-coded concordance and verses lists");
   return build;
