@@ -24,7 +24,8 @@ std::string Utf8(const std::string& narrow, unsigned short language) {
 }
 
 // Passages as text: each verse as "reference text" when `eachWithReference` or
-// when there is one, else under the heading of each chapter as "verse text".
+// when there is one, else under the heading of each chapter as "verse text",
+// with the lines shown above and below it (a psalm title).
 void PrintPassages(cORVABookBase& book, const std::vector<query::Passage>& passages, unsigned short language,
                    bool eachWithReference = false) {
   if (eachWithReference || (passages.size() == 1 && !passages[0].name.empty())) {
@@ -44,14 +45,23 @@ void PrintPassages(cORVABookBase& book, const std::vector<query::Passage>& passa
       parent = passage.parentKey;
       if (parent >= 0) std::printf("%s\n", Utf8(query::ReferenceOfKey(book, parent), language).c_str());
     }
+    for (const std::string& line : passage.above) std::printf("%s\n", line.c_str());
     std::printf("%s %s\n", passage.name.c_str(), passage.text.c_str());
+    for (const std::string& line : passage.below) std::printf("%s\n", line.c_str());
   }
 }
 
 void AppendPassages(JsonWriter& out, const std::vector<query::Passage>& passages) {
   for (const query::Passage& passage : passages) {
     out.BeginObject().Member("reference", passage.reference).Member("key", passage.key);
-    out.Member("text", passage.text).EndObject();
+    out.Member("text", passage.text);
+    for (const auto& [name, lines] : {std::pair{"above", &passage.above}, std::pair{"below", &passage.below}}) {
+      if (lines->empty()) continue;
+      out.Key(name).BeginArray();
+      for (const std::string& line : *lines) out.Value(line);
+      out.EndArray();
+    }
+    out.EndObject();
   }
 }
 

@@ -37,6 +37,22 @@ class BlockLines {
   std::vector<std::string> m_lines;
 };
 
+constexpr char kTitleMark = '\t';
+
+bool IsTitle(const std::string& line) { return !line.empty() && line[0] == kTitleMark; }
+
+// The title lines next to line `at` of `lines`: those right above it (after the
+// heading, line 0), and those below it when nothing else follows them.
+void AddTitles(const std::vector<std::string>& lines, size_t at, unsigned short language, Passage& passage) {
+  size_t first = at;
+  while (first > 1 && IsTitle(lines[first - 1])) --first;
+  for (size_t i = first; i < at; ++i) passage.above.push_back(ToUtf8(lines[i].data() + 1, lines[i].size() - 1, language));
+  size_t last = at + 1;
+  while (last < lines.size() && IsTitle(lines[last])) ++last;
+  if (last != lines.size()) return;
+  for (size_t i = at + 1; i < last; ++i) passage.below.push_back(ToUtf8(lines[i].data() + 1, lines[i].size() - 1, language));
+}
+
 // The line without its leading "name " or "name<TAB>".
 std::string WithoutName(const std::string& line, const std::string& name) {
   if (line.size() > name.size() && line.compare(0, name.size(), name) == 0 &&
@@ -81,7 +97,7 @@ std::vector<Passage> ReadPassages(cORVABookBase& book, int first, int last, unsi
     if (sync.words.wValue == 0 && leaf <= lastSection) {
       for (size_t line = 1; line < lines.size(); ++line) {
         passages.push_back({leaf, parent, std::string(), ToUtf8(reference.data(), reference.size(), language),
-                            ToUtf8(lines[line].data(), lines[line].size(), language)});
+                            ToUtf8(lines[line].data(), lines[line].size(), language), {}, {}});
       }
       continue;
     }
@@ -91,7 +107,9 @@ std::vector<Passage> ReadPassages(cORVABookBase& book, int first, int last, unsi
     }
     const std::string text = WithoutName(lines[sync.words.wValue], name);
     passages.push_back({leaf, parent, ToUtf8(name.data(), name.size(), language),
-                        ToUtf8(reference.data(), reference.size(), language), ToUtf8(text.data(), text.size(), language)});
+                        ToUtf8(reference.data(), reference.size(), language), ToUtf8(text.data(), text.size(), language),
+                        {}, {}});
+    if (leaf <= lastSection) AddTitles(lines, sync.words.wValue, language, passages.back());
   }
   return passages;
 }

@@ -1,6 +1,8 @@
 // The text of a section as the book builder lays it out (writer/book_builder.h):
 // each verse or glossary entry is one line of its area's block, found through
-// its sync data (area in the 32-bit word, line in the 16-bit word).
+// its sync data (area in the 32-bit word, line in the 16-bit word); lines that
+// begin with a tab are shown above the verse after them (a psalm title), or
+// below the last verse of the block.
 #pragma once
 
 #include <string>
@@ -16,6 +18,9 @@ struct Passage {
   std::string name;        // UTF-8, its section name; empty for a line of a glossary letter
   std::string reference;   // UTF-8, ReferenceOfKey
   std::string text;        // UTF-8, without the leading verse number or headword
+  // UTF-8, without their tabs: the lines shown above the verse, and below it
+  // when it is the last of its block.
+  std::vector<std::string> above, below;
 };
 
 // The passages of the run of sections from `first` through `last` and everything
