@@ -8,6 +8,7 @@
 #include <iterator>
 
 #include "tests/e2e/run_orva.h"
+#include "tests/osis_sample.h"
 #include "writer/book_dir.h"
 
 namespace {
@@ -178,6 +179,34 @@ TEST_F(OrvaProgram, BadSourcesLeaveNoBook) {
   for (const fs::directory_entry& entry : fs::directory_iterator(m_dir.Path())) {
     EXPECT_EQ(entry.path().filename().string().find('-'), std::string::npos) << entry.path();
   }
+}
+
+TEST_F(OrvaProgram, BuildsOsisDocuments) {
+  Write("t.osis.xml", orva::test::kOsisSample);
+  const Result built = Run({"build", Path("t.osis.xml"), "-o", Path("osis")});
+  ASSERT_EQ(built.status, 0) << built.err;
+  EXPECT_EQ(Lines(built.out)[0].substr(0, Lines(built.out)[0].find(" bytes")),
+            "built " + Path("osis") + ": 3 books, 3 chapters, 5 verses (6 verse numbers), 44 words (37 distinct), 3490");
+  EXPECT_EQ(Lines(built.out)[1], "  language 1034; Strong's numbers: 7, on 12 words; title lines: 2; left out: 1 "
+                                 "notes, 5 words outside the books' chapters");
+  // Books by their own names and by their English ones; title lines with their
+  // chapters; a verse of two numbers by either.
+  EXPECT_EQ(Out({"read", Path("osis"), "Salmos"}),
+            "Salmos 23\nSalmo de David.\n1 JEHOV\xC3\x81 es mi pastor; nada me faltar\xC3\xA1.\n2 En lugares de delicados "
+            "pastos me har\xC3\xA1 yacer junto a aguas.\n");
+  EXPECT_EQ(Out({"read", Path("osis"), "Tob 1:3"}), "Tob\xC3\xAD" "as 1:2 En tiempo de Enemessar el rey.\n");
+  EXPECT_EQ(Lines(Out({"read", Path("osis"), "Tobit"})).back(), "Escrito en N\xC3\xADnive.");
+  EXPECT_EQ(Lines(Out({"verse", Path("osis"), "43,3,16"}))[0], "43,3,16: key 10, \\John\\3\\16");
+  EXPECT_EQ(Out({"find", Path("osis"), "jehova"}), "Salmos 23:1  (1)\n1 place\n");
+  EXPECT_EQ(Out({"find", Path("osis"), "g25"}), "0 places\n");  // Strong's numbers are no words of the text
+  EXPECT_EQ(Lines(Out({"check", Path("osis")}))[0], Path("osis") + ": the book is sound");
+
+  // A fault names its line and leaves the book as it was.
+  Write("bad.osis.xml", "<osis><osisText>\n<div type=\"book\" osisID=\"Foo\"/></osisText></osis>\n");
+  EXPECT_EQ(Err({"build", Path("bad.osis.xml"), "-o", Path("osis")}),
+            "orva: " + Path("bad.osis.xml") +
+                ":2: \"Foo\" is no book of the Bible that this program knows (an osisID such as Gen, Matt, Tob)\n");
+  EXPECT_EQ(Lines(Out({"toc", Path("osis")})).size(), 3u);
 }
 
 TEST_F(OrvaProgram, MissingAndDamagedBooksAreReported) {
