@@ -26,11 +26,16 @@ class ProgressLine {
   explicit ProgressLine(Clock::time_point start) : m_start(start), m_terminal(::isatty(2) == 1) {}
   ~ProgressLine() { Clear(); }
 
+  // `done` from 0 to 1, or below 0 for a stage without a measure.
   void Show(const std::string& stage, double done) {
     if (!m_terminal || Since(m_start) < 1.0) return;
     const int percent = static_cast<int>(done * 100);
     if (m_shown && stage == m_stage && percent == m_percent) return;
-    std::fprintf(stderr, "\r\033[Korva build: %s %d%%", stage.c_str(), percent);
+    if (done < 0) {
+      std::fprintf(stderr, "\r\033[Korva build: %s", stage.c_str());
+    } else {
+      std::fprintf(stderr, "\r\033[Korva build: %s %d%%", stage.c_str(), percent);
+    }
     std::fflush(stderr);
     m_shown = true;
     m_stage = stage;
@@ -130,7 +135,7 @@ int RunBuild(const BuildArgs& args, bool json) {
   const Clock::time_point start = Clock::now();
   ProgressLine progress(start);
   const Built built = Build(args, progress);
-  progress.Show("writing " + args.dir, 0);
+  progress.Show("writing " + args.dir, -1);
   writer::WriteBookDirectory(args.dir, built.book.files);
   progress.Clear();
   const double seconds = Since(start);

@@ -22,6 +22,7 @@ namespace {
 using namespace build;
 
 constexpr char kTitleMark = '\t';  // a line of a chapter's block that is no verse begins with it
+constexpr double kBooksDone = 0.5;  // of the progress, when the books are laid out and the files not yet encoded
 
 // The language of the text: the one the options name, else the source's (an
 // OSIS document's xml:lang), else English.
@@ -94,10 +95,10 @@ class ScriptureBuilder {
     const std::vector<int> numbers = BookNumbers(m_source, m_converter);
     for (size_t i = 0; i < m_source.books.size(); ++i) {
       AddBook(m_source.books[i], numbers[i]);
-      if (progress) progress(static_cast<double>(i + 1) / static_cast<double>(m_source.books.size()));
+      if (progress) progress(kBooksDone * static_cast<double>(i + 1) / static_cast<double>(m_source.books.size()));
     }
     m_book.sections = static_cast<int>(m_sections.sections.size());
-    return Finish();
+    return Finish(progress);
   }
 
  private:
@@ -264,7 +265,10 @@ class ScriptureBuilder {
     m_book.strongsTags += static_cast<long long>(tagged.size());
   }
 
-  BuiltBook Finish() {
+  BuiltBook Finish(const std::function<void(double done)>& progress) {
+    const auto done = [&](double fraction) {
+      if (progress) progress(fraction);
+    };
     std::vector<IndexedWord> words = m_words.Take();
     std::vector<IndexedWord> strongs = m_strongs.Take();
     m_book.distinctWords = static_cast<int>(words.size());
@@ -276,11 +280,14 @@ class ScriptureBuilder {
     const std::string copyright = !m_options.copyright.empty() ? m_options.copyright : m_source.rights;
     AddTextFiles(m_book, m_version, HeaderText(m_options, m_title, copyright, "verse", m_converter),
                  std::move(m_blocks), m_options.compress);
+    done(0.7);
     m_book.files.push_back({"sections.idx", EncodeSectionsIndex(m_sections)});
     m_book.files.push_back({"concord.idx", EncodeConcordance(std::move(words), m_converter.Language(),
                                                              std::move(strongs), m_options, m_version)});
+    done(0.95);
     m_book.files.push_back({"verses.idx", EncodeVersesIndex(m_versesIndex)});
     m_book.files.push_back({"vsync.idx", EncodeVerseSyncIndex(VerseSync())});
+    done(1);
     CheckFileSizes(m_book, m_converter);
     return std::move(m_book);
   }

@@ -174,7 +174,7 @@ TEST(OsisBibles, DeuterocanonicalBooksReadLikeTheRest) {
 }
 
 // The two electronic editions of the KJV agree in every reference and in most
-// verses; the rest differ as the editions do (samples: compare_kjv.py).
+// verses; the rest differ as the editions do (scripts/compare_kjv.py).
 TEST(OsisBibles, KjvAgreesWithTheVersePerLineKjv) {
   const std::vector<std::string> osis = Lines(Out({"read", g_bibles.at("kjv").book, "Gen 1:1-Rev 22:21"}));
   const std::vector<std::string> text = Lines(Out({"read", g_kjvText, "Gen 1:1-Rev 22:21"}));
