@@ -562,7 +562,8 @@ class OsisReader {
   }
 
   void EndWord() {
-    auto [begin, words] = std::move(m_wordStarts.back());
+    const std::uint32_t begin = m_wordStarts.back().first;
+    std::vector<std::string> words = std::move(m_wordStarts.back().second);
     m_wordStarts.pop_back();
     if (!m_verse) return;
     const std::uint32_t end = m_verseText.Units();
