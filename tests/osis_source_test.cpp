@@ -214,4 +214,23 @@ TEST(OsisSource, BookKeepsNumbersTitleLinesAndStrongsNumbers) {
   reader.Close(ORVA_ALL_OPEN);
 }
 
+// A verse-per-line source too: books go by their numbers in the list, a book
+// outside it by the next number from 100 on, whatever the source's order.
+TEST(BookNumbers, ListedBooksByTheirNamesOthersFrom100) {
+  std::istringstream in("Acts of Paul 1:1\ta\nRevelation 1:1\tb\nGenesis 1:1\tc\nLaodicea 1:1\td\n1 Macc 1:1\te\n");
+  const BuiltBook built = BuildScriptureBook(ParseScripture(in, "s.txt"), {}, "s.txt");
+  TempBookDir dir;
+  WriteBookDirectory(dir.Path(), built.files);
+  cORVABookBase book;
+  PointBookAt(book, dir.Path(), VersionFields(), "verse");
+  ASSERT_EQ(book.Open(ORVA_SECTIONS | ORVA_VSYNC), 0);
+  EXPECT_EQ(book.GetVSyncKey("100,1,1"), 2);
+  EXPECT_EQ(book.GetVSyncKey("66,1,1"), 5);
+  EXPECT_EQ(book.GetVSyncKey("1,1,1"), 8);
+  EXPECT_EQ(book.GetVSyncKey("101,1,1"), 11);
+  EXPECT_EQ(book.GetVSyncKey("76,1,1"), 14);
+  EXPECT_EQ(std::string(book.GetPathFromKey(0)), "\\Acts of Paul");
+  book.Close(ORVA_ALL_OPEN);
+}
+
 }  // namespace
