@@ -1,4 +1,5 @@
-// The two source forms that `orva build` turns into books, parsed into memory.
+// The text source forms that `orva build` turns into books, parsed into memory,
+// and the Scripture they and OSIS documents (writer/source_osis.h) become.
 //
 // Scripture, one verse per line (UTF-8):
 //     Book Chapter:Verse<TAB>text
