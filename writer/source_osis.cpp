@@ -282,6 +282,9 @@ class OsisReader {
     return edges.count(name) > 0;
   }
 
+  // An osisID without the work it may name first ("Bible:Gen.1.1").
+  static std::string WithoutWork(const std::string& id) { return id.substr(id.find(':') + 1); }
+
   int Line() const { return static_cast<int>(XML_GetCurrentLineNumber(m_parser)); }
   [[noreturn]] void Fail(int line, const std::string& message) const { throw SourceError(m_file, line, message); }
   [[noreturn]] void Fail(const std::string& message) const { Fail(Line(), message); }
@@ -340,7 +343,7 @@ class OsisReader {
     }
     const char* id = Attribute("osisID");
     if (!id) Fail("a book (div type=\"book\") without an osisID");
-    StartBook(id, Attribute("sID"));
+    StartBook(WithoutWork(id), Attribute("sID"));
     return Attribute("sID") ? Opened::kEdge : Opened::kBookEnd;
   }
 
@@ -409,7 +412,8 @@ class OsisReader {
 
   // The chapter and verse numbers of an osisID "Book.Chapter[.Verse]" of the open
   // book; `parts` is 2 or 3.
-  std::vector<int> Reference(const std::string& id, const char* what, size_t parts) {
+  std::vector<int> Reference(const std::string& written, const char* what, size_t parts) {
+    const std::string id = WithoutWork(written);
     std::vector<std::string> fields;
     for (size_t at = 0;;) {
       const size_t dot = id.find('.', at);

@@ -9,7 +9,8 @@
 //   <chapter osisID="Gen.1">, containers or milestones, or none at all (a
 //   verse's osisID names its chapter). Verses: <verse osisID="Gen.1.1">,
 //   containers or milestones. An osisID that lists several verses of one
-//   chapter ("Sir.11.15 Sir.11.16") is one verse covering each of the numbers.
+//   chapter ("Sir.11.15 Sir.11.16") is one verse covering each of the numbers;
+//   a work named before an osisID ("Bible:Gen.1.1") is passed over.
 // - A book's name: the short name the document gives it (a book title's `short`
 //   attribute, else the n of its x-usfm-h milestone, else of its x-usfm-toc2
 //   milestone: "John", "Juan", what a reader types), else its English name from
