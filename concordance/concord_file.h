@@ -132,6 +132,9 @@ class cConcordFile : public cFileBase {
   DWORD m_dwKeyRange = 0;
   int m_nCachedWord = -1;
   CUIntArray m_KeyCache;
+  // Where the last key asked for positions stood in the key cache: hosts ask for
+  // the keys of a word in order, so the next one is tried first.
+  int m_nLastKeyIndex = -1;
   CUIntArray m_PositionOffsets;
   // Scratch space reused by every call, so that a look-up does not allocate.
   std::vector<char> m_Bytes;

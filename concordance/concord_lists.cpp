@@ -80,6 +80,11 @@ int cConcordFile::ReadPositions(int wordKey, DWORD key, CWordArray& positions) {
   }
   const UINT* keys = m_KeyCache.GetData();
   int lo = 0, hi = m_KeyCache.GetSize() - 1, index = -1;
+  const int guess = m_nLastKeyIndex + 1;
+  if (guess <= hi && keys[guess] == key) {
+    index = guess;
+    lo = hi + 1;
+  }
   while (lo <= hi) {
     const int mid = lo + (hi - lo) / 2;
     if (keys[mid] == key) {
@@ -93,6 +98,7 @@ int cConcordFile::ReadPositions(int wordKey, DWORD key, CWordArray& positions) {
     positions.SetSize(0);
     return -1;
   }
+  m_nLastKeyIndex = index;
   if (m_PositionOffsets.GetSize() == 0) LoadPositionOffsets(wordKey);
   ReadPositionList(m_PositionOffsets[index], positions);
   return wordKey;
