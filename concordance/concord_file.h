@@ -23,8 +23,10 @@
 // exception inside a key-list read leaves both caches empty.
 #pragma once
 
+#include <array>
 #include <vector>
 
+#include "concordance/coded_list.h"
 #include "orvada/concord_records.h"
 #include "orvada/file_base.h"
 #include "platform/arrays.h"
@@ -135,6 +137,11 @@ class cConcordFile : public cFileBase {
   // Where the last key asked for positions stood in the key cache: hosts ask for
   // the keys of a word in order, so the next one is tried first.
   int m_nLastKeyIndex = -1;
+  // The parameters of position lists of up to 15 values in the current language
+  // (b == 0: not computed yet), for the range they were computed with: one list is
+  // read per hit, and computing its parameter costs a division.
+  std::array<orva::GolombParameter, 16> m_PositionParameters{};
+  long m_lParametersRange = -1;
   CUIntArray m_PositionOffsets;
   // Scratch space reused by every call, so that a look-up does not allocate.
   std::vector<char> m_Bytes;

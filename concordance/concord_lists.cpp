@@ -154,5 +154,17 @@ void cConcordFile::ReadPositionList(DWORD offset, CWordArray& positions) {
   }
   unsigned char countField[2];
   orva::ReadBytesAt(*this, offset, countField, sizeof countField);
-  orva::ReadCodedList(*this, offset + 2LL, orva::DecodeU16(countField), m_CurrentLanguage.wPositionRange, positions);
+  const DWORD count = orva::DecodeU16(countField);
+  const WORD range = m_CurrentLanguage.wPositionRange;
+  if (count == 0 || count >= m_PositionParameters.size()) {
+    orva::ReadCodedList(*this, offset + 2LL, count, range, positions);
+    return;
+  }
+  if (m_lParametersRange != range) {
+    m_PositionParameters = {};
+    m_lParametersRange = range;
+  }
+  orva::GolombParameter& parameter = m_PositionParameters[count];
+  if (parameter.b == 0) parameter = orva::GolombParameterFor(range, count);
+  orva::ReadCodedList(*this, offset + 2LL, count, parameter, positions);
 }
