@@ -15,7 +15,7 @@ namespace orva::tool {
 namespace {
 
 // Hits are read a page at a time: each page reads each word's lists once.
-constexpr size_t kPage = 4096;
+constexpr size_t kPage = 1024;
 
 // Standard output gathered into writes of a few pages.
 class Output {
@@ -46,7 +46,7 @@ class Output {
   }
 
  private:
-  static constexpr size_t kSize = 1 << 15;
+  static constexpr size_t kSize = 1 << 14;
   std::vector<char> m_buffer;
   size_t m_used = 0;
 };

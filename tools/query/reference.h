@@ -122,7 +122,7 @@ class ReferenceFormatter {
     int parent = -1;
     std::string prefix;  // the parent's reference and the separator
   };
-  const Known* Above(int key, int childLevel, int hops);
+  Known* Above(int key, int childLevel, int hops);
   void LookAtChapter(int key, Known& chapter, int childLevel);
   bool IsNumbered(int key, int parent, int level, int number);
   void AppendWalked(std::string& out, int key);

@@ -23,7 +23,9 @@ void AppendNumber(std::string& out, int number) {
 }  // namespace
 
 ReferenceFormatter::ReferenceFormatter(cORVABookBase& book, unsigned short language)
-    : m_book(book), m_language(language), m_lastSection(book.GetLastSectionKey()) {}
+    : m_book(book), m_language(language), m_lastSection(book.GetLastSectionKey()) {
+  m_known.reserve(256);
+}
 
 void ReferenceFormatter::AppendUtf8(std::string& out, const CString& name) const {
   const char* text = name;
@@ -59,19 +61,19 @@ void ReferenceFormatter::AppendTo(std::string& out, int key) {
   if (key < 0 || key > m_lastSection || m_book.GetSection(key, section) != 0) return AppendWalked(out, key);
   const CString name = section.GetName();
   const int parent = section.GetParentKey();
-  const Known* above = nullptr;
+  Known* above = nullptr;
   if (HasBackslash(name) || (parent != -1 && !(above = Above(parent, section.GetLevel(), 0)))) {
     return AppendWalked(out, key);
   }
   if (above) out.append(above->reference).append(Separator(above->depth + 1));
   AppendUtf8(out, name);
-  if (above && section.GetChildKey() == -1) LookAtChapter(parent, m_known[parent], section.GetLevel());
+  if (above && section.GetChildKey() == -1) LookAtChapter(parent, *above, section.GetLevel());
 }
 
 // Section `key`, the parent of a section on level `childLevel`, `hops` steps up;
 // null when the walk up from it is not the plain one. Levels fall at every step,
 // so the walk ends within 256 steps.
-const ReferenceFormatter::Known* ReferenceFormatter::Above(int key, int childLevel, int hops) {
+ReferenceFormatter::Known* ReferenceFormatter::Above(int key, int childLevel, int hops) {
   const auto found = m_known.find(key);
   if (found != m_known.end()) return found->second.level < childLevel ? &found->second : nullptr;
   cSectionsData section;
@@ -122,8 +124,10 @@ void ReferenceFormatter::LookAtChapter(int key, Known& chapter, int childLevel) 
 bool ReferenceFormatter::IsNumbered(int key, int parent, int level, int number) {
   cSectionsData section;
   if (m_book.GetSection(key, section) != 0) return false;
+  std::string digits;
+  AppendNumber(digits, number);
   return section.GetParentKey() == parent && section.GetLevel() == level && section.GetChildKey() == -1 &&
-         std::strcmp(section.GetName(), std::to_string(number).c_str()) == 0;
+         digits == static_cast<const char*>(section.GetName());
 }
 
 }  // namespace orva::query
