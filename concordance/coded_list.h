@@ -45,6 +45,11 @@ template <class T>
 void DecodeCodedList(cFileBase& file, const GolombParameter& p, DWORD values, const DWORD* start, T* out) {
   cBitReader bits(file);
   DWORD entry = start ? *start : 0;
+  if (p.b == 1) {  // no remainders: runs of 1-bits alone
+    bits.ReadUnaryEntries(values, entry, start == nullptr, out);
+    bits.Finish();
+    return;
+  }
   for (DWORD i = 0; i < values; ++i) {
     const DWORD q = bits.ReadUnary(p.b);
     const DWORD r = p.b > 1 ? bits.ReadTruncated(p.k, p.t) : 0;
@@ -53,6 +58,18 @@ void DecodeCodedList(cFileBase& file, const GolombParameter& p, DWORD values, co
     out[i] = static_cast<T>(entry);
   }
   bits.Finish();
+}
+
+// Decodes the next `values` entries of a list that goes on after the entry
+// `previous` (every value a gap) from `bits`, into out[0 ... values-1].
+inline void DecodeValues(cBitReader& bits, const GolombParameter& p, DWORD values, DWORD previous, UINT* out) {
+  DWORD entry = previous;
+  for (DWORD i = 0; i < values; ++i) {
+    const DWORD q = bits.ReadUnary(p.b);
+    const DWORD r = p.b > 1 ? bits.ReadTruncated(p.k, p.t) : 0;
+    entry += q + r + 1;
+    out[i] = entry;
+  }
 }
 
 template <class T>

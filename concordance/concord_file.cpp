@@ -30,6 +30,7 @@ void cConcordFile::EmptyCaches() {
   m_nLastKeyIndex = -1;
   m_KeyCache.SetSize(0);
   m_PositionOffsets.SetSize(0);
+  m_nOffsetsKnown = 0;
 }
 
 void cConcordFile::ReadHeader() {

@@ -1,5 +1,7 @@
 // Key lists, position-list offsets and position lists of a word, plain or coded,
 // and the cache of one word's key list and offsets.
+#include <algorithm>
+
 #include "concordance/coded_list.h"
 #include "concordance/concord_file.h"
 #include "files/file_checks.h"
@@ -100,7 +102,7 @@ int cConcordFile::ReadPositions(int wordKey, DWORD key, CWordArray& positions) {
   }
   m_nLastKeyIndex = index;
   if (m_PositionOffsets.GetSize() == 0) LoadPositionOffsets(wordKey);
-  ReadPositionList(m_PositionOffsets[index], positions);
+  ReadPositionList(OffsetAt(index), positions);
   return wordKey;
 }
 
@@ -112,6 +114,7 @@ void cConcordFile::LoadPositionOffsets(int wordKey) {
       orva::SeekToBytes(*this, record.lists.plain.dwPositionTable, 4ULL * count);
       m_PositionOffsets.SetSize(static_cast<int>(count));
       ReadBytes(*this, m_PositionOffsets.GetData(), 4 * count);  // little-endian host
+      m_nOffsetsKnown = static_cast<int>(count);
       return;
     }
     // The directory: the span (only with two keys or more), the first offset, then
@@ -129,11 +132,35 @@ void cConcordFile::LoadPositionOffsets(int wordKey) {
     UINT* offsets = m_PositionOffsets.GetData();
     offsets[0] = first;
     offsets[count - 1] = first + span;
-    orva::DecodeCodedList(*this, count, between, span, &first, offsets + 1);
+    m_nOffsetsKnown = 1;
+    m_OffsetsPlace = cBitReader::Start(*this, at + head);
+    m_OffsetParameter = orva::GolombParameterFor(span, count);
   } catch (...) {
     m_PositionOffsets.SetSize(0);
+    m_nOffsetsKnown = 0;
     throw;
   }
+}
+
+DWORD cConcordFile::OffsetAt(int index) {
+  const int last = m_PositionOffsets.GetSize() - 1;
+  if (index >= m_nOffsetsKnown && index < last) {
+    // Decodes on to a little past `index`, for the keys that are asked for next.
+    const int until = std::min(last, index + 64);
+    try {
+      UINT* offsets = m_PositionOffsets.GetData();
+      cBitReader bits(*this, m_OffsetsPlace);
+      orva::DecodeValues(bits, m_OffsetParameter, static_cast<DWORD>(until - m_nOffsetsKnown),
+                         offsets[m_nOffsetsKnown - 1], offsets + m_nOffsetsKnown);
+      m_OffsetsPlace = bits.Here();
+      m_nOffsetsKnown = until;
+    } catch (...) {
+      m_PositionOffsets.SetSize(0);
+      m_nOffsetsKnown = 0;
+      throw;
+    }
+  }
+  return m_PositionOffsets[index];
 }
 
 void cConcordFile::ReadPositionList(DWORD offset, CWordArray& positions) {
