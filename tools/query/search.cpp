@@ -270,6 +270,13 @@ SearchResult FindWords(cORVABookBase& book, const std::vector<std::string>& quer
   if (std::any_of(result.m_wordKeys.begin(), result.m_wordKeys.end(), missing)) return result;
 
   // The keys that hold every word, from the rarest word on.
+  const auto several = [](const std::pair<size_t, size_t>& row) { return row.second - row.first > 1; };
+  if (distinctWords.size() == 1 && result.m_wordKeys[0].size() == 1 &&
+      std::none_of(result.m_rows.begin(), result.m_rows.end(), several)) {
+    book.GetKeysForWord(result.m_wordKeys[0][0], result.m_keys);
+    result.m_rowStarts.bounds.push_back(0);
+    return result;
+  }
   std::vector<KeyList> keysOf;
   for (const std::vector<int>& words : result.m_wordKeys) keysOf.push_back(KeysOfAny(book, words));
   std::sort(keysOf.begin(), keysOf.end(), [](const KeyList& a, const KeyList& b) { return a.size() < b.size(); });
@@ -309,7 +316,8 @@ SearchResult FindWords(cORVABookBase& book, const std::vector<std::string>& quer
     }
     common = std::move(kept);
   }
-  result.m_keys = std::move(common);
+  result.m_keys.SetSize(static_cast<int>(common.size()));
+  std::copy(common.begin(), common.end(), result.m_keys.GetData());
   return result;
 }
 
@@ -317,9 +325,9 @@ SearchPage SearchResult::Hits(std::size_t first, std::size_t count) const {
   SearchPage page;
   page.m_lists = m_rows.size();
   page.m_bounds.push_back(0);
-  if (first >= m_keys.size()) return page;
-  const auto from = m_keys.begin() + static_cast<std::ptrdiff_t>(first);
-  page.m_keys.assign(from, from + static_cast<std::ptrdiff_t>(std::min(count, m_keys.size() - first)));
+  if (first >= Count()) return page;
+  const std::uint32_t* from = m_keys.GetData() + first;
+  page.m_keys.assign(from, from + std::min(count, Count() - first));
   // Rows of one word are read now; rows of several were found by FindWords.
   std::vector<bool> alone(m_wordKeys.size(), false);
   size_t severalRows = 0;

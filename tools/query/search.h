@@ -78,9 +78,8 @@ class SearchResult {
   const std::vector<std::vector<std::string>>& Words() const { return m_words; }
 
   // The number of hits, and the key of hit `index` (< Count()).
-  std::size_t Count() const { return m_keys.size(); }
-  std::uint32_t Key(std::size_t index) const { return m_keys[index]; }
-  const std::vector<std::uint32_t>& Keys() const { return m_keys; }
+  std::size_t Count() const { return static_cast<std::size_t>(m_keys.GetSize()); }
+  std::uint32_t Key(std::size_t index) const { return m_keys.GetData()[index]; }
 
   // Hits `first` ... `first + count - 1` (those of them below Count()) with their
   // positions. Each word's positions at those keys are read in one pass over its
@@ -101,7 +100,7 @@ class SearchResult {
   std::vector<std::vector<int>> m_wordKeys;
   std::vector<std::size_t> m_slots;
   std::vector<std::pair<std::size_t, std::size_t>> m_rows;
-  std::vector<std::uint32_t> m_keys;
+  CUIntArray m_keys;  // as the library gives a word's keys, uncopied
   // Per hit, per row of several slots, the positions where the row begins:
   // bounds[hit * rows + row] ... bounds[hit * rows + row + 1] in values.
   struct RowStarts {
