@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 #include "tools/commands.h"
 #include "tools/json.h"
@@ -20,19 +21,21 @@ constexpr size_t kPage = 1024;
 // Standard output gathered into writes of a few pages.
 class Output {
  public:
-  Output() : m_buffer(kSize) {}
   ~Output() { Flush(); }
   void Append(const char* text, size_t length) {
-    if (m_buffer.size() - m_used < length) Flush();
-    if (m_buffer.size() < length) m_buffer.resize(length);
-    std::memcpy(m_buffer.data() + m_used, text, length);
+    if (kSize - m_used < length) Flush();
+    if (kSize < length) {
+      std::fwrite(text, 1, length, stdout);
+      return;
+    }
+    std::memcpy(m_buffer.get() + m_used, text, length);
     m_used += length;
   }
   void Append(const std::string& text) { Append(text.data(), text.size()); }
   void Number(unsigned n) {
-    if (m_buffer.size() - m_used < 16) Flush();
-    m_used = static_cast<size_t>(std::to_chars(m_buffer.data() + m_used, m_buffer.data() + m_buffer.size(), n).ptr -
-                                 m_buffer.data());
+    if (kSize - m_used < 16) Flush();
+    m_used = static_cast<size_t>(std::to_chars(m_buffer.get() + m_used, m_buffer.get() + kSize, n).ptr -
+                                 m_buffer.get());
   }
   void Positions(const query::PositionList& numbers) {
     for (const std::uint16_t* n = numbers.begin(); n != numbers.end(); ++n) {
@@ -41,13 +44,13 @@ class Output {
     }
   }
   void Flush() {
-    std::fwrite(m_buffer.data(), 1, m_used, stdout);
+    std::fwrite(m_buffer.get(), 1, m_used, stdout);
     m_used = 0;
   }
 
  private:
   static constexpr size_t kSize = 1 << 14;
-  std::vector<char> m_buffer;
+  std::unique_ptr<char[]> m_buffer{new char[kSize]};
   size_t m_used = 0;
 };
 
