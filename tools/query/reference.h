@@ -94,7 +94,8 @@ std::string ReferenceOfKey(cORVABookBase& book, int key);
 // their numbers (its first section "1", its last the number of sections in its
 // range of keys, both without sections below them, as every book that orva build
 // makes names its verses), every key of that range is formatted from where it
-// stands, by bisection among those chapters, without reading anything. Where
+// stands, by bisection among those chapters, without reading anything; once one
+// chapter of a book is so, the others are looked at when first asked. Where
 // walking up would not simply join the names (a name with a backslash, levels
 // that do not fall, a key outside the tree) the key is formatted as
 // ReferenceOfKey does, and raises what it raises.
@@ -113,6 +114,7 @@ class ReferenceFormatter {
     int level = 0;
     int depth = 0;  // 0 at the top level
     int asked = 0;  // sections below it formatted by reading them
+    bool numberedBelow = false;  // a section below it names its own by their numbers
     std::string reference;  // UTF-8
   };
   // Keys first ... last, each named by its distance from `parent`.

@@ -94,13 +94,16 @@ ReferenceFormatter::Known* ReferenceFormatter::Above(int key, int childLevel, in
   return &(m_known[key] = std::move(known));
 }
 
-// On the second section of `chapter` (section `key`) formatted by reading it:
-// when the chapter's range of keys, up to its next sibling (or its ancestor's),
-// begins with a section named "1" and ends with one named by the count, both on
-// `childLevel` right below it without sections below them, the range is
-// formatted from now on without reading.
+// On the second section of `chapter` (section `key`) formatted by reading it, or
+// the first when a sibling of the chapter was found numbered: when the chapter's
+// range of keys, up to its next sibling (or its ancestor's), begins with a
+// section named "1" and ends with one named by the count, both on `childLevel`
+// right below it without sections below them, the range is formatted from now
+// on without reading.
 void ReferenceFormatter::LookAtChapter(int key, Known& chapter, int childLevel) {
-  if (++chapter.asked != 2) return;
+  const auto parent = m_known.find(chapter.parent);
+  const bool siblingNumbered = parent != m_known.end() && parent->second.numberedBelow;
+  if (++chapter.asked != (siblingNumbered ? 1 : 2)) return;
   int end = chapter.next;
   for (const Known* at = &chapter; end == -1 && at->parent != -1;) {
     const auto above = m_known.find(at->parent);
@@ -119,6 +122,7 @@ void ReferenceFormatter::LookAtChapter(int key, Known& chapter, int childLevel) 
                                    [](int k, const NumberedRun& r) { return k < r.first; });
   m_numbered.insert(at, std::move(run));
   m_lastRun = m_numbered.size();
+  if (parent != m_known.end()) parent->second.numberedBelow = true;
 }
 
 bool ReferenceFormatter::IsNumbered(int key, int parent, int level, int number) {
