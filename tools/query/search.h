@@ -83,8 +83,10 @@ class SearchResult {
 
   // Hits `first` ... `first + count - 1` (those of them below Count()) with their
   // positions. Each word's positions at those keys are read in one pass over its
-  // lists, so a page costs about its size, from any hit on. Raises the library's
-  // exceptions for damaged files.
+  // lists, so a page costs about its size from any hit on, and for a query of
+  // several words one decoding of each word's key list (the library keeps one
+  // word's at a time): ask for pages, not for hits one by one. Raises the
+  // library's exceptions for damaged files.
   SearchPage Hits(std::size_t first, std::size_t count) const;
 
  private:
