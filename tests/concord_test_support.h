@@ -57,26 +57,14 @@ inline const std::vector<std::u16string>& EnglishWords() {
   return words;
 }
 
-class ConcordTest : public SkeletonBookTest {
+class ConcordTest : public OneIndexTest {
  protected:
-  void TearDown() override {
-    m_book.Close(ORVA_ALL_OPEN);
-    SkeletonBookTest::TearDown();
-  }
-  // Writes the concordance and opens it in m_book (closing what was open); the
-  // result of Open.
+  // Writes the concordance and opens it in m_book; the result of Open.
   int Write(const writer::ConcordDescription& d, writer::ConcordLayout* layout = nullptr) {
     return WriteBytes(writer::EncodeConcordIndex(d, layout));
   }
-  int WriteBytes(const std::vector<std::uint8_t>& bytes) {
-    m_book.Close(ORVA_ALL_OPEN);
-    Replace("concord.idx", bytes);
-    Point(m_book);
-    return m_book.Open(ORVA_CONCORD);
-  }
+  int WriteBytes(const std::vector<std::uint8_t>& bytes) { return Reopen(ORVA_CONCORD, bytes); }
   cConcordFile& File() { return FindStore(m_book)->m_ConcordFile; }
-
-  cORVABookBase m_book;
 };
 
 inline std::vector<UINT> Values(const CUIntArray& a) { return {a.GetData(), a.GetData() + a.GetSize()}; }

@@ -51,26 +51,16 @@ std::string Backslashed(const std::string& path) {
   return out;
 }
 
-class SectionsIndexTest : public orva::test::SkeletonBookTest {
+class SectionsIndexTest : public orva::test::OneIndexTest {
  protected:
-  void TearDown() override {
-    m_book.Close(ORVA_ALL_OPEN);
-    SkeletonBookTest::TearDown();
-  }
-  // Writes the index and opens it in m_book (closing what was open); the result of Open.
+  // Writes the index and opens it in m_book; the result of Open.
   int Write(const SectionsDescription& d) { return WriteBytes(orva::writer::EncodeSectionsIndex(d)); }
-  int WriteBytes(const Bytes& bytes) {
-    m_book.Close(ORVA_ALL_OPEN);
-    Replace("sections.idx", bytes);
-    Point(m_book);
-    return m_book.Open(ORVA_SECTIONS);
-  }
+  int WriteBytes(const Bytes& bytes) { return Reopen(ORVA_SECTIONS, bytes); }
   cSectionsData Section(int key) {
     cSectionsData s;
     EXPECT_EQ(m_book.GetEntry(key, s), 0) << key;
     return s;
   }
-  cORVABookBase m_book;
 };
 
 TEST_F(SectionsIndexTest, EntriesCarryTheirLinksChildrenAndFields) {

@@ -24,39 +24,23 @@ std::string Packaged(const cLanguageString& text) {
   return {static_cast<const char*>(key), static_cast<size_t>(key.GetLength())};
 }
 
-class SyncIndexTest : public orva::test::SkeletonBookTest {
+class SyncIndexTest : public orva::test::OneIndexTest {
  protected:
-  void TearDown() override {
-    m_book.Close(ORVA_ALL_OPEN);
-    SkeletonBookTest::TearDown();
-  }
   SyncDescription Words(std::vector<SyncWord> words) const {
     SyncDescription d;
     d.version = m_version;
     d.words = std::move(words);
     return d;
   }
-  // Writes `file` as the index of `syncType` and opens it in m_book (closing what
-  // was open); the result of Open.
-  int WriteBytes(const Bytes& file, const char* syncType = "word") {
-    m_book.Close(ORVA_ALL_OPEN);
-    const DWORD bit = std::string(syncType) == "word" ? ORVA_WSYNC
-                      : std::string(syncType) == "strongs" ? ORVA_SSYNC
-                                                           : ORVA_DSYNC;
-    Replace(orva::FileNameOfBit(bit), file);
-    Point(m_book, syncType);
-    return m_book.Open(bit);
-  }
-  int Write(const SyncDescription& d, const char* syncType = "word") {
-    return WriteBytes(orva::writer::EncodeSyncIndex(d), syncType);
-  }
+  // Writes the word sync index and opens it in m_book; the result of Open.
+  int WriteBytes(const Bytes& file) { return Reopen(ORVA_WSYNC, file); }
+  int Write(const SyncDescription& d) { return WriteBytes(orva::writer::EncodeSyncIndex(d)); }
   // The partial look-up as "key:word".
   std::string Partial(const std::string& key, const char* start = "unchanged") {
     CString word = start;
     const int found = m_book.GetWSyncKeyPartialMatch(key.c_str(), word);
     return std::to_string(found) + ":" + static_cast<const char*>(word);
   }
-  cORVABookBase m_book;
 };
 
 TEST_F(SyncIndexTest, EveryWordAndEveryGapOnTablesOfEverySmallSize) {

@@ -5,10 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <ctime>
+#include <fstream>
 #include <initializer_list>
+#include <iterator>
 #include <string>
 #include <vector>
 
+#include "book/book_folder.h"
 #include "book/book_store.h"
 #include "orvada.h"
 #include "platform/exceptions.h"
@@ -152,11 +155,40 @@ class SkeletonBookTest : public ::testing::Test {
     change(version);
     return writer::EncodeVersionRecord(version);
   }
+  // The file `name` of a skeleton book whose version record `change` alters.
+  template <class F>
+  std::vector<std::uint8_t> SkeletonFileWith(const std::string& name, F&& change) const {
+    writer::VersionFields version = m_version;
+    change(version);
+    writer::TempBookDir dir;
+    writer::WriteSkeletonBook(dir, version);
+    std::ifstream in(dir.FilePath(name), std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  }
   int StoresAdded() const { return cBookStore::GetStoreCount() - m_storesBefore; }
 
   writer::TempBookDir m_dir;
   writer::VersionFields m_version;
   int m_storesBefore = 0;
+};
+
+// A skeleton book and a book object, m_book, in which a test opens one index.
+class OneIndexTest : public SkeletonBookTest {
+ protected:
+  void TearDown() override {
+    m_book.Close(ORVA_ALL_OPEN);
+    SkeletonBookTest::TearDown();
+  }
+  // Replaces the file of `bit` with `bytes` and opens it alone in m_book (closing
+  // what was open) under the bit's sync type; the result of Open.
+  int Reopen(DWORD bit, const std::vector<std::uint8_t>& bytes) {
+    m_book.Close(ORVA_ALL_OPEN);
+    Replace(FileNameOfBit(bit), bytes);
+    Point(m_book, SyncTypeOfBit(bit));
+    return m_book.Open(bit);
+  }
+
+  cORVABookBase m_book;
 };
 
 }  // namespace orva::test

@@ -46,18 +46,9 @@ TEST(VerseReferenceTest, ThreeNumbersReadAsAtoiReadsThem) {
   EXPECT_FALSE(cVSyncFile::ParseVerseReference(nullptr, book, chapter, verse));
 }
 
-class VerseSyncTest : public orva::test::SkeletonBookTest {
+class VerseSyncTest : public orva::test::OneIndexTest {
  protected:
-  void TearDown() override {
-    m_book.Close(ORVA_ALL_OPEN);
-    SkeletonBookTest::TearDown();
-  }
-  int WriteBytes(const Bytes& file) {
-    m_book.Close(ORVA_ALL_OPEN);
-    Replace("vsync.idx", file);
-    Point(m_book, "verse");
-    return m_book.Open(ORVA_VSYNC);
-  }
+  int WriteBytes(const Bytes& file) { return Reopen(ORVA_VSYNC, file); }
   int Write(const VerseSyncDescription& d) { return WriteBytes(orva::writer::EncodeVerseSyncIndex(d)); }
   // Books 5, 6 and 7: book 5 has `chapters` chapters of chapter+1 verses each,
   // value 1000 * chapter + verse; book 6 has none; book 7 one verse, 7:1:1.
@@ -83,7 +74,6 @@ class VerseSyncTest : public orva::test::SkeletonBookTest {
   static std::string Ref(int book, int chapter, int verse) {
     return std::to_string(book) + "," + std::to_string(chapter) + "," + std::to_string(verse);
   }
-  cORVABookBase m_book;
 };
 
 TEST_F(VerseSyncTest, EveryVerseAndEveryGapOnTablesOfSeveralSizes) {

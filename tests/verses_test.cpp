@@ -35,19 +35,10 @@ writer::VersesDescription SmallIndex(bool coded) {
   return d;
 }
 
-class VersesTest : public SkeletonBookTest {
+class VersesTest : public OneIndexTest {
  protected:
-  void TearDown() override {
-    m_book.Close(ORVA_ALL_OPEN);
-    SkeletonBookTest::TearDown();
-  }
   int Write(const writer::VersesDescription& d) { return WriteBytes(writer::EncodeVersesIndex(d)); }
-  int WriteBytes(const Bytes& bytes) {
-    m_book.Close(ORVA_ALL_OPEN);
-    Replace("verses.idx", bytes);
-    Point(m_book);
-    return m_book.Open(ORVA_VERSES);
-  }
+  int WriteBytes(const Bytes& bytes) { return Reopen(ORVA_VERSES, bytes); }
   // The result of a query and the array after it; the array holds {99} before.
   std::pair<int, List> Query(const std::function<int(CUIntArray&)>& query) {
     CUIntArray values;
@@ -65,8 +56,6 @@ class VersesTest : public SkeletonBookTest {
   std::pair<int, List> Verse(WORD book, WORD chapter, WORD verse) {
     return Query([&](CUIntArray& a) { return m_book.GetVerseOccurrences(book, chapter, verse, a); });
   }
-
-  cORVABookBase m_book;
 };
 
 using Result = std::pair<int, List>;
