@@ -79,18 +79,7 @@ TEST_F(BookOpenTest, FailedOpenRollsBackWhatTheCallOpened) {
   EXPECT_EQ(UseCount(holder, ORVA_TEXT), 0);
   EXPECT_EQ(UseCount(holder, ORVA_VIEWABLE), 1) << "uses of earlier calls stay";
   holder.Close(ORVA_ALL_OPEN);
-
-  // A file shorter than its version record raises end-of-file and leaves no store.
-  Bytes cut = VersionWith([](VersionFields& v) { v.length = 100; });
-  cut.resize(30);
-  for (const Bytes& bytes : {Bytes{0x12}, cut}) {
-    Replace("sections.idx", bytes);
-    cORVABookBase book;
-    Point(book);
-    EXPECT_ORVA_FILE_EXCEPTION(book.Open(ORVA_SECTIONS), CFileException::endOfFile);
-    EXPECT_TRUE(book.IsClosed() && book.RemoteFlags() == 0);
-    EXPECT_EQ(StoresAdded(), 0) << bytes.size() << " bytes";
-  }
+  // What an exception during an open leaves is BookStoreTest.ExceptionDuringOpen's.
 }
 
 TEST_F(BookOpenTest, IdentityAndVersionChecksShowTheirNotices) {
