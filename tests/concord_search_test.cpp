@@ -64,8 +64,7 @@ TEST_F(ConcordTest, LanguagesAreListedCountedAndSelected) {
   unsigned short earlier = 99;
   languages.Add(earlier);
   EXPECT_EQ(m_book.ListLanguages(languages), 0);
-  EXPECT_EQ(std::vector<unsigned short>(languages.GetData(), languages.GetData() + languages.GetSize()),
-            (std::vector<unsigned short>{99, kEnglish, kGerman, kFrench}));
+  EXPECT_EQ(Values(languages), (std::vector<unsigned short>{99, kEnglish, kGerman, kFrench}));
   EXPECT_EQ(m_book.GetCurrentLanguage(), kEnglish);
 
   unsigned short previous = 0;

@@ -67,7 +67,4 @@ class ConcordTest : public OneIndexTest {
   cConcordFile& File() { return FindStore(m_book)->m_ConcordFile; }
 };
 
-inline std::vector<UINT> Values(const CUIntArray& a) { return {a.GetData(), a.GetData() + a.GetSize()}; }
-inline std::vector<WORD> Values(const CWordArray& a) { return {a.GetData(), a.GetData() + a.GetSize()}; }
-
 }  // namespace orva::test

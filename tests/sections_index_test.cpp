@@ -3,6 +3,7 @@
 // cache, key ranges, side tables, and damaged files.
 #include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "tests/test_support.h"
@@ -185,9 +186,7 @@ TEST_F(SectionsIndexTest, KeysToPathsWalkedOrFromTheCache) {
 
 TEST_F(SectionsIndexTest, SiblingWalks) {
   ASSERT_EQ(Write(SmallBible()), 0);
-  EXPECT_EQ(m_book.GetSiblingSectionCount(7), 3);
-  EXPECT_EQ(m_book.GetSiblingSectionCount(4), 2);
-  EXPECT_EQ(m_book.GetSiblingSectionCount(9), 1);
+  for (auto [key, count] : {std::pair{7, 3}, {4, 2}, {9, 1}}) EXPECT_EQ(m_book.GetSiblingSectionCount(key), count);
   EXPECT_ORVA_FILE_EXCEPTION(m_book.GetSiblingSectionCount(10), CFileException::generic);
 
   SectionArray sections;
@@ -242,26 +241,21 @@ TEST_F(SectionsIndexTest, KeyRangesWordCountsAndNonBibleSections) {
     m_book.GetKeyRange(Section(key), &first, &last);
     return std::make_pair(first, last);
   };
-  EXPECT_EQ(range(0), std::make_pair(0, 0));
-  EXPECT_EQ(range(4), std::make_pair(1, 6));
-  EXPECT_EQ(range(1), std::make_pair(1, 6));
-  EXPECT_EQ(range(9), std::make_pair(7, 9));
-  EXPECT_EQ(range(11), std::make_pair(10, 11));
+  for (auto [key, first, last] : {std::tuple{0, 0, 0}, {4, 1, 6}, {1, 1, 6}, {9, 7, 9}, {11, 10, 11}}) {
+    EXPECT_EQ(range(key), std::make_pair(first, last)) << key;
+  }
   cSectionsData outside;
   outside.SetSectionKey(12);
   EXPECT_ORVA_FILE_EXCEPTION(m_book.GetKeyRange(outside, nullptr, nullptr), CFileException::generic);
 
-  EXPECT_EQ(m_book.SectionWordCount(4), 1040);
-  EXPECT_EQ(m_book.SectionWordCount(9), 1090);
-  EXPECT_EQ(m_book.SectionWordCount(10), -1);
-  EXPECT_EQ(m_book.SectionWordCount(-1), -1);
+  for (auto [key, count] : {std::pair{4, 1040}, {9, 1090}, {10, -1}, {-1, -1}}) {
+    EXPECT_EQ(m_book.SectionWordCount(key), count) << key;
+  }
 
   CWordArray nonBible;
   nonBible.Add(77);
   m_book.GetNonBibleSections(nonBible);
-  ASSERT_EQ(nonBible.GetSize(), 2);
-  EXPECT_EQ(nonBible[0], 0);
-  EXPECT_EQ(nonBible[1], 10);
+  EXPECT_EQ(orva::test::Values(nonBible), (std::vector<WORD>{0, 10}));
 
   SectionsDescription plain = SmallBible();
   plain.nonBible.clear();
@@ -321,8 +315,7 @@ TEST_F(SectionsIndexTest, ReadsTheLayoutWrittenByteByByte) {
   EXPECT_EQ(m_book.SectionWordCount(1), 301);
   CWordArray nonBible;
   m_book.GetNonBibleSections(nonBible);
-  ASSERT_EQ(nonBible.GetSize(), 1);
-  EXPECT_EQ(nonBible[0], 1);
+  EXPECT_EQ(orva::test::Values(nonBible), std::vector<WORD>{1});
 }
 
 TEST_F(SectionsIndexTest, MembersNeedTheSectionsOpen) {

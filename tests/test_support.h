@@ -116,6 +116,12 @@ class HookBook : public cORVABookBase {
   }
 };
 
+// The elements of one of the framework's arrays.
+template <class T, class Arg>
+std::vector<T> Values(const CArray<T, Arg>& a) {
+  return {a.GetData(), a.GetData() + a.GetSize()};
+}
+
 // The 18 bytes of a version record as they lie in the file.
 inline std::vector<std::uint8_t> BytesOf(const sVersionRecord& r) {
   return {reinterpret_cast<const BYTE*>(&r), reinterpret_cast<const BYTE*>(&r + 1)};
