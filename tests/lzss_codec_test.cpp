@@ -107,32 +107,25 @@ Bytes Random(size_t size, unsigned seed, unsigned alphabet = 256) {
 }
 
 TEST(LzssCodecTest, FormatExamplesDecodeAndEncodeExactly) {
-  EXPECT_EQ(DecodeBoth(Text("\xFF" "ABCDEFGH"), 100), Text("ABCDEFGH"));
-  EXPECT_EQ(DecodeBoth({0x00, 0x00, 0x00}, 100), Text("   ")) << "a pair copies the leading spaces";
-  EXPECT_EQ(DecodeBoth({0x01, 'a', 0xEE, 0xF2}, 100), Text("aaaaaa")) << "a run overlapping its output";
-  EXPECT_EQ(DecodeBoth({0x00, 0xEE, 0xF0}, 100), Bytes(3, 0)) << "ring 4078 on reads zero before data";
-
-  const Bytes tenA = Text("aaaaaaaaaa");
-  EXPECT_EQ(Encode(tenA, true), (Bytes{0x01, 'a', 0xEE, 0xF6}));
-  EXPECT_EQ(DecodeBoth({0x01, 'a', 0xEE, 0xF6}, 100), tenA);
-
+  const struct {
+    Bytes in;
+    size_t capacity;
+    Bytes out;
+    const char* what;
+  } kDecoded[] = {
+      {Text("\xFF" "ABCDEFGH"), 100, Text("ABCDEFGH"), "eight literals"},
+      {{0x00, 0x00, 0x00}, 100, Text("   "), "a pair copies the leading spaces"},
+      {{0x01, 'a', 0xEE, 0xF2}, 100, Text("aaaaaa"), "a run overlapping its output"},
+      {{0x00, 0xEE, 0xF0}, 100, Bytes(3, 0), "ring 4078 on reads zero before data"},
+      {{0x01, 'a', 0xEE, 0xF6}, 100, Text("aaaaaaaaaa"), "what the encoder writes for ten letters"},
+      {{}, 100, {}, "nothing"},
+      {{0x01, 'x', 0xEE}, 100, Text("x"), "nothing of a cut pair"},
+      {{0x01, 'a', 0xEE, 0xF6}, 4, Text("aaaa"), "a run written as far as it fits"},
+      {Text("\xFF" "ABCDEFGH"), 3, Text("ABC"), "a full output refuses a literal"},
+  };
+  for (const auto& c : kDecoded) EXPECT_EQ(DecodeBoth(c.in, c.capacity), c.out) << c.what;
+  EXPECT_EQ(Encode(Text("aaaaaaaaaa"), true), (Bytes{0x01, 'a', 0xEE, 0xF6}));
   EXPECT_EQ(Encode({}, true), Bytes());
-  EXPECT_EQ(DecodeBoth({}, 100), Bytes());
-}
-
-TEST(LzssCodecTest, DecodingStopsAtACutPairAndAtAFullOutput) {
-  EXPECT_EQ(DecodeBoth({0x01, 'x', 0xEE}, 100), Text("x")) << "nothing of a cut pair";
-  EXPECT_EQ(Decode({0x01, 'x', 0xEE}, 100, true).consumed, 3u);
-
-  // Ten letters into four bytes: the run is written as far as it fits, the rest of
-  // the buffer stays as it was, and a full output refuses a literal too.
-  const Decoded cut = Decode({0x01, 'a', 0xEE, 0xF6}, 4, true);
-  EXPECT_EQ(cut.produced, 4u);
-  EXPECT_EQ(cut.out, Text("aaaa"));
-  EXPECT_EQ(DecodeBoth({0x01, 'a', 0xEE, 0xF6}, 4), Text("aaaa"));
-  EXPECT_EQ(DecodeBoth(Text("\xFF" "ABCDEFGH"), 3), Text("ABC"));
-  const Decoded roomy = Decode({0x01, 'a', 0xEE, 0xF2}, 10, true);
-  EXPECT_EQ(Bytes(roomy.out.begin() + 6, roomy.out.end()), Bytes(4, 0xEE)) << "nothing after the output";
 }
 
 TEST(LzssCodecTest, EveryInputRoundTrips) {
