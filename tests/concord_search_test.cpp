@@ -1,5 +1,6 @@
-// The concordance's words: nearest and exact search, languages and word counts,
-// and the book object's word cursor.
+// The concordance's words: nearest and exact search, languages (the one chosen on
+// open and by SelectCurrentLanguage) and word counts, and the book object's word
+// cursor.
 #include "tests/concord_test_support.h"
 
 namespace orva::test {
@@ -54,7 +55,6 @@ TEST_F(ConcordTest, SearchFindsTheNearestAndTheExactWord) {
 
 TEST_F(ConcordTest, LanguagesAreListedCountedAndSelected) {
   ASSERT_EQ(Write(SmallConcordance(Lists::kNarrow)), 0);
-  EXPECT_EQ(m_book.GetCurrentLanguage(), kEnglish) << "opening selects 1033";
   EXPECT_EQ(m_book.WordCount(kGerman), 3u);
   EXPECT_EQ(m_book.WordCount(kFrench), 0u);
   EXPECT_EQ(m_book.WordCount(kSpanish), 0u);
@@ -72,7 +72,6 @@ TEST_F(ConcordTest, LanguagesAreListedCountedAndSelected) {
   EXPECT_EQ(previous, kEnglish);
   EXPECT_EQ(m_book.SelectCurrentLanguage(kSpanish, &previous), 1);
   EXPECT_EQ(previous, kGerman);
-  EXPECT_EQ(m_book.GetCurrentLanguage(), kFrench);
 
   writer::ConcordDescription none = SmallConcordance(Lists::kNarrow);
   none.languages.clear();
@@ -131,6 +130,93 @@ TEST_F(ConcordTest, TheWordCursorWalksFromWhatWasFound) {
   EXPECT_EQ(CharsOf(words[2]), u"eden");
   EXPECT_TRUE(words[3].IsEmpty() && words[4].IsEmpty()) << "past the last word";
   sharer.Close(ORVA_ALL_OPEN);
+}
+
+// A concordance of these languages without words.
+writer::ConcordDescription EmptyLanguages(std::vector<unsigned short> ids) {
+  writer::ConcordDescription d;
+  d.version.publisherID = 7;
+  d.version.bookID = 42;
+  d.languages.clear();
+  for (unsigned short id : ids) d.languages.push_back(writer::EmptyLanguage(id));
+  return d;
+}
+
+TEST_F(ConcordTest, OpeningSelects1033InPlainCodedAndLongRecordTables) {
+  for (int layout = 0; layout < 3; ++layout) {
+    SCOPED_TRACE(layout);
+    writer::ConcordDescription d = EmptyLanguages({kGerman, kEnglish, kGreek});
+    d.coded = layout == 1;  // a key range field then sits before the table
+    d.keyRange = 0xDEADBEEF;
+    d.languageRecSize = layout == 2 ? 23 : 16;
+    ASSERT_EQ(Write(d), 0);
+    EXPECT_EQ(m_book.GetCurrentLanguage(), kEnglish);
+    for (unsigned short lang : {kGreek, kGerman}) {
+      EXPECT_EQ(m_book.SelectCurrentLanguage(lang, nullptr), 0);
+      EXPECT_EQ(m_book.GetCurrentLanguage(), lang);
+    }
+    EXPECT_EQ(m_book.SelectCurrentLanguage(kFrench, nullptr), 1);
+    EXPECT_EQ(m_book.GetCurrentLanguage(), kGreek) << "a missing language leaves the table's last one current";
+  }
+}
+
+TEST_F(ConcordTest, SelectionOpensTheConcordanceWhenItCan) {
+  Replace("concord.idx", writer::EncodeConcordIndex(EmptyLanguages({kGerman, kEnglish})));
+  cORVABookBase sharer;
+  Point(m_book);
+  Point(sharer);
+  EXPECT_EQ(m_book.SelectCurrentLanguage(kGerman, nullptr), 0);
+  EXPECT_EQ(m_book.OpenFlags(), ORVA_CONCORD);
+  EXPECT_EQ(m_book.GetCurrentLanguage(), kGerman);
+  // The current language belongs to the store: a second opener resets it to 1033.
+  ASSERT_EQ(sharer.Open(ORVA_CONCORD), 0);
+  EXPECT_EQ(m_book.GetCurrentLanguage(), kEnglish);
+  EXPECT_EQ(sharer.SelectCurrentLanguage(kGerman, nullptr), 0);
+  EXPECT_EQ(m_book.GetCurrentLanguage(), kGerman);
+  sharer.Close(ORVA_ALL_OPEN);
+  m_book.Close(ORVA_ALL_OPEN);
+
+  // Without a concordance path neither call opens anything, nor calls the other
+  // forever: each runs the open hooks once.
+  HookBook pathless;
+  Point(pathless);
+  pathless.SetConcordPath("");
+  EXPECT_EQ(pathless.SelectCurrentLanguage(kEnglish, nullptr), 1);
+  EXPECT_EQ(pathless.Open(ORVA_CONCORD | ORVA_TEXT), 0);
+  EXPECT_EQ(pathless.pre, (std::vector<DWORD>{ORVA_CONCORD, ORVA_CONCORD | ORVA_TEXT}));
+  EXPECT_EQ(pathless.post, pathless.pre);
+  EXPECT_EQ(pathless.OpenFlags(), ORVA_TEXT);
+  pathless.Close(ORVA_TEXT);
+
+  // A PreOpenFiles that supplies the path lets the selection open the concordance.
+  struct PathSupplier : HookBook {
+    int PreOpenFiles(DWORD request) override {
+      SetConcordPath(dir.c_str());
+      return HookBook::PreOpenFiles(request);
+    }
+    std::string dir;
+  } supplied;
+  Point(supplied);
+  supplied.SetConcordPath("");
+  supplied.dir = m_dir.Path();
+  EXPECT_EQ(supplied.SelectCurrentLanguage(kGerman, nullptr), 0);
+  EXPECT_EQ(supplied.GetCurrentLanguage(), kGerman);
+  supplied.Close(ORVA_ALL_OPEN);
+  m_dir.RemoveFile("concord.idx");
+  EXPECT_EQ(m_book.SelectCurrentLanguage(kEnglish, nullptr), 1);
+  EXPECT_TRUE(m_book.IsClosed());
+}
+
+TEST_F(ConcordTest, DamagedLanguageTablesRaiseEndOfFileInsteadOfReadingPastTheFile) {
+  // Three languages announced, one written: selecting 1033 at open runs off the
+  // end. A header record that claims more bytes than the file has fails the open.
+  auto threeAnnounced = writer::EncodeConcordIndex(EmptyLanguages({kGerman}));
+  threeAnnounced[m_version.length + 2] = 3;
+  auto longHeader = writer::EncodeConcordIndex(EmptyLanguages({}));
+  longHeader[m_version.length] = 0xFF;
+  for (const auto& bytes : {threeAnnounced, longHeader}) {
+    EXPECT_ORVA_FILE_EXCEPTION(WriteBytes(bytes), CFileException::endOfFile);
+  }
 }
 
 }  // namespace
