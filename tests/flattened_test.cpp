@@ -63,19 +63,8 @@ TEST(SectionsDataTest, RecordFlattensToTheDocumentedBytes) {
   ASSERT_EQ(kIntro.size(), 47u);
   cSectionsData intro;
   intro.Load(reinterpret_cast<const char*>(kIntro.data()));
-  EXPECT_EQ(intro.GetName(), "Intro");
-  EXPECT_EQ(intro.GetLevel(), 2);
-  EXPECT_EQ(intro.GetBookKey(), 1);
-  EXPECT_EQ(intro.GetLevelCount(), 3);
-  EXPECT_EQ(intro.GetSectionKey(), 4);
-  EXPECT_EQ(intro.GetParentKey(), 5);
-  EXPECT_EQ(intro.GetChildKey(), -1);
-  EXPECT_EQ(intro.GetNextKey(), 6);
-  EXPECT_EQ(intro.GetPrevKey(), 7);
-  SYNC_DATA sync{};
-  intro.GetSyncData(&sync);
-  EXPECT_EQ(+sync.words.dwValue, 0x11223344u);
-  EXPECT_EQ(+sync.words.wValue, 0x5566u);
+  EXPECT_EQ(orva::test::FieldsOf(intro), "Intro 2 1 3 | 4 5 -1 6 7");
+  EXPECT_EQ(orva::test::SyncOf(intro), orva::test::Sync(0x11223344, 0x5566));
   EXPECT_EQ(Stored(intro), kIntro) << "Store after Load gives the same bytes back";
 
   // Copies carry the sync data along.
@@ -91,10 +80,7 @@ TEST(SectionsDataTest, NameIsCutAtAZeroByteAndTheFieldsAfterItStayInPlace) {
   record.SetName("something longer");
   record.Load(reinterpret_cast<const char*>(bytes.data()));
   EXPECT_EQ(std::string(record.GetName(), static_cast<size_t>(record.GetName().GetLength())), "In");
-  SYNC_DATA sync{};
-  record.GetSyncData(&sync);
-  EXPECT_EQ(+sync.words.dwValue, 0x11223344u);
-  EXPECT_EQ(+sync.words.wValue, 0x5566u);
+  EXPECT_EQ(orva::test::SyncOf(record), orva::test::Sync(0x11223344, 0x5566));
 }
 
 TEST(SectionsDataTest, ArraysFlattenAndResizeTheTarget) {

@@ -66,32 +66,16 @@ class SectionsIndexTest : public orva::test::OneIndexTest {
 
 TEST_F(SectionsIndexTest, EntriesCarryTheirLinksChildrenAndFields) {
   ASSERT_EQ(Write(SmallBible()), 0);
-  const int kLevels[] = {1, 1, 2, 3, 3, 2, 3, 1, 2, 3, 4, 5};
-  struct Expected {
-    int parent, child, next, prev, book, levelCount;
-  };
-  const Expected kExpected[] = {{-1, -1, 1, -1, 0, 0}, {-1, 2, 7, 0, 1, 0},  {1, 3, 5, -1, 1, 1},  {2, -1, 4, -1, 1, 2},
-                                {2, -1, -1, 3, 1, 3},  {1, 6, -1, 2, 1, 4},  {5, -1, -1, -1, 1, 5}, {-1, 8, -1, 1, 7, 0},
-                                {7, 9, -1, -1, 7, 1},  {8, -1, -1, -1, 7, 2}, {-1, -1, 11, -1, -1, 0},
-                                {-1, -1, -1, 10, -1, 1}};
+  // name level book level-count | key parent child next prev
+  const char* const kExpected[] = {
+      "Intro 1 0 0 | 0 -1 -1 1 -1", "Genesis 1 1 0 | 1 -1 2 7 0", "1 2 1 1 | 2 1 3 5 -1",
+      "1 3 1 2 | 3 2 -1 4 -1",      "2 3 1 3 | 4 2 -1 -1 3",      "2 2 1 4 | 5 1 6 -1 2",
+      "1 3 1 5 | 6 5 -1 -1 -1",     "Exodus 1 7 0 | 7 -1 8 -1 1", "1 2 7 1 | 8 7 9 -1 -1",
+      "1 3 7 2 | 9 8 -1 -1 -1",     "Aaron 4 -1 0 | 10 -1 -1 11 -1", "Abel 5 -1 1 | 11 -1 -1 -1 10"};
   for (int key = 0; key < 12; ++key) {
-    SCOPED_TRACE(key);
     const cSectionsData s = Section(key);
-    const Expected& e = kExpected[key];
-    const std::string path = kPaths[key];
-    EXPECT_EQ(std::string(s.GetName()), path.substr(path.rfind('/') + 1));
-    EXPECT_EQ(s.GetSectionKey(), key);
-    EXPECT_EQ(s.GetLevel(), kLevels[key]);
-    EXPECT_EQ(s.GetParentKey(), e.parent);
-    EXPECT_EQ(s.GetChildKey(), e.child);
-    EXPECT_EQ(s.GetNextKey(), e.next);
-    EXPECT_EQ(s.GetPrevKey(), e.prev);
-    EXPECT_EQ(s.GetBookKey(), e.book);
-    EXPECT_EQ(s.GetLevelCount(), e.levelCount);
-    SYNC_DATA sync{};
-    s.GetSyncData(&sync);
-    EXPECT_EQ(+sync.words.dwValue, 100u + key);
-    EXPECT_EQ(+sync.words.wValue, 101u + key);
+    EXPECT_EQ(orva::test::FieldsOf(s), kExpected[key]) << key;
+    EXPECT_EQ(orva::test::SyncOf(s), orva::test::Sync(100 + key, 101 + key)) << key;
   }
 }
 
@@ -277,12 +261,9 @@ TEST_F(SectionsIndexTest, RecordSizesUseTheFirst29BytesAndZeroAShortTail) {
     d.recordSize = size;
     ASSERT_EQ(Write(d), 0);
     const cSectionsData s = Section(4);
-    SYNC_DATA sync{};
-    s.GetSyncData(&sync);
-    EXPECT_EQ(+sync.words.dwValue, size == 25 ? 0xCCDDu : 0xAABBCCDDu);
-    EXPECT_EQ(+sync.words.wValue, size == 25 ? 0u : 105u);
-    EXPECT_EQ(s.GetPrevKey(), 3);
-    EXPECT_EQ(s.GetParentKey(), 2);
+    EXPECT_EQ(orva::test::FieldsOf(s), "2 3 1 3 | 4 2 -1 -1 3");
+    EXPECT_EQ(orva::test::SyncOf(s), size == 25 ? orva::test::Sync(0xCCDD, 0)
+                                                : orva::test::Sync(0xAABBCCDD, 105));
     EXPECT_EQ(std::string(m_book.GetFormattedPathFromKey(9, "/")), "Exodus/1/1");
     EXPECT_EQ(m_book.GetSectionKey("Genesis\\2\\1"), 6);
   }
@@ -301,17 +282,9 @@ TEST_F(SectionsIndexTest, ReadsTheLayoutWrittenByteByByte) {
   file.U16(300).U16(301);
   ASSERT_EQ(WriteBytes(file.Data()), 0);
 
-  const cSectionsData a = Section(0), b = Section(1);
-  EXPECT_EQ(a.GetName(), "A");
-  EXPECT_EQ(a.GetNextKey(), 1);
-  EXPECT_EQ(a.GetBookKey(), 5);
-  EXPECT_EQ(a.GetLevelCount(), -1) << "sign-extended";
-  EXPECT_EQ(b.GetPrevKey(), 0);
-  EXPECT_EQ(b.GetChildKey(), -1);
-  SYNC_DATA sync{};
-  a.GetSyncData(&sync);
-  EXPECT_EQ(+sync.words.dwValue, 1u);
-  EXPECT_EQ(+sync.words.wValue, 2u);
+  EXPECT_EQ(orva::test::FieldsOf(Section(0)), "A 1 5 -1 | 0 -1 -1 1 -1") << "the level count sign-extended";
+  EXPECT_EQ(orva::test::FieldsOf(Section(1)), "B 1 6 0 | 1 -1 -1 -1 0");
+  EXPECT_EQ(orva::test::SyncOf(Section(0)), orva::test::Sync(1, 2));
   EXPECT_EQ(m_book.SectionWordCount(1), 301);
   CWordArray nonBible;
   m_book.GetNonBibleSections(nonBible);

@@ -9,6 +9,7 @@
 #include <initializer_list>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "book/book_folder.h"
@@ -120,6 +121,22 @@ class HookBook : public cORVABookBase {
 template <class T, class Arg>
 std::vector<T> Values(const CArray<T, Arg>& a) {
   return {a.GetData(), a.GetData() + a.GetSize()};
+}
+
+// A section record's fields: "name level book level-count | key parent child next
+// prev", and its sync data (the 32-bit and the 16-bit word).
+inline std::string FieldsOf(const cSectionsData& s) {
+  std::string text = static_cast<const char*>(s.GetName());
+  const int fields[] = {s.GetLevel(),     s.GetBookKey(),   s.GetLevelCount(), s.GetSectionKey(),
+                        s.GetParentKey(), s.GetChildKey(),  s.GetNextKey(),    s.GetPrevKey()};
+  for (size_t i = 0; i < std::size(fields); ++i) text += (i == 3 ? " | " : " ") + std::to_string(fields[i]);
+  return text;
+}
+using Sync = std::pair<DWORD, WORD>;
+inline Sync SyncOf(const cSectionsData& s) {
+  SYNC_DATA sync{};
+  s.GetSyncData(&sync);
+  return {sync.words.dwValue, sync.words.wValue};
 }
 
 // The 18 bytes of a version record as they lie in the file.
