@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "tests/allocation_hooks.h"
 #include "tests/test_support.h"
 #include "writer/text_writer.h"
 
@@ -26,15 +25,12 @@ const std::string kPreamble = Pattern(100, "<preamble/>");
 const std::string kVerses = Pattern(300, "And the water heard the word and was still. ");
 const std::string kLong = Pattern(5000, "Long further block, read bare or as an area. ");
 
-class TextBookTest : public ::testing::TestWithParam<bool> {
+class TextBookTest : public orva::test::SkeletonBookTest, public ::testing::WithParamInterface<bool> {
  protected:
   void SetUp() override {
-    m_version.publisherID = 7;
-    m_version.bookID = 42;
-    m_storesBefore = cBookStore::GetStoreCount();
+    SkeletonBookTest::SetUp();
     Write([](TextDataDescription&, ViewableDescription&) {});
   }
-  void TearDown() override { EXPECT_EQ(cBookStore::GetStoreCount(), m_storesBefore); }
 
   bool Compressed() const { return GetParam(); }
 
@@ -52,14 +48,12 @@ class TextBookTest : public ::testing::TestWithParam<bool> {
     index.blockCount = 1;
     index.descriptors = orva::writer::EncodeTextData(text).descriptors;
     change(text, index);
-    m_dir.RemoveFile("book.dat");
-    m_dir.RemoveFile("viewable.idx");
-    m_dir.WriteFile("book.dat", orva::writer::EncodeTextData(text).bytes);
-    m_dir.WriteFile("viewable.idx", orva::writer::EncodeViewableIndex(index));
+    Replace("book.dat", orva::writer::EncodeTextData(text).bytes);
+    Replace("viewable.idx", orva::writer::EncodeViewableIndex(index));
   }
 
   void Open(cORVABookBase& book, DWORD bits = ORVA_TEXT | ORVA_VIEWABLE) {
-    orva::writer::PointBookAt(book, m_dir.Path(), m_version);
+    Point(book);
     ASSERT_EQ(book.Open(bits), 0);
   }
 
@@ -86,10 +80,6 @@ class TextBookTest : public ::testing::TestWithParam<bool> {
       lengths.push_back(book.GetNextViewableAreaChunk(buffer.data()));
     }
   }
-
-  orva::writer::TempBookDir m_dir;
-  orva::writer::VersionFields m_version;
-  int m_storesBefore = 0;
 };
 
 TEST_P(TextBookTest, AreasBlocksAndChunks) {
@@ -254,8 +244,7 @@ TEST_P(TextBookTest, DamageRaisesTheFileExceptionWithoutLargeAllocations) {
   std::vector<std::uint8_t> bytes = orva::writer::EncodeVersionRecord(m_version);
   bytes.insert(bytes.end(), {0xFF, 0xFF, 0, 0});
   book.Close(ORVA_ALL_OPEN);
-  m_dir.RemoveFile("book.dat");
-  m_dir.WriteFile("book.dat", bytes);
+  Replace("book.dat", bytes);
   Open(book);
   EXPECT_ORVA_FILE_EXCEPTION(book.GetHeaderControlWordData("TITLE"), CFileException::endOfFile);
   book.Close(ORVA_ALL_OPEN);
@@ -263,8 +252,7 @@ TEST_P(TextBookTest, DamageRaisesTheFileExceptionWithoutLargeAllocations) {
   bytes = orva::writer::EncodeVersionRecord(m_version);
   bytes.insert(bytes.end(), {0xFF, 0xFF});
   bytes.resize(bytes.size() + 30, 0);
-  m_dir.RemoveFile("viewable.idx");
-  m_dir.WriteFile("viewable.idx", bytes);
+  Replace("viewable.idx", bytes);
   EXPECT_ORVA_FILE_EXCEPTION(book.Open(ORVA_VIEWABLE), CFileException::endOfFile);
 }
 
