@@ -51,12 +51,6 @@ inline writer::ConcordDescription SmallConcordance(Lists lists) {
   return d;
 }
 
-// The words of SmallConcordance in key order, per language.
-inline const std::vector<std::u16string>& EnglishWords() {
-  static const std::vector<std::u16string> words = {u"apple", u"Babel", u"cedar", u"dove", u"eden"};
-  return words;
-}
-
 class ConcordTest : public OneIndexTest {
  protected:
   // Writes the concordance and opens it in m_book; the result of Open.
