@@ -2,10 +2,9 @@
 // messages, rollback, sync-bit masking, closing and copying; sharing of open files
 // between book objects that name the same book in one store, the order in which a
 // store opens its files, and what an exception during an open leaves; media
-// availability and the members that stand in for remote access.
+// availability.
 #include <climits>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <string>
 #include <utility>
@@ -428,17 +427,11 @@ TEST_F(MediaTest, OnlyAMediaPathMakesMediaAvailableAndTheOpenSetStaysAsItWas) {
   EXPECT_EQ(UseCount(book, ORVA_MEDIA), 1);
   book.Close(ORVA_ALL_OPEN);
 
-  // Without a media path nothing is available, whatever the server settings.
+  // Without a media path nothing is available.
   book.SetMediaPath("");
-  book.SetServerIP("192.168.1.20");
-  book.SetPort(8080);
   EXPECT_EQ(book.IsMediaAvailable("x", path), 0);
   EXPECT_EQ(path, "unchanged");
   EXPECT_TRUE(book.IsClosed());
-  const std::string target = m_dir.FilePath("copied.bin");
-  EXPECT_EQ(book.IsBookRemote(), 0);
-  EXPECT_EQ(book.CopyRemoteFile(target.c_str(), "book.dat", 1), 1);
-  EXPECT_FALSE(std::filesystem::exists(target)) << "nothing is copied";
 }
 
 }  // namespace

@@ -480,8 +480,6 @@ TEST_F(ConcordTest, MembersNeedTheConcordanceOpen) {
   for (const auto& call : shared) EXPECT_EQ(Raised(call), notOpen);
   other.Close(ORVA_ALL_OPEN);
   for (const auto& call : shared) EXPECT_EQ(Raised(call), notOpen);
-  EXPECT_EQ(other.PositionToWordkey(7), 7);
-  EXPECT_EQ(other.WordkeyToPosition(-1), -1);
 }
 
 }  // namespace
