@@ -10,47 +10,45 @@ using WordArray = CArray<cLanguageString, cLanguageString&>;
 using LanguageArray = CArray<unsigned short, unsigned short&>;
 
 TEST_F(ConcordTest, SearchFindsTheNearestAndTheExactWord) {
-  for (Lists lists : kAllLists) {
-    SCOPED_TRACE(static_cast<int>(lists));
-    ASSERT_EQ(Write(SmallConcordance(lists)), 0);
-    cLanguageString found;
-    auto nearest = [&](const std::u16string& text, unsigned short lang = kEnglish) {
-      found = Lang(u"untouched", kGreek);
-      cLanguageString search = Lang(text, lang);
-      return m_book.FindNearestMatchingWord(search, found);
-    };
-    EXPECT_EQ(nearest(u"aardvark"), 0) << "before the first word";
-    EXPECT_EQ(CharsOf(found), u"apple");
-    EXPECT_EQ(nearest(u"bz"), 2) << "between two words";
-    EXPECT_EQ(CharsOf(found), u"cedar");
-    EXPECT_EQ(nearest(u"Cedar"), 2) << "capitals sort just before the stored word";
-    EXPECT_EQ(nearest(u"BABEL"), 1);
-    EXPECT_EQ(nearest(u"babel"), 2) << "lower case sorts after the stored capital";
-    EXPECT_EQ(nearest(u"eden"), 4);
-    EXPECT_EQ(nearest(u"zebra"), -1) << "after the last word";
-    EXPECT_TRUE(found.IsEmpty());
-    EXPECT_EQ(nearest(u"Wort", kGerman), 1);
-    EXPECT_EQ(m_book.GetCurrentLanguage(), kGerman) << "a search selects its language";
-    EXPECT_EQ(nearest(u"Ahre", kGerman), 0) << "no mark sorts before a mark";
-    EXPECT_EQ(CharsOf(found), u"\u00C4hre");
-    EXPECT_EQ(nearest(u"a", kFrench), -1) << "a language without words";
-    EXPECT_EQ(CharsOf(found), u"untouched");
-    EXPECT_EQ(nearest(u"a", kSpanish), -1) << "a language the file lacks";
-    EXPECT_EQ(CharsOf(found), u"untouched");
-    EXPECT_EQ(m_book.GetCurrentLanguage(), kFrench) << "the table's last language is current";
-    EXPECT_EQ(nearest(u""), -1) << "a search without a language";
+  // KeysAndPositionsOfEveryLayout searches every layout; coded records are the shortest.
+  ASSERT_EQ(Write(SmallConcordance(Lists::kCoded)), 0);
+  cLanguageString found;
+  auto nearest = [&](const std::u16string& text, unsigned short lang = kEnglish) {
+    found = Lang(u"untouched", kGreek);
+    cLanguageString search = Lang(text, lang);
+    return m_book.FindNearestMatchingWord(search, found);
+  };
+  EXPECT_EQ(nearest(u"aardvark"), 0) << "before the first word";
+  EXPECT_EQ(CharsOf(found), u"apple");
+  EXPECT_EQ(nearest(u"bz"), 2) << "between two words";
+  EXPECT_EQ(CharsOf(found), u"cedar");
+  EXPECT_EQ(nearest(u"Cedar"), 2) << "capitals sort just before the stored word";
+  EXPECT_EQ(nearest(u"BABEL"), 1);
+  EXPECT_EQ(nearest(u"babel"), 2) << "lower case sorts after the stored capital";
+  EXPECT_EQ(nearest(u"eden"), 4);
+  EXPECT_EQ(nearest(u"zebra"), -1) << "after the last word";
+  EXPECT_TRUE(found.IsEmpty());
+  EXPECT_EQ(nearest(u"Wort", kGerman), 1);
+  EXPECT_EQ(m_book.GetCurrentLanguage(), kGerman) << "a search selects its language";
+  EXPECT_EQ(nearest(u"Ahre", kGerman), 0) << "no mark sorts before a mark";
+  EXPECT_EQ(CharsOf(found), u"\u00C4hre");
+  EXPECT_EQ(nearest(u"a", kFrench), -1) << "a language without words";
+  EXPECT_EQ(CharsOf(found), u"untouched");
+  EXPECT_EQ(nearest(u"a", kSpanish), -1) << "a language the file lacks";
+  EXPECT_EQ(CharsOf(found), u"untouched");
+  EXPECT_EQ(m_book.GetCurrentLanguage(), kFrench) << "the table's last language is current";
+  EXPECT_EQ(nearest(u""), -1) << "a search without a language";
 
-    for (const auto& [text, key] : std::vector<std::pair<std::u16string, int>>{
-             {u"CEDAR", 2}, {u"apple", 0}, {u"Eden", 4}, {u"ced", -1}, {u"zebra", -1}, {u"aa", -1},
-             {u"babel", -1}}) {  // lower case sorts after the stored capital: only the nearest word counts
-      cLanguageString search = Lang(text);
-      EXPECT_EQ(m_book.FindExactMatchingWord(search), key) << std::string(text.begin(), text.end());
-    }
-    cLanguageString umlaut = Lang(u"\u00C4HRE", kGerman);
-    EXPECT_EQ(m_book.FindExactMatchingWord(umlaut), 0);
-    cLanguageString bare = Lang(u"AHRE", kGerman);
-    EXPECT_EQ(m_book.FindExactMatchingWord(bare), -1) << "marks count in an exact search";
+  for (const auto& [text, key] : std::vector<std::pair<std::u16string, int>>{
+           {u"CEDAR", 2}, {u"apple", 0}, {u"Eden", 4}, {u"ced", -1}, {u"zebra", -1}, {u"aa", -1},
+           {u"babel", -1}}) {  // lower case sorts after the stored capital: only the nearest word counts
+    cLanguageString search = Lang(text);
+    EXPECT_EQ(m_book.FindExactMatchingWord(search), key) << std::string(text.begin(), text.end());
   }
+  cLanguageString umlaut = Lang(u"\u00C4HRE", kGerman);
+  EXPECT_EQ(m_book.FindExactMatchingWord(umlaut), 0);
+  cLanguageString bare = Lang(u"AHRE", kGerman);
+  EXPECT_EQ(m_book.FindExactMatchingWord(bare), -1) << "marks count in an exact search";
 }
 
 TEST_F(ConcordTest, LanguagesAreListedCountedAndSelected) {
