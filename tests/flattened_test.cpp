@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "files/endian.h"
 #include "tests/test_support.h"
 #include "writer/byte_writer.h"
 
@@ -139,7 +140,7 @@ Bytes Flattened(const Strings& items) {
 
 // `bytes` with the u32 at `offset` (0: the count, 4: the data length) set to `value`.
 Bytes Patched(Bytes bytes, size_t offset, std::uint32_t value) {
-  for (size_t i = 0; i < 4; ++i) bytes[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
+  orva::EncodeU32(&bytes[offset], value);
   return bytes;
 }
 
