@@ -6,6 +6,7 @@
 #include <climits>
 #include <cstring>
 #include <fstream>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -381,7 +382,7 @@ TEST_F(BookStoreTest, ExceptionDuringOpen) {
 
 TEST(ErrorCodes, MessagesCausesAndFormatVersion) {
   // Messages from both ends of the table (the end-to-end and host tests see those
-  // of 0, 2 and 14), and the one of every other code.
+  // of 0, 2 and 14), and the one of every other code; no code shares a message.
   const std::pair<int, const char*> kMessages[] = {
       {1, "An unspecified error occurred."},    {13, "The disk is full."},
       {15, "Publisher ID and/or the Book ID mismatch error."},
@@ -390,6 +391,9 @@ TEST(ErrorCodes, MessagesCausesAndFormatVersion) {
       {INT_MIN, "File error occurred."}};
   cORVABookBase book;
   for (const auto& [code, text] : kMessages) EXPECT_EQ(std::string(book.GetErrorString(code)), text) << code;
+  std::set<std::string> distinct = {"File error occurred."};
+  for (int code = 0; code < 20; ++code) distinct.insert(static_cast<const char*>(book.GetErrorString(code)));
+  EXPECT_EQ(distinct.size(), 21u) << "each of the codes 0 to 19 has a message of its own";
 
   for (int cause = 2; cause <= 14; ++cause) EXPECT_EQ(book.ConvertCauseToErrorCode(cause), cause);
   for (int cause : {0, 1, 15, -1, INT_MIN, INT_MAX}) EXPECT_EQ(book.ConvertCauseToErrorCode(cause), 1) << cause;
