@@ -365,7 +365,6 @@ TEST_F(ConcordTest, CachesBelongToOneWordOfTheCurrentLanguage) {
   ASSERT_EQ(File().CachedWordKey(), 0);
   ASSERT_EQ(sharer.Open(ORVA_CONCORD), 0);
   EXPECT_EQ(File().CachedWordKey(), -1);
-  sharer.Close(ORVA_ALL_OPEN);
 }
 
 TEST_F(ConcordTest, DamageRaisesFileExceptions) {

@@ -127,7 +127,6 @@ TEST_F(ConcordTest, TheWordCursorWalksFromWhatWasFound) {
   EXPECT_EQ(CharsOf(words[1]), u"dove");
   EXPECT_EQ(CharsOf(words[2]), u"eden");
   EXPECT_TRUE(words[3].IsEmpty() && words[4].IsEmpty()) << "past the last word";
-  sharer.Close(ORVA_ALL_OPEN);
 }
 
 // A concordance of these languages without words.

