@@ -72,9 +72,8 @@ TEST(SectionsDataTest, RecordFlattensToTheDocumentedBytes) {
   cSectionsData copy(intro), assigned;
   assigned = copy;
   EXPECT_EQ(Stored(assigned), kIntro);
-}
 
-TEST(SectionsDataTest, NameIsCutAtAZeroByteAndTheFieldsAfterItStayInPlace) {
+  // A name is cut at a zero byte; the fields after it stay in place.
   Bytes bytes = kIntro;
   bytes[36 + 2] = 0;  // "In\0ro"
   cSectionsData record;
