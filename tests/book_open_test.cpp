@@ -300,15 +300,6 @@ TEST_F(BookStoreTest, FirstOpenerDecidesThePath) {
   EXPECT_EQ(record.reserved1[0], 0) << "read from the first book's directory";
 }
 
-TEST_F(BookStoreTest, MediaBitAloneMakesAStoreOfTheMediaCounter) {
-  cORVABookBase book;
-  Point(book);
-  ASSERT_EQ(book.Open(ORVA_MEDIA), 0);
-  EXPECT_EQ(StoresAdded(), 1);
-  for (DWORD bit = ORVA_TEXT; bit <= ORVA_MEDIA; bit <<= 1) EXPECT_EQ(UseCount(book, bit), bit == ORVA_MEDIA ? 1 : 0);
-  book.Close(ORVA_MEDIA);
-}
-
 TEST_F(BookStoreTest, FilesOpenInTheFixedOrder) {
   // Two files of another book: only the first of them in the open order is checked,
   // and the viewable index comes before the sections index.
@@ -399,10 +390,16 @@ TEST(ErrorCodes, MessagesCausesAndFormatVersion) {
   EXPECT_EQ(GetLeastCompatibleORVAVersionInfo(), 0x0200);
 }
 
-TEST_F(MediaTest, OnlyAMediaPathMakesMediaAvailableAndTheOpenSetStaysAsItWas) {
+TEST_F(MediaTest, TheMediaCounterAndMediaAvailability) {
   cORVABookBase book, sharer;
   Point(book);
   Point(sharer);
+  // Opened alone, the media bit makes a store of the media counter.
+  ASSERT_EQ(book.Open(ORVA_MEDIA), 0);
+  EXPECT_EQ(StoresAdded(), 1);
+  for (DWORD bit = ORVA_TEXT; bit <= ORVA_MEDIA; bit <<= 1) EXPECT_EQ(UseCount(book, bit), bit == ORVA_MEDIA ? 1 : 0);
+  book.Close(ORVA_MEDIA);
+
   sharer.SetMediaPath("C:\\Media\\");
   CString path = "before";
   EXPECT_EQ(sharer.IsMediaAvailable("x", path), 1);

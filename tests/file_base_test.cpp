@@ -181,7 +181,7 @@ TEST_F(FileBaseTest, VersionRecordLengthsAndVariableRecords) {
   EXPECT_EQ(file.Close(), 0);
 }
 
-TEST(PlatformFile, MappedAndBufferedReadTheSameBytes) {
+TEST(PlatformFile, MappedBufferedAndSmallFilesReadTheSameBytes) {
   orva::writer::TempBookDir dir;
   constexpr LONG kWindow = 64 * 1024;
   Bytes bytes(2 * kWindow + 123);
@@ -212,14 +212,12 @@ TEST(PlatformFile, MappedAndBufferedReadTheSameBytes) {
       EXPECT_EQ(file->GetPosition(), static_cast<DWORD>(position) + n);
     }
   }
-}
 
-TEST(PlatformFile, SmallFilesAreReadWholeAtOpen) {
-  orva::writer::TempBookDir dir;
+  // Small files are read whole at open.
   for (const size_t size : {size_t{1}, size_t{100}, size_t{64 * 1024}}) {
-    Bytes bytes(size);
-    for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<std::uint8_t>(i * 31 + size);
-    dir.WriteFile("small.bin", bytes);
+    Bytes small(size);
+    for (size_t i = 0; i < size; ++i) small[i] = static_cast<std::uint8_t>(i * 31 + size);
+    dir.WriteFile("small.bin", small);
     CFile file;
     ASSERT_TRUE(file.Open(dir.FilePath("small.bin").c_str(), CFile::modeRead | CFile::shareDenyNone));
     EXPECT_TRUE(file.IsMapped()) << "every byte in memory";
@@ -228,7 +226,7 @@ TEST(PlatformFile, SmallFilesAreReadWholeAtOpen) {
     Bytes got(size + 5);
     EXPECT_EQ(file.Read(got.data(), static_cast<UINT>(got.size())), size);
     got.resize(size);
-    EXPECT_EQ(got, bytes) << size;
+    EXPECT_EQ(got, small) << size;
   }
 }
 
