@@ -64,7 +64,7 @@ class SectionsIndexTest : public orva::test::OneIndexTest {
   }
 };
 
-TEST_F(SectionsIndexTest, EntriesCarryTheirLinksChildrenAndFields) {
+TEST_F(SectionsIndexTest, EntriesCarryTheirFieldsAndKeysTellSectionsFromGlossaryEntries) {
   ASSERT_EQ(Write(SmallBible()), 0);
   // name level book level-count | key parent child next prev
   const char* const kExpected[] = {
@@ -77,10 +77,8 @@ TEST_F(SectionsIndexTest, EntriesCarryTheirLinksChildrenAndFields) {
     EXPECT_EQ(orva::test::FieldsOf(s), kExpected[key]) << key;
     EXPECT_EQ(orva::test::SyncOf(s), orva::test::Sync(100 + key, 101 + key)) << key;
   }
-}
 
-TEST_F(SectionsIndexTest, KeysSectionsAndGlossaryEntries) {
-  ASSERT_EQ(Write(SmallBible()), 0);
+  // Which keys are sections, which glossary entries.
   sSectionsHeader header{};
   EXPECT_EQ(m_book.GetSectionHeader(nullptr), 1);
   EXPECT_EQ(m_book.GetSectionHeader(&header), 0);
