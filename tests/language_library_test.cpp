@@ -124,9 +124,9 @@ TEST(LanguageLibrary, IsMark) {
     EXPECT_FALSE(IsMark(other)) << std::hex << other;
 }
 
-TEST(LanguageString, LayoutAndInlineMembers) {
+TEST(LanguageString, LayoutAssignAppendAndEmpty) {
   static_assert(sizeof(cLanguageString) == 2 * sizeof(void*), "two pointers");
-  const cLanguageString s = Lang(u"λόγος", kGreek);
+  cLanguageString s = Lang(u"λόγος", kGreek);
   EXPECT_EQ(s.GetLength(), 5u);
   EXPECT_EQ(s.GetData()->nDataLength, 5);
   EXPECT_EQ(reinterpret_cast<const char*>(s.GetData()) + sizeof(cLanguageStringData),
@@ -142,10 +142,8 @@ TEST(LanguageString, LayoutAndInlineMembers) {
   t = reinterpret_cast<const unsigned char*>("caf\xE9");
   EXPECT_EQ(CharsOf(t), u"café");
   EXPECT_EQ(t.GetLanguage(), kEnglish);
-}
 
-TEST(LanguageString, AssignAppendAndEmpty) {
-  cLanguageString s = Lang(u"abc");
+  s = Lang(u"abc");
   s.AssignCopy(kGreek, s.GetString() + 1, -1);  // a piece of itself
   EXPECT_EQ(CharsOf(s), u"bc");
   EXPECT_EQ(s.GetLanguage(), kGreek);
