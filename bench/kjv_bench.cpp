@@ -7,7 +7,12 @@
 // - verse look-ups (GetVSyncKey of "book,chapter,verse" over every verse) beside
 //   parsing the same references and indexing a plain array;
 // - reading the whole text area by area, stored and LZSS-compressed, in MB/s,
-//   beside memcpy of the same bytes.
+//   beside memcpy of the same bytes;
+// - searches through the query library: the first ten hits of "the" (24,091
+//   verses) with their positions, its count alone, and every hit with its
+//   reference, beside copying its key list in memory. "Warm" runs ask the same
+//   word again, so the library still holds its key list; "cold" ones have it
+//   read another word's list first.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -19,6 +24,8 @@
 #include <vector>
 
 #include "orvada.h"
+#include "tools/query/reference.h"
+#include "tools/query/search.h"
 #include "writer/book_builder.h"
 #include "writer/book_dir.h"
 
@@ -198,5 +205,74 @@ void BM_ReadTextBaselineMemcpy(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
 }
 BENCHMARK(BM_ReadTextBaselineMemcpy)->Unit(benchmark::kMillisecond);
+
+// ---- Searches.
+
+orva::query::SearchResult FindThe(cORVABookBase& book) {
+  return orva::query::FindWords(book, {"the"}, 1033, orva::query::SearchOptions());
+}
+
+// Makes the library read another word's key list, so that the next search of
+// "the" finds nothing of it cached.
+void ForgetThe(benchmark::State& state, cORVABookBase& book) {
+  state.PauseTiming();
+  CUIntArray keys;
+  cLanguageString other("and", 1033);
+  book.GetKeysForWord(other, keys);
+  state.ResumeTiming();
+}
+
+void FirstTen(benchmark::State& state, bool cold) {
+  cORVABookBase& book = Compressed().book;
+  for (auto _ : state) {
+    if (cold) ForgetThe(state, book);
+    const orva::query::SearchResult result = FindThe(book);
+    benchmark::DoNotOptimize(result.Hits(0, 10));
+  }
+}
+void BM_FindTheFirstTenWarm(benchmark::State& state) { FirstTen(state, false); }
+void BM_FindTheFirstTenCold(benchmark::State& state) { FirstTen(state, true); }
+BENCHMARK(BM_FindTheFirstTenWarm)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FindTheFirstTenCold)->Unit(benchmark::kMicrosecond);
+
+void Count(benchmark::State& state, bool cold) {
+  cORVABookBase& book = Compressed().book;
+  for (auto _ : state) {
+    if (cold) ForgetThe(state, book);
+    benchmark::DoNotOptimize(FindThe(book).Count());
+  }
+}
+void BM_CountTheWarm(benchmark::State& state) { Count(state, false); }
+void BM_CountTheCold(benchmark::State& state) { Count(state, true); }
+BENCHMARK(BM_CountTheWarm)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_CountTheCold)->Unit(benchmark::kMicrosecond);
+
+// What `orva find the` computes: every hit with its positions and reference.
+void BM_FindTheEverything(benchmark::State& state) {
+  cORVABookBase& book = Compressed().book;
+  for (auto _ : state) {
+    const orva::query::SearchResult result = FindThe(book);
+    orva::query::ReferenceFormatter references(book, 1033);
+    std::string text;
+    for (size_t first = 0; first < result.Count(); first += 4096) {
+      const orva::query::SearchPage page = result.Hits(first, 4096);
+      for (size_t hit = 0; hit < page.Size(); ++hit) references.AppendTo(text, static_cast<int>(page.Key(hit)));
+    }
+    benchmark::DoNotOptimize(text.data());
+  }
+}
+BENCHMARK(BM_FindTheEverything)->Unit(benchmark::kMicrosecond);
+
+void BM_FindBaselineCopyKeys(benchmark::State& state) {
+  CUIntArray keys;
+  cLanguageString the("the", 1033);
+  Compressed().book.GetKeysForWord(the, keys);
+  std::vector<std::uint32_t> copy(static_cast<size_t>(keys.GetSize()));
+  for (auto _ : state) {
+    std::memcpy(copy.data(), keys.GetData(), copy.size() * sizeof copy[0]);
+    benchmark::DoNotOptimize(copy.data());
+  }
+}
+BENCHMARK(BM_FindBaselineCopyKeys)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -14,6 +14,8 @@ namespace {
 constexpr DWORD kPartBits[] = {ORVA_TEXT,  ORVA_VIEWABLE, ORVA_SECTIONS, ORVA_CONCORD, ORVA_VERSES,
                                ORVA_WSYNC, ORVA_VSYNC,    ORVA_SSYNC,    ORVA_DSYNC,   ORVA_MEDIA};
 constexpr DWORD kSyncBits = ORVA_WSYNC | ORVA_VSYNC | ORVA_SSYNC | ORVA_DSYNC;
+constexpr DWORD kAllPartBits = ORVA_TEXT | ORVA_VIEWABLE | ORVA_SECTIONS | ORVA_CONCORD | ORVA_VERSES | kSyncBits |
+                               ORVA_MEDIA;
 
 // The index bits whose version record GetIdxVersionRecord reports, in the order tried.
 constexpr DWORD kIndexBits[] = {ORVA_SECTIONS, ORVA_VIEWABLE, ORVA_CONCORD, ORVA_VERSES,
@@ -233,10 +235,7 @@ void cORVABookBase::ResetCursors() {
 BOOL cORVABookBase::IsOpen(DWORD request) const {
   // Every query member asks; only a request with sync bits needs the sync type.
   if (request & kSyncBits) MaskInvalidSyncFileFlags(request);
-  for (DWORD bit : kPartBits) {
-    if ((request & bit) && !(m_dwOpenFlags & bit)) return FALSE;
-  }
-  return TRUE;
+  return (request & kAllPartBits & ~m_dwOpenFlags) == 0 ? TRUE : FALSE;
 }
 
 void cORVABookBase::ThrowNotOpen() { AfxThrowFileException(CFileException::generic); }

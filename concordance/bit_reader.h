@@ -22,6 +22,24 @@ class cBitReader {
   // Starts at the file's current position, with no bits loaded.
   explicit cBitReader(cFileBase& file)
       : m_File(file), m_start(file.Seek(0, CFile::current)), m_remaining(orva::BytesFrom(file, m_start)) {}
+
+  // Where a reader stands: a new reader made from it goes on from there, whatever
+  // was read from the file in between.
+  struct Place {
+    long long next = 0;               // the next byte to load
+    unsigned long long remaining = 0;  // bytes of the file from `next` on
+    unsigned long long bits = 0;       // loaded bits not read yet, as m_bits holds them
+    int count = 0;
+  };
+  // The place of a list that begins at byte `position`.
+  static Place Start(const cFileBase& file, long long position) {
+    return {position, orva::BytesFrom(file, position), 0, 0};
+  }
+  cBitReader(cFileBase& file, const Place& place)
+      : m_File(file), m_start(place.next), m_remaining(place.remaining), m_bits(place.bits), m_nCount(place.count) {
+    file.Seek(static_cast<LONG>(place.next), CFile::begin);
+  }
+  Place Here() const { return {m_start + m_loaded, m_remaining, m_bits, m_nCount}; }
   cBitReader(const cBitReader&) = delete;
   cBitReader& operator=(const cBitReader&) = delete;
 
@@ -49,6 +67,44 @@ class cBitReader {
       if (m_remaining == 0) ThrowEndOfFile();
       sum += step * static_cast<DWORD>(m_nCount);
       Drop(m_nCount);
+    }
+  }
+
+  // Reads `values` runs of 1-bits, each ended by a 0-bit, as the entries of a list
+  // with divisor 1 (no remainders): out[i] = the entry before + run + 1, where
+  // the entry before out[0] is `entry`, or with `direct` out[0] is its run alone.
+  // A frequent word's keys are such a list. Each entry then is its 0-bit's place
+  // in the list plus a constant, so the 0-bits of the loaded bits are taken all
+  // at once, lowest first, rather than one run after another.
+  template <class T>
+  void ReadUnaryEntries(DWORD values, DWORD entry, bool direct, T* out) {
+    // entry = base + (the place of its 0-bit, counted from the first bit read here)
+    const DWORD base = direct ? 0 : entry + 1;
+    DWORD taken = 0;  // bits read here before the loaded ones, modulo 2^32
+    DWORD i = 0;
+    while (i < values) {
+      if (m_nCount < kRefillBelow) Refill();
+      if (m_nCount == 0) ThrowEndOfFile();
+      const unsigned long long zeros = ~m_bits & (~0ull << (64 - m_nCount));
+      const auto found = static_cast<DWORD>(__builtin_popcountll(zeros));
+      if (found > values - i) {  // the list ends within these bits: one run at a time
+        for (; i < values; ++i) {
+          const int ones = __builtin_clzll(~m_bits);
+          Drop(ones + 1);
+          taken += static_cast<DWORD>(ones) + 1;
+          out[i] = static_cast<T>(base + taken - 1);
+        }
+        return;
+      }
+      T* at = out + i + found;
+      for (unsigned long long z = zeros; z != 0; z &= z - 1) {
+        *--at = static_cast<T>(base + taken + static_cast<DWORD>(63 - __builtin_ctzll(z)));
+      }
+      i += found;
+      // Up to and with the last 0-bit, or every loaded bit when none is a 0-bit.
+      const int used = found > 0 ? 64 - __builtin_ctzll(zeros) : m_nCount;
+      Drop(used);
+      taken += static_cast<DWORD>(used);
     }
   }
 

@@ -38,14 +38,18 @@ GolombParameter GolombParameterFor(DWORD range, DWORD count);
 // A count of 0 raises the generic file exception (CFileException*, cause 1) before
 // anything is read: no valid file holds such a list. A list that runs past the end
 // of the file raises the end-of-file exception; `out` then holds the entries
-// decoded so far. Afterwards the file is positioned just after the list's last byte. The caller sizes `out` after checking the count against the file
-// (CheckCodedListFits).
+// decoded so far. Afterwards the file is positioned just after the list's last
+// byte. The caller sizes `out` after checking the count against the file
+// (CheckCodedListFits). The first form takes the parameter computed already.
 template <class T>
-void DecodeCodedList(cFileBase& file, DWORD count, DWORD values, DWORD range, const DWORD* start, T* out) {
-  if (count == 0) ThrowDamaged();
-  const GolombParameter p = GolombParameterFor(range, count);
+void DecodeCodedList(cFileBase& file, const GolombParameter& p, DWORD values, const DWORD* start, T* out) {
   cBitReader bits(file);
   DWORD entry = start ? *start : 0;
+  if (p.b == 1) {  // no remainders: runs of 1-bits alone
+    bits.ReadUnaryEntries(values, entry, start == nullptr, out);
+    bits.Finish();
+    return;
+  }
   for (DWORD i = 0; i < values; ++i) {
     const DWORD q = bits.ReadUnary(p.b);
     const DWORD r = p.b > 1 ? bits.ReadTruncated(p.k, p.t) : 0;
@@ -54,6 +58,24 @@ void DecodeCodedList(cFileBase& file, DWORD count, DWORD values, DWORD range, co
     out[i] = static_cast<T>(entry);
   }
   bits.Finish();
+}
+
+// Decodes the next `values` entries of a list that goes on after the entry
+// `previous` (every value a gap) from `bits`, into out[0 ... values-1].
+inline void DecodeValues(cBitReader& bits, const GolombParameter& p, DWORD values, DWORD previous, UINT* out) {
+  DWORD entry = previous;
+  for (DWORD i = 0; i < values; ++i) {
+    const DWORD q = bits.ReadUnary(p.b);
+    const DWORD r = p.b > 1 ? bits.ReadTruncated(p.k, p.t) : 0;
+    entry += q + r + 1;
+    out[i] = entry;
+  }
+}
+
+template <class T>
+void DecodeCodedList(cFileBase& file, DWORD count, DWORD values, DWORD range, const DWORD* start, T* out) {
+  if (count == 0) ThrowDamaged();
+  DecodeCodedList(file, GolombParameterFor(range, count), values, start, out);
 }
 
 // Every value takes at least one bit: raises the end-of-file exception when
@@ -72,10 +94,16 @@ inline void CheckCodedListFits(const cFileBase& file, long long position, unsign
 template <class Array>
 void ReadCodedList(cFileBase& file, long long position, DWORD count, DWORD range, Array& array) {
   if (count == 0) ThrowDamaged();
+  ReadCodedList(file, position, count, GolombParameterFor(range, count), array);
+}
+
+// The same with the list's parameter given (count >= 1).
+template <class Array>
+void ReadCodedList(cFileBase& file, long long position, DWORD count, const GolombParameter& p, Array& array) {
   CheckCodedListFits(file, position, count);
   file.Seek(static_cast<LONG>(position), CFile::begin);
   array.SetSize(static_cast<int>(count));
-  DecodeCodedList(file, count, count, range, nullptr, array.GetData());
+  DecodeCodedList(file, p, count, nullptr, array.GetData());
 }
 
 }  // namespace orva

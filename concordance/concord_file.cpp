@@ -27,8 +27,10 @@ int cConcordFile::Open(cBookStore& store, cORVABookBase& book) {
 
 void cConcordFile::EmptyCaches() {
   m_nCachedWord = -1;
+  m_nLastKeyIndex = -1;
   m_KeyCache.SetSize(0);
   m_PositionOffsets.SetSize(0);
+  m_nOffsetsKnown = 0;
 }
 
 void cConcordFile::ReadHeader() {

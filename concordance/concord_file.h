@@ -10,7 +10,10 @@
 // that language's word list. It caches the key list of one word and the offsets of
 // that word's position lists; a change of language, the key list of another word
 // and every open attempt empty both caches. The current language and the caches
-// are shared by every book object of the store.
+// are shared by every book object of the store. Coded offsets are decoded only as
+// far as positions are asked for (a little further, for the keys asked next), so
+// that the first positions of a frequent word do not decode all its offsets; a
+// damaged directory raises when the positions past the damage are asked for.
 //
 // Failures: look-ups that find nothing return -1. Damage raises CFileException*:
 // cause endOfFile (14) for anything that lies past the end of the file (a record,
@@ -23,8 +26,10 @@
 // exception inside a key-list read leaves both caches empty.
 #pragma once
 
+#include <array>
 #include <vector>
 
+#include "concordance/coded_list.h"
 #include "orvada/concord_records.h"
 #include "orvada/file_base.h"
 #include "platform/arrays.h"
@@ -122,8 +127,11 @@ class cConcordFile : public cFileBase {
   void LoadKeys(int wordKey, CUIntArray& keys);
   void ReadPlainKeys(const sWordListRec& record, long long at, CUIntArray& keys);
   void ReadCodedKeys(const sWordListRec& record, long long at, CUIntArray& keys);
-  // Fills the position-offset cache for the cached word.
+  // Sizes the position-offset cache for the cached word and reads its first (and,
+  // coded, its last) offset; OffsetAt decodes the coded ones between as far as it
+  // is asked, so that a frequent word's few first positions do not decode all.
   void LoadPositionOffsets(int wordKey);
+  DWORD OffsetAt(int index);
   void ReadPositionList(DWORD offset, CWordArray& positions);
 
   sConcordHeader m_Header{};
@@ -132,7 +140,20 @@ class cConcordFile : public cFileBase {
   DWORD m_dwKeyRange = 0;
   int m_nCachedWord = -1;
   CUIntArray m_KeyCache;
+  // Where the last key asked for positions stood in the key cache: hosts ask for
+  // the keys of a word in order, so the next one is tried first.
+  int m_nLastKeyIndex = -1;
+  // The parameters of position lists of up to 15 values in the current language
+  // (b == 0: not computed yet), for the range they were computed with: one list is
+  // read per hit, and computing its parameter costs a division.
+  std::array<orva::GolombParameter, 16> m_PositionParameters{};
+  long m_lParametersRange = -1;
   CUIntArray m_PositionOffsets;
+  // Coded offsets: entries [0, m_nOffsetsKnown) and the last are decoded; the
+  // next ones follow at m_OffsetsPlace with m_OffsetParameter.
+  int m_nOffsetsKnown = 0;
+  cBitReader::Place m_OffsetsPlace;
+  orva::GolombParameter m_OffsetParameter{};
   // Scratch space reused by every call, so that a look-up does not allocate.
   std::vector<char> m_Bytes;
   std::vector<unsigned short> m_Wide;

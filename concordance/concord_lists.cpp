@@ -1,5 +1,7 @@
 // Key lists, position-list offsets and position lists of a word, plain or coded,
 // and the cache of one word's key list and offsets.
+#include <algorithm>
+
 #include "concordance/coded_list.h"
 #include "concordance/concord_file.h"
 #include "files/file_checks.h"
@@ -80,6 +82,11 @@ int cConcordFile::ReadPositions(int wordKey, DWORD key, CWordArray& positions) {
   }
   const UINT* keys = m_KeyCache.GetData();
   int lo = 0, hi = m_KeyCache.GetSize() - 1, index = -1;
+  const int guess = m_nLastKeyIndex + 1;
+  if (guess <= hi && keys[guess] == key) {
+    index = guess;
+    lo = hi + 1;
+  }
   while (lo <= hi) {
     const int mid = lo + (hi - lo) / 2;
     if (keys[mid] == key) {
@@ -93,8 +100,9 @@ int cConcordFile::ReadPositions(int wordKey, DWORD key, CWordArray& positions) {
     positions.SetSize(0);
     return -1;
   }
+  m_nLastKeyIndex = index;
   if (m_PositionOffsets.GetSize() == 0) LoadPositionOffsets(wordKey);
-  ReadPositionList(m_PositionOffsets[index], positions);
+  ReadPositionList(OffsetAt(index), positions);
   return wordKey;
 }
 
@@ -106,6 +114,7 @@ void cConcordFile::LoadPositionOffsets(int wordKey) {
       orva::SeekToBytes(*this, record.lists.plain.dwPositionTable, 4ULL * count);
       m_PositionOffsets.SetSize(static_cast<int>(count));
       ReadBytes(*this, m_PositionOffsets.GetData(), 4 * count);  // little-endian host
+      m_nOffsetsKnown = static_cast<int>(count);
       return;
     }
     // The directory: the span (only with two keys or more), the first offset, then
@@ -123,11 +132,35 @@ void cConcordFile::LoadPositionOffsets(int wordKey) {
     UINT* offsets = m_PositionOffsets.GetData();
     offsets[0] = first;
     offsets[count - 1] = first + span;
-    orva::DecodeCodedList(*this, count, between, span, &first, offsets + 1);
+    m_nOffsetsKnown = 1;
+    m_OffsetsPlace = cBitReader::Start(*this, at + head);
+    m_OffsetParameter = orva::GolombParameterFor(span, count);
   } catch (...) {
     m_PositionOffsets.SetSize(0);
+    m_nOffsetsKnown = 0;
     throw;
   }
+}
+
+DWORD cConcordFile::OffsetAt(int index) {
+  const int last = m_PositionOffsets.GetSize() - 1;
+  if (index >= m_nOffsetsKnown && index < last) {
+    // Decodes on to a little past `index`, for the keys that are asked for next.
+    const int until = std::min(last, index + 64);
+    try {
+      UINT* offsets = m_PositionOffsets.GetData();
+      cBitReader bits(*this, m_OffsetsPlace);
+      orva::DecodeValues(bits, m_OffsetParameter, static_cast<DWORD>(until - m_nOffsetsKnown),
+                         offsets[m_nOffsetsKnown - 1], offsets + m_nOffsetsKnown);
+      m_OffsetsPlace = bits.Here();
+      m_nOffsetsKnown = until;
+    } catch (...) {
+      m_PositionOffsets.SetSize(0);
+      m_nOffsetsKnown = 0;
+      throw;
+    }
+  }
+  return m_PositionOffsets[index];
 }
 
 void cConcordFile::ReadPositionList(DWORD offset, CWordArray& positions) {
@@ -148,5 +181,17 @@ void cConcordFile::ReadPositionList(DWORD offset, CWordArray& positions) {
   }
   unsigned char countField[2];
   orva::ReadBytesAt(*this, offset, countField, sizeof countField);
-  orva::ReadCodedList(*this, offset + 2LL, orva::DecodeU16(countField), m_CurrentLanguage.wPositionRange, positions);
+  const DWORD count = orva::DecodeU16(countField);
+  const WORD range = m_CurrentLanguage.wPositionRange;
+  if (count == 0 || count >= m_PositionParameters.size()) {
+    orva::ReadCodedList(*this, offset + 2LL, count, range, positions);
+    return;
+  }
+  if (m_lParametersRange != range) {
+    m_PositionParameters = {};
+    m_lParametersRange = range;
+  }
+  orva::GolombParameter& parameter = m_PositionParameters[count];
+  if (parameter.b == 0) parameter = orva::GolombParameterFor(range, count);
+  orva::ReadCodedList(*this, offset + 2LL, count, parameter, positions);
 }

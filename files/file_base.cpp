@@ -42,8 +42,6 @@ int cFileBase::Close() {
 
 void cFileBase::ThrowEndOfFile() { AfxThrowFileException(CFileException::endOfFile); }
 
-LONG cFileBase::Seek(LONG offset, UINT from) { return m_File.Seek(offset, from); }
-
 WORD cFileBase::GetRecordSize(LONG position) {
   Seek(position, CFile::begin);
   unsigned char length[2];

@@ -133,7 +133,7 @@ void CFile::Fill(std::int64_t position, size_t size) {
   m_windowStart = position;
 }
 
-LONG CFile::Seek(LONG offset, UINT from) {
+LONG CFile::SeekSlow(LONG offset, UINT from) {
   if (!m_open) AfxThrowFileException(CFileException::invalidFile, EBADF, m_path);
   std::int64_t base = 0;
   if (from == current) base = m_position;

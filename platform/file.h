@@ -59,7 +59,14 @@ class CFile : public CObject {
   // Moves the position `offset` bytes from the start, the current position or the
   // end, and returns the new position. A position before the start or beyond the
   // range of LONG raises CFileException(badSeek); beyond the end is allowed.
-  LONG Seek(LONG offset, UINT from);
+  LONG Seek(LONG offset, UINT from) {
+    // The common case, inline: a position from the start of an open file.
+    if (m_open && from == begin && offset >= 0) {
+      m_position = offset;
+      return offset;
+    }
+    return SeekSlow(offset, from);
+  }
   void SeekToBegin() { Seek(0, begin); }
 
   DWORD GetLength() const { return m_length; }
@@ -75,6 +82,7 @@ class CFile : public CObject {
 
  private:
   UINT ReadSlow(void* buffer, UINT count);
+  LONG SeekSlow(LONG offset, UINT from);
   UINT ReadBuffered(BYTE* out, UINT count);
   // Reads up to `size` bytes at `position` into the window with one pread.
   void Fill(std::int64_t position, size_t size);

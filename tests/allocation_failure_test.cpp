@@ -113,7 +113,6 @@ TEST_F(AllocationFailureTest, SyncLookUps) {
       [] {});
   EXPECT_GT(allocations, 10);
   EXPECT_GE(found, 3) << "the run without a failure finds every word";
-  book.Close(ORVA_ALL_OPEN);
 }
 
 }  // namespace

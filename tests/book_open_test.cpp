@@ -1,47 +1,30 @@
-// The open protocol of the book object: flag bits, hooks, error codes, rollback,
-// sync-bit masking, closing and copying.
+// The book object's open protocol: flag bits, hooks, error codes and their
+// messages, rollback, sync-bit masking, closing and copying; sharing of open files
+// between book objects that name the same book in one store, the order in which a
+// store opens its files, and what an exception during an open leaves; media
+// availability.
+#include <climits>
 #include <cstring>
+#include <fstream>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "tests/test_support.h"
-#include "writer/concord_writer.h"
 
 namespace {
 
 using orva::test::BytesOf;
+using orva::test::FindStore;
 using orva::test::HookBook;
 using orva::test::MessageBoxCapture;
 using orva::test::UseCount;
 using orva::writer::VersionFields;
 using Bytes = std::vector<std::uint8_t>;
 using BookOpenTest = orva::test::SkeletonBookTest;
-
-// A sections index with this version record and a header of no entries.
-Bytes WithEmptySectionsHeader(Bytes version) {
-  const Bytes header = {20, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-  version.insert(version.end(), header.begin(), header.end());
-  return version;
-}
-
-// A verses index with this version record and a header of no books.
-Bytes WithEmptyVersesHeader(Bytes version) {
-  const Bytes header = {14, 0, 0, 0, 20, 0, 16, 0, 6, 0, 0, 0, 0, 0};
-  version.insert(version.end(), header.begin(), header.end());
-  return version;
-}
-
-// A sync index with this version record and a header of no entries: word count 0
-// and entries of 8 bytes, or for the verse sync file no books (first 1, last 0),
-// book records of 6 bytes and verse entries of 8.
-Bytes WithEmptySyncHeader(Bytes version, DWORD bit) {
-  const Bytes words = {16, 0, 0, 0, 0, 0, 0, 0, 8, 0, 0, 0, 0, 0, 0, 0};
-  const Bytes verses = {16, 0, 1, 0, 0, 0, 6, 0, 8, 0, 0, 0, 0, 0, 0, 0};
-  const Bytes& header = bit == ORVA_VSYNC ? verses : words;
-  version.insert(version.end(), header.begin(), header.end());
-  return version;
-}
+using BookStoreTest = orva::test::SkeletonBookTest;
+using MediaTest = orva::test::SkeletonBookTest;
 
 TEST_F(BookOpenTest, HooksSeeEveryRequestAndPreOpenFilesCanStopIt) {
   HookBook book;
@@ -75,7 +58,6 @@ TEST_F(BookOpenTest, HooksSeeEveryRequestAndPreOpenFilesCanStopIt) {
   cORVABookBase pathless;  // nothing to open: no store either
   EXPECT_EQ(pathless.Open(ORVA_TEXT | ORVA_SECTIONS | ORVA_MEDIA), 0);
   EXPECT_TRUE(pathless.IsClosed());
-  EXPECT_EQ(StoresAdded(), 0);
 }
 
 TEST_F(BookOpenTest, FailedOpenRollsBackWhatTheCallOpened) {
@@ -105,18 +87,7 @@ TEST_F(BookOpenTest, FailedOpenRollsBackWhatTheCallOpened) {
   EXPECT_EQ(UseCount(holder, ORVA_TEXT), 0);
   EXPECT_EQ(UseCount(holder, ORVA_VIEWABLE), 1) << "uses of earlier calls stay";
   holder.Close(ORVA_ALL_OPEN);
-
-  // A file shorter than its version record raises end-of-file and leaves no store.
-  Bytes cut = VersionWith([](VersionFields& v) { v.length = 100; });
-  cut.resize(30);
-  for (const Bytes& bytes : {Bytes{0x12}, cut}) {
-    Replace("sections.idx", bytes);
-    cORVABookBase book;
-    Point(book);
-    EXPECT_ORVA_FILE_EXCEPTION(book.Open(ORVA_SECTIONS), CFileException::endOfFile);
-    EXPECT_TRUE(book.IsClosed() && book.RemoteFlags() == 0);
-    EXPECT_EQ(StoresAdded(), 0) << bytes.size() << " bytes";
-  }
+  // What an exception during an open leaves is BookStoreTest.ExceptionDuringOpen's.
 }
 
 TEST_F(BookOpenTest, IdentityAndVersionChecksShowTheirNotices) {
@@ -127,34 +98,22 @@ TEST_F(BookOpenTest, IdentityAndVersionChecksShowTheirNotices) {
     boxes.Shown().clear();
   };
 
+  // Which client versions refuse which files, and silently, is FileBaseTest's.
   Replace("sections.idx", VersionWith([](VersionFields& v) { v.bookID = 43; }));
-  for (const char* client : {"", "3.0"}) {  // the client version plays no part here
-    cORVABookBase book;
-    Point(book);
-    book.SetClientProgramVersion(client);
-    EXPECT_EQ(book.Open(ORVA_TEXT | ORVA_SECTIONS), ORVA_ERR_ID_MISMATCH);
-    EXPECT_TRUE(book.IsClosed());
-    expectOneNotice(
-        "The PublisherID and/or BookID for the file being opened does not match the values expected for this "
-        "book.\nValues expected: PubID=7, BookID=42\nValues in file: PubID=7, BookID=43\n\nFile: " + path + "\n");
-  }
-
-  Replace("sections.idx", WithEmptySectionsHeader(VersionWith([](VersionFields& v) { v.lcsMinor = 1; })));
   cORVABookBase book;
   Point(book);
+  book.SetClientProgramVersion("3.0");  // plays no part in the identity check
+  EXPECT_EQ(book.Open(ORVA_TEXT | ORVA_SECTIONS), ORVA_ERR_ID_MISMATCH);
+  expectOneNotice(
+      "The PublisherID and/or BookID for the file being opened does not match the values expected for this "
+      "book.\nValues expected: PubID=7, BookID=42\nValues in file: PubID=7, BookID=43\n\nFile: " + path + "\n");
+
+  Replace("sections.idx", VersionWith([](VersionFields& v) { v.lcsMinor = 1; }));
+  book.SetClientProgramVersion("");
   EXPECT_EQ(book.Open(ORVA_SECTIONS), ORVA_ERR_VERSION);
   expectOneNotice(
       "LeastCompatibleORVAVersionError:\nThe program can't read this file. Incompatible ORVA version.\nLeast "
       "Compatible ORVA Version:\nProgram:  Major=2, Minor=0\nFile: Major=2, Minor=1\nPath: " + path + "\n");
-
-  book.SetClientProgramVersion("2.5");
-  EXPECT_EQ(book.Open(ORVA_SECTIONS), ORVA_ERR_VERSION);
-  EXPECT_TRUE(boxes.Shown().empty()) << "a client version refuses silently";
-  EXPECT_TRUE(book.IsClosed());
-  book.SetClientProgramVersion("3.0");
-  EXPECT_EQ(book.Open(ORVA_SECTIONS), 0);
-  EXPECT_TRUE(boxes.Shown().empty());
-  book.Close(ORVA_ALL_OPEN);
 
   // A text longer than the message buffer is cut, not overrun.
   book.LeastCompatibleORVAVersionError(std::string(1000, 'p').c_str(), 2, 0, 9, 9);
@@ -208,38 +167,19 @@ TEST_F(BookOpenTest, CloseAllAndMarkAllRemoteFilesClosed) {
   EXPECT_EQ(UseCount(book, ORVA_TEXT), 1) << "Close(ALL) sees an empty open set";
   book.Close(ORVA_TEXT | ORVA_SECTIONS);
   EXPECT_EQ(book.RemoteFlags(), 0u);
-  EXPECT_EQ(StoresAdded(), 0);
 }
 
 TEST_F(BookOpenTest, IdxVersionRecordComesFromTheFirstOpenIndex) {
-  // Every file but the concordance carries its own bit in its reserved bytes.
-  auto recordOf = [&](DWORD bit) {
-    return VersionWith([bit](VersionFields& v) {
+  // Each index carries its own bit in its reserved bytes.
+  const auto marked = [](DWORD bit) {
+    return [bit](VersionFields& v) {
       v.reserved1[0] = static_cast<std::uint8_t>(bit);
-      v.reserved1[1] = static_cast<std::uint8_t>(bit >> 8);
       v.reserved2[5] = 0xA5;
-    });
+    };
   };
-  for (DWORD bit = ORVA_TEXT; bit <= ORVA_DSYNC; bit <<= 1) {
-    if (bit == ORVA_CONCORD) continue;
-    Bytes file = recordOf(bit);
-    if (bit == ORVA_SECTIONS) file = WithEmptySectionsHeader(file);
-    if (bit == ORVA_VERSES) file = WithEmptyVersesHeader(file);
-    if (bit >= ORVA_WSYNC) file = WithEmptySyncHeader(file, bit);
-    if (bit == ORVA_VIEWABLE) {
-      Bytes header(16, 0);  // the index header that opening reads: no descriptors
-      header[0] = 16;
-      file.insert(file.end(), header.begin(), header.end());
-    }
-    Replace(orva::FileNameOfBit(bit), file);
+  for (DWORD bit : {ORVA_VIEWABLE, ORVA_SECTIONS, ORVA_CONCORD, ORVA_VERSES, ORVA_WSYNC}) {
+    Replace(orva::FileNameOfBit(bit), SkeletonFileWith(orva::FileNameOfBit(bit), marked(bit)));
   }
-  orva::writer::ConcordDescription concord;
-  orva::writer::VersionFields marked = m_version;
-  marked.reserved1[0] = static_cast<std::uint8_t>(ORVA_CONCORD);
-  marked.reserved2[5] = 0xA5;
-  concord.version = marked;
-  Replace("concord.idx", orva::writer::EncodeConcordIndex(concord));
-
   cORVABookBase book;
   Point(book);
   ASSERT_EQ(book.Open(ORVA_TEXT | ORVA_MEDIA), 0);
@@ -255,7 +195,7 @@ TEST_F(BookOpenTest, IdxVersionRecordComesFromTheFirstOpenIndex) {
   for (const auto& c : kCases) {
     ASSERT_EQ(book.Open(c[0]), 0);
     EXPECT_EQ(book.GetIdxVersionRecord(&record), 0);
-    EXPECT_EQ(BytesOf(record), recordOf(c[1])) << "open 0x" << std::hex << c[0];
+    EXPECT_EQ(BytesOf(record), VersionWith(marked(c[1]))) << "open 0x" << std::hex << c[0];
     book.Close(c[0]);
   }
 }
@@ -291,6 +231,205 @@ TEST_F(BookOpenTest, CopiesStartClosedAndLeaveTheSourceOpen) {
   EXPECT_EQ(source.OpenFlags(), ORVA_TEXT | ORVA_SECTIONS);
   EXPECT_EQ(UseCount(source, ORVA_TEXT), 1);
   EXPECT_EQ(UseCount(source, ORVA_SECTIONS), 1);
+}
+
+TEST_F(BookStoreTest, BooksWithTheSameKeyShareOneStoreUntilTheLastClose) {
+  MessageBoxCapture boxes;
+  cORVABookBase first, second;
+  Point(first);
+  Point(second);
+  ASSERT_EQ(first.Open(ORVA_TEXT | ORVA_SECTIONS), 0);
+  Replace("sections.idx", VersionWith([](VersionFields& v) { v.bookID = 99; }));
+  ASSERT_EQ(second.Open(ORVA_SECTIONS | ORVA_CONCORD), 0) << "an open file is shared without a new check";
+  EXPECT_EQ(StoresAdded(), 1);
+  cBookStore* store = FindStore(first);
+  ASSERT_NE(store, nullptr);
+  EXPECT_EQ(store->GetRefCount(ORVA_SECTIONS), 2);
+  EXPECT_EQ(store->GetRefCount(ORVA_TEXT), 1);
+  EXPECT_EQ(store->GetRefCount(ORVA_CONCORD), 1);
+
+  first.Close(ORVA_ALL_OPEN);
+  EXPECT_EQ(StoresAdded(), 1);
+  EXPECT_EQ(store->GetRefCount(ORVA_SECTIONS), 1);
+  EXPECT_EQ(store->GetRefCount(ORVA_TEXT), 0);
+  EXPECT_EQ(second.OpenFlags(), ORVA_SECTIONS | ORVA_CONCORD);
+  EXPECT_EQ(store->m_SectionsFile.GetRecordSize(0), 18) << "still readable";
+  EXPECT_EQ(second.GetCurrentLanguage(), 1033);
+  second.Close(ORVA_SECTIONS | ORVA_CONCORD);
+  EXPECT_EQ(StoresAdded(), 0);
+
+  EXPECT_TRUE(boxes.Shown().empty());
+  EXPECT_EQ(first.Open(ORVA_SECTIONS), ORVA_ERR_ID_MISMATCH) << "a new store checks the file again";
+  EXPECT_EQ(boxes.Shown().size(), 1u);
+  EXPECT_TRUE(first.IsClosed());
+}
+
+TEST_F(BookStoreTest, KeysDifferingInCaseGetTwoStores) {
+  cORVABookBase lower, upper;
+  Point(lower);
+  Point(upper);
+  lower.SetEdition("kjv");
+  upper.SetEdition("KJV");
+  ASSERT_EQ(lower.Open(ORVA_SECTIONS), 0);
+  ASSERT_EQ(upper.Open(ORVA_SECTIONS), 0);
+  EXPECT_EQ(StoresAdded(), 2);
+  EXPECT_EQ(UseCount(lower, ORVA_SECTIONS), 1);
+  EXPECT_EQ(UseCount(upper, ORVA_SECTIONS), 1);
+
+  // Closing the older store takes only its own entry out of the list.
+  lower.Close(ORVA_SECTIONS);
+  EXPECT_EQ(StoresAdded(), 1);
+  EXPECT_EQ(FindStore(lower), nullptr);
+  EXPECT_EQ(UseCount(upper, ORVA_SECTIONS), 1);
+}
+
+TEST_F(BookStoreTest, FirstOpenerDecidesThePath) {
+  orva::writer::TempBookDir otherDir;
+  otherDir.WriteFile("sections.idx", VersionWith([](VersionFields& v) { v.reserved1[0] = 0x99; }));
+
+  cORVABookBase first, second;
+  Point(first);
+  Point(second);
+  ASSERT_EQ(first.Open(ORVA_TEXT | ORVA_SECTIONS), 0);
+  second.SetTextPath("/no/such/directory/");
+  second.SetSectionsPath(otherDir.Path().c_str());
+  EXPECT_EQ(second.Open(ORVA_TEXT | ORVA_SECTIONS), 0);
+  EXPECT_EQ(UseCount(first, ORVA_TEXT), 2);
+  sVersionRecord record{};
+  EXPECT_EQ(second.GetIdxVersionRecord(&record), 0);
+  EXPECT_EQ(record.reserved1[0], 0) << "read from the first book's directory";
+}
+
+TEST_F(BookStoreTest, FilesOpenInTheFixedOrder) {
+  // Two files of another book: only the first of them in the open order is checked,
+  // and the viewable index comes before the sections index.
+  Replace("sections.idx", VersionWith([](VersionFields& v) { v.bookID = 98; }));
+  Replace("viewable.idx", VersionWith([](VersionFields& v) { v.bookID = 99; }));
+  HookBook book("7", "42");
+  Point(book);
+  EXPECT_EQ(book.Open(ORVA_SECTIONS | ORVA_VIEWABLE | ORVA_TEXT), ORVA_ERR_ID_MISMATCH);
+  EXPECT_EQ(book.calls, std::vector<std::string>{"ids " + m_dir.FilePath("viewable.idx") + " 7 42 7 99"});
+  EXPECT_EQ(StoresAdded(), 0);
+
+  // The media counter comes before the sync files: an exception at the sync file
+  // finds the media use taken, and the call keeps it (no rollback for exceptions).
+  cORVABookBase holder, failing;
+  Point(holder);
+  Point(failing);
+  ASSERT_EQ(holder.Open(ORVA_TEXT), 0);
+  Replace("wsync.idx", {0x40});
+  EXPECT_ORVA_FILE_EXCEPTION(failing.Open(ORVA_WSYNC | ORVA_MEDIA), CFileException::endOfFile);
+  EXPECT_TRUE(failing.IsClosed() && failing.RemoteFlags() == 0);
+  EXPECT_EQ(UseCount(holder, ORVA_MEDIA), 1);
+  EXPECT_EQ(UseCount(holder, ORVA_WSYNC), 0);
+  FindStore(holder)->CloseFiles(ORVA_MEDIA);  // the use nothing else gives back
+  holder.Close(ORVA_ALL_OPEN);
+}
+
+// True when some file of `folder` is mapped into this process.
+bool AnyFileMapped(const std::string& folder) {
+  std::ifstream maps("/proc/self/maps");
+  for (std::string line; std::getline(maps, line);) {
+    if (line.find(folder) != std::string::npos) return true;
+  }
+  return false;
+}
+
+TEST_F(BookStoreTest, ExceptionDuringOpen) {
+  const DWORD request = ORVA_TEXT | ORVA_VIEWABLE | ORVA_SECTIONS;
+  Replace("sections.idx", {0x12});  // shorter than its version record
+
+  // A store created by the call goes, with the files it opened before the failure.
+  cORVABookBase book;
+  Point(book);
+  EXPECT_ORVA_FILE_EXCEPTION(book.Open(request), CFileException::endOfFile);
+  EXPECT_TRUE(book.IsClosed() && book.RemoteFlags() == 0);
+  EXPECT_EQ(StoresAdded(), 0);
+  EXPECT_FALSE(AnyFileMapped(m_dir.Path())) << "book.dat and viewable.idx must be released";
+
+  // In a shared store the uses taken before the failure stay; the flags of both
+  // book objects are unchanged, also when the failing one held bits already.
+  cORVABookBase holder;
+  Point(holder);
+  ASSERT_EQ(holder.Open(ORVA_VIEWABLE | ORVA_CONCORD), 0);
+  ASSERT_EQ(book.Open(ORVA_CONCORD), 0);
+  EXPECT_ORVA_FILE_EXCEPTION(book.Open(request), CFileException::endOfFile);
+  EXPECT_EQ(book.OpenFlags(), ORVA_CONCORD);
+  EXPECT_EQ(book.RemoteFlags(), ORVA_CONCORD);
+  EXPECT_EQ(holder.OpenFlags(), ORVA_VIEWABLE | ORVA_CONCORD);
+  EXPECT_EQ(UseCount(holder, ORVA_TEXT), 1);
+  EXPECT_EQ(UseCount(holder, ORVA_VIEWABLE), 2);
+  EXPECT_EQ(UseCount(holder, ORVA_SECTIONS), 0);
+  EXPECT_EQ(StoresAdded(), 1);
+
+  FindStore(holder)->CloseFiles(ORVA_TEXT | ORVA_VIEWABLE);
+  book.Close(ORVA_ALL_OPEN);
+  holder.Close(ORVA_ALL_OPEN);
+  EXPECT_FALSE(AnyFileMapped(m_dir.Path()));
+}
+
+TEST(ErrorCodes, MessagesCausesAndFormatVersion) {
+  // Messages from both ends of the table (the end-to-end and host tests see those
+  // of 0, 2 and 14), and the one of every other code; no code shares a message.
+  const std::pair<int, const char*> kMessages[] = {
+      {1, "An unspecified error occurred."},    {13, "The disk is full."},
+      {15, "Publisher ID and/or the Book ID mismatch error."},
+      {19, "The user selected CANCEL when prompt to insert a disk."},
+      {20, "File error occurred."},             {-1, "File error occurred."},
+      {INT_MIN, "File error occurred."}};
+  cORVABookBase book;
+  for (const auto& [code, text] : kMessages) EXPECT_EQ(std::string(book.GetErrorString(code)), text) << code;
+  std::set<std::string> distinct = {"File error occurred."};
+  for (int code = 0; code < 20; ++code) distinct.insert(static_cast<const char*>(book.GetErrorString(code)));
+  EXPECT_EQ(distinct.size(), 21u) << "each of the codes 0 to 19 has a message of its own";
+
+  for (int cause = 2; cause <= 14; ++cause) EXPECT_EQ(book.ConvertCauseToErrorCode(cause), cause);
+  for (int cause : {0, 1, 15, -1, INT_MIN, INT_MAX}) EXPECT_EQ(book.ConvertCauseToErrorCode(cause), 1) << cause;
+
+  EXPECT_EQ(GetCurrentORVAVersionInfo(), 0x0200);
+  EXPECT_EQ(GetLeastCompatibleORVAVersionInfo(), 0x0200);
+}
+
+TEST_F(MediaTest, TheMediaCounterAndMediaAvailability) {
+  cORVABookBase book, sharer;
+  Point(book);
+  Point(sharer);
+  // Opened alone, the media bit makes a store of the media counter.
+  ASSERT_EQ(book.Open(ORVA_MEDIA), 0);
+  EXPECT_EQ(StoresAdded(), 1);
+  for (DWORD bit = ORVA_TEXT; bit <= ORVA_MEDIA; bit <<= 1) EXPECT_EQ(UseCount(book, bit), bit == ORVA_MEDIA ? 1 : 0);
+  book.Close(ORVA_MEDIA);
+
+  sharer.SetMediaPath("C:\\Media\\");
+  CString path = "before";
+  EXPECT_EQ(sharer.IsMediaAvailable("x", path), 1);
+  EXPECT_EQ(path, "C:\\Media\\x");
+  EXPECT_EQ(StoresAdded(), 0) << "the media counter's store is gone after the call";
+
+  // A book with other files open keeps them; a closed book joins its store for the call.
+  ASSERT_EQ(book.Open(ORVA_TEXT | ORVA_SECTIONS), 0);
+  EXPECT_EQ(book.IsMediaAvailable("a.mp3", path), 1);
+  EXPECT_EQ(book.OpenFlags(), ORVA_TEXT | ORVA_SECTIONS);
+  EXPECT_EQ(book.RemoteFlags(), ORVA_TEXT | ORVA_SECTIONS);
+  EXPECT_EQ(sharer.IsMediaAvailable("a.mp3", path), 1);
+  EXPECT_TRUE(sharer.IsClosed());
+  EXPECT_EQ(StoresAdded(), 1);
+  EXPECT_EQ(UseCount(book, ORVA_TEXT) + UseCount(book, ORVA_SECTIONS), 2);
+  EXPECT_EQ(UseCount(book, ORVA_MEDIA), 0);
+
+  // With the media bit already open the call answers 0 and the bit stays open.
+  ASSERT_EQ(book.Open(ORVA_MEDIA), 0);
+  path = "unchanged";
+  EXPECT_EQ(book.IsMediaAvailable("a.mp3", path), 0);
+  EXPECT_EQ(book.OpenFlags(), ORVA_TEXT | ORVA_SECTIONS | ORVA_MEDIA);
+  EXPECT_EQ(UseCount(book, ORVA_MEDIA), 1);
+  book.Close(ORVA_ALL_OPEN);
+
+  // Without a media path nothing is available.
+  book.SetMediaPath("");
+  EXPECT_EQ(book.IsMediaAvailable("x", path), 0);
+  EXPECT_EQ(path, "unchanged");
+  EXPECT_TRUE(book.IsClosed());
 }
 
 }  // namespace

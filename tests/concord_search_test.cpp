@@ -1,5 +1,6 @@
-// The concordance's words: nearest and exact search, languages and word counts,
-// and the book object's word cursor.
+// The concordance's words: nearest and exact search, languages (the one chosen on
+// open and by SelectCurrentLanguage) and word counts, and the book object's word
+// cursor.
 #include "tests/concord_test_support.h"
 
 namespace orva::test {
@@ -9,52 +10,49 @@ using WordArray = CArray<cLanguageString, cLanguageString&>;
 using LanguageArray = CArray<unsigned short, unsigned short&>;
 
 TEST_F(ConcordTest, SearchFindsTheNearestAndTheExactWord) {
-  for (Lists lists : kAllLists) {
-    SCOPED_TRACE(static_cast<int>(lists));
-    ASSERT_EQ(Write(SmallConcordance(lists)), 0);
-    cLanguageString found;
-    auto nearest = [&](const std::u16string& text, unsigned short lang = kEnglish) {
-      found = Lang(u"untouched", kGreek);
-      cLanguageString search = Lang(text, lang);
-      return m_book.FindNearestMatchingWord(search, found);
-    };
-    EXPECT_EQ(nearest(u"aardvark"), 0) << "before the first word";
-    EXPECT_EQ(CharsOf(found), u"apple");
-    EXPECT_EQ(nearest(u"bz"), 2) << "between two words";
-    EXPECT_EQ(CharsOf(found), u"cedar");
-    EXPECT_EQ(nearest(u"Cedar"), 2) << "capitals sort just before the stored word";
-    EXPECT_EQ(nearest(u"BABEL"), 1);
-    EXPECT_EQ(nearest(u"babel"), 2) << "lower case sorts after the stored capital";
-    EXPECT_EQ(nearest(u"eden"), 4);
-    EXPECT_EQ(nearest(u"zebra"), -1) << "after the last word";
-    EXPECT_TRUE(found.IsEmpty());
-    EXPECT_EQ(nearest(u"Wort", kGerman), 1);
-    EXPECT_EQ(m_book.GetCurrentLanguage(), kGerman) << "a search selects its language";
-    EXPECT_EQ(nearest(u"Ahre", kGerman), 0) << "no mark sorts before a mark";
-    EXPECT_EQ(CharsOf(found), u"\u00C4hre");
-    EXPECT_EQ(nearest(u"a", kFrench), -1) << "a language without words";
-    EXPECT_EQ(CharsOf(found), u"untouched");
-    EXPECT_EQ(nearest(u"a", kSpanish), -1) << "a language the file lacks";
-    EXPECT_EQ(CharsOf(found), u"untouched");
-    EXPECT_EQ(m_book.GetCurrentLanguage(), kFrench) << "the table's last language is current";
-    EXPECT_EQ(nearest(u""), -1) << "a search without a language";
+  // KeysAndPositionsOfEveryLayout searches every layout; coded records are the shortest.
+  ASSERT_EQ(Write(SmallConcordance(Lists::kCoded)), 0);
+  cLanguageString found;
+  auto nearest = [&](const std::u16string& text, unsigned short lang = kEnglish) {
+    found = Lang(u"untouched", kGreek);
+    cLanguageString search = Lang(text, lang);
+    return m_book.FindNearestMatchingWord(search, found);
+  };
+  EXPECT_EQ(nearest(u"aardvark"), 0) << "before the first word";
+  EXPECT_EQ(CharsOf(found), u"apple");
+  EXPECT_EQ(nearest(u"bz"), 2) << "between two words";
+  EXPECT_EQ(CharsOf(found), u"cedar");
+  EXPECT_EQ(nearest(u"Cedar"), 2) << "capitals sort just before the stored word";
+  EXPECT_EQ(nearest(u"BABEL"), 1);
+  EXPECT_EQ(nearest(u"babel"), 2) << "lower case sorts after the stored capital";
+  EXPECT_EQ(nearest(u"eden"), 4);
+  EXPECT_EQ(nearest(u"zebra"), -1) << "after the last word";
+  EXPECT_TRUE(found.IsEmpty());
+  EXPECT_EQ(nearest(u"Wort", kGerman), 1);
+  EXPECT_EQ(m_book.GetCurrentLanguage(), kGerman) << "a search selects its language";
+  EXPECT_EQ(nearest(u"Ahre", kGerman), 0) << "no mark sorts before a mark";
+  EXPECT_EQ(CharsOf(found), u"\u00C4hre");
+  EXPECT_EQ(nearest(u"a", kFrench), -1) << "a language without words";
+  EXPECT_EQ(CharsOf(found), u"untouched");
+  EXPECT_EQ(nearest(u"a", kSpanish), -1) << "a language the file lacks";
+  EXPECT_EQ(CharsOf(found), u"untouched");
+  EXPECT_EQ(m_book.GetCurrentLanguage(), kFrench) << "the table's last language is current";
+  EXPECT_EQ(nearest(u""), -1) << "a search without a language";
 
-    for (const auto& [text, key] : std::vector<std::pair<std::u16string, int>>{
-             {u"CEDAR", 2}, {u"apple", 0}, {u"Eden", 4}, {u"ced", -1}, {u"zebra", -1}, {u"aa", -1},
-             {u"babel", -1}}) {  // lower case sorts after the stored capital: only the nearest word counts
-      cLanguageString search = Lang(text);
-      EXPECT_EQ(m_book.FindExactMatchingWord(search), key) << std::string(text.begin(), text.end());
-    }
-    cLanguageString umlaut = Lang(u"\u00C4HRE", kGerman);
-    EXPECT_EQ(m_book.FindExactMatchingWord(umlaut), 0);
-    cLanguageString bare = Lang(u"AHRE", kGerman);
-    EXPECT_EQ(m_book.FindExactMatchingWord(bare), -1) << "marks count in an exact search";
+  for (const auto& [text, key] : std::vector<std::pair<std::u16string, int>>{
+           {u"CEDAR", 2}, {u"apple", 0}, {u"Eden", 4}, {u"ced", -1}, {u"zebra", -1}, {u"aa", -1},
+           {u"babel", -1}}) {  // lower case sorts after the stored capital: only the nearest word counts
+    cLanguageString search = Lang(text);
+    EXPECT_EQ(m_book.FindExactMatchingWord(search), key) << std::string(text.begin(), text.end());
   }
+  cLanguageString umlaut = Lang(u"\u00C4HRE", kGerman);
+  EXPECT_EQ(m_book.FindExactMatchingWord(umlaut), 0);
+  cLanguageString bare = Lang(u"AHRE", kGerman);
+  EXPECT_EQ(m_book.FindExactMatchingWord(bare), -1) << "marks count in an exact search";
 }
 
 TEST_F(ConcordTest, LanguagesAreListedCountedAndSelected) {
   ASSERT_EQ(Write(SmallConcordance(Lists::kNarrow)), 0);
-  EXPECT_EQ(m_book.GetCurrentLanguage(), kEnglish) << "opening selects 1033";
   EXPECT_EQ(m_book.WordCount(kGerman), 3u);
   EXPECT_EQ(m_book.WordCount(kFrench), 0u);
   EXPECT_EQ(m_book.WordCount(kSpanish), 0u);
@@ -64,8 +62,7 @@ TEST_F(ConcordTest, LanguagesAreListedCountedAndSelected) {
   unsigned short earlier = 99;
   languages.Add(earlier);
   EXPECT_EQ(m_book.ListLanguages(languages), 0);
-  EXPECT_EQ(std::vector<unsigned short>(languages.GetData(), languages.GetData() + languages.GetSize()),
-            (std::vector<unsigned short>{99, kEnglish, kGerman, kFrench}));
+  EXPECT_EQ(Values(languages), (std::vector<unsigned short>{99, kEnglish, kGerman, kFrench}));
   EXPECT_EQ(m_book.GetCurrentLanguage(), kEnglish);
 
   unsigned short previous = 0;
@@ -73,7 +70,6 @@ TEST_F(ConcordTest, LanguagesAreListedCountedAndSelected) {
   EXPECT_EQ(previous, kEnglish);
   EXPECT_EQ(m_book.SelectCurrentLanguage(kSpanish, &previous), 1);
   EXPECT_EQ(previous, kGerman);
-  EXPECT_EQ(m_book.GetCurrentLanguage(), kFrench);
 
   writer::ConcordDescription none = SmallConcordance(Lists::kNarrow);
   none.languages.clear();
@@ -131,7 +127,88 @@ TEST_F(ConcordTest, TheWordCursorWalksFromWhatWasFound) {
   EXPECT_EQ(CharsOf(words[1]), u"dove");
   EXPECT_EQ(CharsOf(words[2]), u"eden");
   EXPECT_TRUE(words[3].IsEmpty() && words[4].IsEmpty()) << "past the last word";
+}
+
+// A concordance of these languages without words.
+writer::ConcordDescription EmptyLanguages(std::vector<unsigned short> ids) {
+  writer::ConcordDescription d;
+  d.version.publisherID = 7;
+  d.version.bookID = 42;
+  d.languages.clear();
+  for (unsigned short id : ids) d.languages.push_back(writer::EmptyLanguage(id));
+  return d;
+}
+
+TEST_F(ConcordTest, OpeningSelects1033AndSelectionTakesAnyListedLanguage) {
+  // 1033 in the middle of the table. The lists tests read the table in every
+  // layout and with longer records.
+  ASSERT_EQ(Write(EmptyLanguages({kGerman, kEnglish, kGreek})), 0);
+  EXPECT_EQ(m_book.GetCurrentLanguage(), kEnglish);
+  for (unsigned short lang : {kGreek, kGerman}) {
+    EXPECT_EQ(m_book.SelectCurrentLanguage(lang, nullptr), 0);
+    EXPECT_EQ(m_book.GetCurrentLanguage(), lang);
+  }
+  EXPECT_EQ(m_book.SelectCurrentLanguage(kFrench, nullptr), 1);
+  EXPECT_EQ(m_book.GetCurrentLanguage(), kGreek) << "a missing language leaves the table's last one current";
+}
+
+TEST_F(ConcordTest, SelectionOpensTheConcordanceWhenItCan) {
+  Replace("concord.idx", writer::EncodeConcordIndex(EmptyLanguages({kGerman, kEnglish})));
+  cORVABookBase sharer;
+  Point(m_book);
+  Point(sharer);
+  EXPECT_EQ(m_book.SelectCurrentLanguage(kGerman, nullptr), 0);
+  EXPECT_EQ(m_book.OpenFlags(), ORVA_CONCORD);
+  EXPECT_EQ(m_book.GetCurrentLanguage(), kGerman);
+  // The current language belongs to the store: a second opener resets it to 1033.
+  ASSERT_EQ(sharer.Open(ORVA_CONCORD), 0);
+  EXPECT_EQ(m_book.GetCurrentLanguage(), kEnglish);
+  EXPECT_EQ(sharer.SelectCurrentLanguage(kGerman, nullptr), 0);
+  EXPECT_EQ(m_book.GetCurrentLanguage(), kGerman);
   sharer.Close(ORVA_ALL_OPEN);
+  m_book.Close(ORVA_ALL_OPEN);
+
+  // Without a concordance path neither call opens anything, nor calls the other
+  // forever: each runs the open hooks once.
+  HookBook pathless;
+  Point(pathless);
+  pathless.SetConcordPath("");
+  EXPECT_EQ(pathless.SelectCurrentLanguage(kEnglish, nullptr), 1);
+  EXPECT_EQ(pathless.Open(ORVA_CONCORD | ORVA_TEXT), 0);
+  EXPECT_EQ(pathless.pre, (std::vector<DWORD>{ORVA_CONCORD, ORVA_CONCORD | ORVA_TEXT}));
+  EXPECT_EQ(pathless.post, pathless.pre);
+  EXPECT_EQ(pathless.OpenFlags(), ORVA_TEXT);
+  pathless.Close(ORVA_TEXT);
+
+  // A PreOpenFiles that supplies the path lets the selection open the concordance.
+  struct PathSupplier : HookBook {
+    int PreOpenFiles(DWORD request) override {
+      SetConcordPath(dir.c_str());
+      return HookBook::PreOpenFiles(request);
+    }
+    std::string dir;
+  } supplied;
+  Point(supplied);
+  supplied.SetConcordPath("");
+  supplied.dir = m_dir.Path();
+  EXPECT_EQ(supplied.SelectCurrentLanguage(kGerman, nullptr), 0);
+  EXPECT_EQ(supplied.GetCurrentLanguage(), kGerman);
+  supplied.Close(ORVA_ALL_OPEN);
+  m_dir.RemoveFile("concord.idx");
+  EXPECT_EQ(m_book.SelectCurrentLanguage(kEnglish, nullptr), 1);
+  EXPECT_TRUE(m_book.IsClosed());
+}
+
+TEST_F(ConcordTest, DamagedLanguageTablesRaiseEndOfFileInsteadOfReadingPastTheFile) {
+  // Three languages announced, one written: selecting 1033 at open runs off the
+  // end. A header record that claims more bytes than the file has fails the open.
+  auto threeAnnounced = writer::EncodeConcordIndex(EmptyLanguages({kGerman}));
+  threeAnnounced[m_version.length + 2] = 3;
+  auto longHeader = writer::EncodeConcordIndex(EmptyLanguages({}));
+  longHeader[m_version.length] = 0xFF;
+  for (const auto& bytes : {threeAnnounced, longHeader}) {
+    EXPECT_ORVA_FILE_EXCEPTION(WriteBytes(bytes), CFileException::endOfFile);
+  }
 }
 
 }  // namespace

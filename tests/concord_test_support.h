@@ -51,35 +51,14 @@ inline writer::ConcordDescription SmallConcordance(Lists lists) {
   return d;
 }
 
-// The words of SmallConcordance in key order, per language.
-inline const std::vector<std::u16string>& EnglishWords() {
-  static const std::vector<std::u16string> words = {u"apple", u"Babel", u"cedar", u"dove", u"eden"};
-  return words;
-}
-
-class ConcordTest : public SkeletonBookTest {
+class ConcordTest : public OneIndexTest {
  protected:
-  void TearDown() override {
-    m_book.Close(ORVA_ALL_OPEN);
-    SkeletonBookTest::TearDown();
-  }
-  // Writes the concordance and opens it in m_book (closing what was open); the
-  // result of Open.
+  // Writes the concordance and opens it in m_book; the result of Open.
   int Write(const writer::ConcordDescription& d, writer::ConcordLayout* layout = nullptr) {
     return WriteBytes(writer::EncodeConcordIndex(d, layout));
   }
-  int WriteBytes(const std::vector<std::uint8_t>& bytes) {
-    m_book.Close(ORVA_ALL_OPEN);
-    Replace("concord.idx", bytes);
-    Point(m_book);
-    return m_book.Open(ORVA_CONCORD);
-  }
+  int WriteBytes(const std::vector<std::uint8_t>& bytes) { return Reopen(ORVA_CONCORD, bytes); }
   cConcordFile& File() { return FindStore(m_book)->m_ConcordFile; }
-
-  cORVABookBase m_book;
 };
-
-inline std::vector<UINT> Values(const CUIntArray& a) { return {a.GetData(), a.GetData() + a.GetSize()}; }
-inline std::vector<WORD> Values(const CWordArray& a) { return {a.GetData(), a.GetData() + a.GetSize()}; }
 
 }  // namespace orva::test

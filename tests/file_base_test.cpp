@@ -1,13 +1,20 @@
-// cFileBase on files written in the test: opening with its identity and version
-// checks, the use count, reads, seeks and variable records.
+// Files: the platform's file stand-in, whose two read paths give the same bytes
+// around window boundaries and the end of the file, and which opens only regular
+// files; and cFileBase on files written in the test: opening with its identity and
+// version checks, the use count, reads, seeks and variable records.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
+#include <random>
 #include <string>
 #include <tuple>
 #include <utility>
 #include <vector>
 
+#include "platform/platform.h"
 #include "tests/test_support.h"
 #include "writer/byte_writer.h"
 
@@ -172,6 +179,71 @@ TEST_F(FileBaseTest, VersionRecordLengthsAndVariableRecords) {
   EXPECT_ORVA_FILE_EXCEPTION(file.Read(viaRead.data(), 4), CFileException::endOfFile);
   EXPECT_EQ(orva::test::Raised([&] { file.Seek(-1, CFile::begin); }).substr(0, 2), "9/") << "bad seek";
   EXPECT_EQ(file.Close(), 0);
+}
+
+TEST(PlatformFile, MappedBufferedAndSmallFilesReadTheSameBytes) {
+  orva::writer::TempBookDir dir;
+  constexpr LONG kWindow = 64 * 1024;
+  Bytes bytes(2 * kWindow + 123);
+  std::mt19937 random(7);
+  for (auto& b : bytes) b = static_cast<std::uint8_t>(random());
+  dir.WriteFile("data.bin", bytes);
+  const std::string path = dir.FilePath("data.bin");
+  CFile mapped, buffered;
+  ASSERT_TRUE(mapped.Open(path.c_str(), CFile::modeRead | CFile::shareDenyNone));
+  ASSERT_TRUE(buffered.Open(path.c_str(), CFile::modeRead | CFile::shareDenyNone | CFile::osBuffered));
+  EXPECT_TRUE(mapped.IsMapped());
+  EXPECT_FALSE(buffered.IsMapped());
+
+  // Reads that straddle a window boundary, start or end on it, go back across it,
+  // and run up to and past the end (a position beyond the end reads nothing).
+  const LONG end = static_cast<LONG>(bytes.size());
+  const std::pair<LONG, UINT> reads[] = {{0, 10},           {kWindow - 3, 7},     {kWindow, 1},    {kWindow - 1, 1},
+                                         {10, 2 * kWindow}, {2 * kWindow - 1, 2}, {end - 5, 5},    {end - 5, 100},
+                                         {end, 1},          {end + 10, 1},        {kWindow + 1, 1}};
+  for (const auto& [position, count] : reads) {
+    SCOPED_TRACE(position);
+    for (CFile* file : {&mapped, &buffered}) {
+      EXPECT_EQ(file->Seek(position, CFile::begin), position);
+      Bytes got(count);
+      const UINT n = file->Read(got.data(), count);
+      ASSERT_EQ(n, position >= end ? 0u : std::min<UINT>(count, static_cast<UINT>(end - position)));
+      EXPECT_TRUE(std::equal(got.begin(), got.begin() + n, bytes.begin() + std::min(position, end)));
+      EXPECT_EQ(file->GetPosition(), static_cast<DWORD>(position) + n);
+    }
+  }
+
+  // Small files are read whole at open.
+  for (const size_t size : {size_t{1}, size_t{100}, size_t{64 * 1024}}) {
+    Bytes small(size);
+    for (size_t i = 0; i < size; ++i) small[i] = static_cast<std::uint8_t>(i * 31 + size);
+    dir.WriteFile("small.bin", small);
+    CFile file;
+    ASSERT_TRUE(file.Open(dir.FilePath("small.bin").c_str(), CFile::modeRead | CFile::shareDenyNone));
+    EXPECT_TRUE(file.IsMapped()) << "every byte in memory";
+    // Truncating the file on disk changes nothing for the reader that has it.
+    dir.WriteFile("small.bin", {});
+    Bytes got(size + 5);
+    EXPECT_EQ(file.Read(got.data(), static_cast<UINT>(got.size())), size);
+    got.resize(size);
+    EXPECT_EQ(got, small) << size;
+  }
+}
+
+TEST(PlatformFile, OnlyRegularFilesOpenAndNothingBlocks) {
+  orva::writer::TempBookDir dir;
+  const std::string fifo = dir.FilePath("pipe");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  for (const std::string& path : {fifo, dir.Path(), dir.FilePath("missing")}) {
+    CFile file;
+    CFileException error;
+    ::alarm(10);  // a pipe without a writer must not hold the open
+    EXPECT_FALSE(file.Open(path.c_str(), CFile::modeRead | CFile::shareDenyNone, &error)) << path;
+    ::alarm(0);
+    EXPECT_EQ(error.m_cause, path == dir.FilePath("missing") ? CFileException::fileNotFound
+                                                             : CFileException::accessDenied)
+        << path;
+  }
 }
 
 }  // namespace

@@ -1,22 +1,26 @@
-// The language library: its languages and tables, MapUnicodeToASCII, IsMark and
-// the members of cLanguageString other than Compare.
+// The language library: its languages and tables, MapUnicodeToASCII, IsMark, the
+// members of cLanguageString, and its Compare: the ordinal order of the operators,
+// the equalities of the linguistic levels, and the total order in which word lists
+// are sorted.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstddef>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "tests/lang_test_support.h"
 
 namespace orva::test {
 namespace {
 
-std::string Map(const std::u16string& text, unsigned short language, int* consumed = nullptr) {
+std::string Map(const std::u16string& text, unsigned short language, int& consumed) {
   const cLanguageDatum* datum = OrvaToILI::Instance().OrvaLangIdToLanguageDatum(language);
-  int used = -1;
+  consumed = -1;
   CString out("junk");
-  MapUnicodeToASCII(reinterpret_cast<const unsigned short*>(text.c_str()), used, out, datum->GetTable(),
+  MapUnicodeToASCII(reinterpret_cast<const unsigned short*>(text.c_str()), consumed, out, datum->GetTable(),
                     datum->GetFirstValidIndex(), datum->GetValidCount());
-  if (consumed) *consumed = used;
   return BytesOf(out);
 }
 
@@ -53,47 +57,39 @@ TEST(LanguageLibrary, LanguagesNamesAndTables) {
   for (const char16_t* name : {u"", u"english", u"Englis", u"Englishh", u"Hebrew "})
     EXPECT_EQ(ili.OrvaLanguageStringToOrvaLangId(reinterpret_cast<const unsigned short*>(name)), 0);
   EXPECT_EQ(ili.OrvaLanguageStringToOrvaLangId(nullptr), 0);
-
-  OrvaToILI copy;
-  copy = ili;
-  EXPECT_EQ(copy.GetLanguageCount(), 7);
-  EXPECT_EQ(copy.GetDefaultLanguage(), 1033);
+  EXPECT_EQ(ili.GetDefaultLanguage(), 1033);
+  EXPECT_EQ(ili.GetLanguageCount(), 7);
 }
 
 TEST(LanguageLibrary, MapUnicodeToASCII) {
+  const struct {
+    std::u16string text;
+    unsigned short language;
+    std::string bytes;
+    int consumed;
+  } kCases[] = {
+      {u"Ab", kEnglish, "A", 1},
+      // The ambiguous characters: every byte that lists them, ascending.
+      {u"\u2019", kEnglish, "\x27\x92", 1}, {u"\u00A0", kEnglish, "\x20\xA0", 1},
+      {u"\u2013", kEnglish, "\x2D\x96", 1}, {u"\u2019", kGreek, "\x27\x92", 1},
+      // Nothing for what the table cannot write, and for U+0000.
+      {u"\u4E00", kEnglish, "", 1}, {u"α", kEnglish, "", 1}, {u"\u00AC", kEnglish, "", 1},
+      {std::u16string(1, u'\0'), kEnglish, "", 1},
+      // A base and its marks become the precomposed character when the table has it.
+      {u"e\u0301x", kEnglish, "\xE9", 2}, {u"e\u0301\u0301", kEnglish, "\xE9", 2},
+      {u"ι\u0308\u0301", kGreek, "\xC0", 3},  // U+0390
+      {u"ι\u0301\u0308", kGreek, "\xDF", 2},  // ί, the diaeresis left over
+      {u"\u03CA\u0301", kGreek, "\xC0", 2},   // ϊ + acute
+      {u"\u1F71", kGreek, "\xDC", 1},          // alpha with oxia is alpha with tonos
+      {u"\u037E", kGreek, ";", 1},              // the Greek question mark is a semicolon
+      // Hebrew points are bytes of their own: a letter consumes only itself.
+      {u"ב\u05B0\u05BC", kHebrew, "\xE1", 1}, {u"\u05BC", kHebrew, "\xCC", 1},
+  };
   int consumed = 0;
-  EXPECT_EQ(Map(u"Ab", kEnglish, &consumed), "A");
-  EXPECT_EQ(consumed, 1);
-  // The ambiguous characters: every byte that lists them, ascending.
-  EXPECT_EQ(Map(u"\u2019", kEnglish), "\x27\x92");
-  EXPECT_EQ(Map(u"\u00A0", kEnglish), "\x20\xA0");
-  EXPECT_EQ(Map(u"\u2013", kEnglish), "\x2D\x96");
-  EXPECT_EQ(Map(u"\u2019", kGreek), "\x27\x92");
-  // Nothing for what the table cannot write, and for U+0000.
-  EXPECT_EQ(Map(u"\u4E00", kEnglish, &consumed), "");
-  EXPECT_EQ(consumed, 1);
-  EXPECT_EQ(Map(u"α", kEnglish), "");
-  EXPECT_EQ(Map(u"\u00AC", kEnglish), "");
-  EXPECT_EQ(Map(std::u16string(1, u'\0'), kEnglish, &consumed), "");
-  EXPECT_EQ(consumed, 1);
-  // A base and its marks become the precomposed character when the table has it.
-  EXPECT_EQ(Map(u"e\u0301x", kEnglish, &consumed), "\xE9");
-  EXPECT_EQ(consumed, 2);
-  EXPECT_EQ(Map(u"e\u0301\u0301", kEnglish, &consumed), "\xE9");
-  EXPECT_EQ(consumed, 2);
-  EXPECT_EQ(Map(u"ι\u0308\u0301", kGreek, &consumed), "\xC0");  // U+0390
-  EXPECT_EQ(consumed, 3);
-  EXPECT_EQ(Map(u"ι\u0301\u0308", kGreek, &consumed), "\xDF");  // ί, the diaeresis left over
-  EXPECT_EQ(consumed, 2);
-  EXPECT_EQ(Map(u"\u03CA\u0301", kGreek, &consumed), "\xC0");  // ϊ + acute
-  EXPECT_EQ(consumed, 2);
-  EXPECT_EQ(Map(u"\u1F71", kGreek, &consumed), "\xDC");  // alpha with oxia is alpha with tonos
-  EXPECT_EQ(consumed, 1);
-  EXPECT_EQ(Map(u"\u037E", kGreek), ";");  // the Greek question mark is a semicolon
-  // Hebrew points are bytes of their own: a letter consumes only itself.
-  EXPECT_EQ(Map(u"ב\u05B0\u05BC", kHebrew, &consumed), "\xE1");
-  EXPECT_EQ(consumed, 1);
-  EXPECT_EQ(Map(u"\u05BC", kHebrew), "\xCC");
+  for (const auto& c : kCases) {
+    EXPECT_EQ(Map(c.text, c.language, consumed), c.bytes) << "case " << &c - kCases;
+    EXPECT_EQ(consumed, c.consumed) << "case " << &c - kCases;
+  }
 
   // Only the given window of the table is looked at.
   const unsigned short* const* english = OrvaToILI::Instance().OrvaLangIdToLanguageDatum(kEnglish)->GetTable();
@@ -129,15 +125,13 @@ TEST(LanguageLibrary, IsMark) {
     EXPECT_FALSE(IsMark(other)) << std::hex << other;
 }
 
-TEST(LanguageString, LayoutAndInlineMembers) {
+TEST(LanguageString, LayoutAssignAppendAndEmpty) {
   static_assert(sizeof(cLanguageString) == 2 * sizeof(void*), "two pointers");
-  const cLanguageString s = Lang(u"λόγος", kGreek);
+  cLanguageString s = Lang(u"λόγος", kGreek);
   EXPECT_EQ(s.GetLength(), 5u);
   EXPECT_EQ(s.GetData()->nDataLength, 5);
   EXPECT_EQ(reinterpret_cast<const char*>(s.GetData()) + sizeof(cLanguageStringData),
             reinterpret_cast<const char*>(s.GetString()));
-  EXPECT_EQ(cLanguageString::SafeStrlen(s.GetString()), 5);
-  EXPECT_EQ(cLanguageString::SafeStrlen(nullptr), 0);
   EXPECT_EQ(s.GetString()[5], 0);
   EXPECT_EQ(s.GetLanguageIDs()[5], 0);
   EXPECT_EQ(IdsOf(s), std::vector<unsigned short>(5, kGreek));
@@ -149,10 +143,8 @@ TEST(LanguageString, LayoutAndInlineMembers) {
   t = reinterpret_cast<const unsigned char*>("caf\xE9");
   EXPECT_EQ(CharsOf(t), u"café");
   EXPECT_EQ(t.GetLanguage(), kEnglish);
-}
 
-TEST(LanguageString, AssignAppendAndEmpty) {
-  cLanguageString s = Lang(u"abc");
+  s = Lang(u"abc");
   s.AssignCopy(kGreek, s.GetString() + 1, -1);  // a piece of itself
   EXPECT_EQ(CharsOf(s), u"bc");
   EXPECT_EQ(s.GetLanguage(), kGreek);
@@ -198,17 +190,8 @@ TEST(LanguageString, AssignAppendAndEmpty) {
   EXPECT_TRUE(moved.IsEmpty());
   EXPECT_NE(moved.GetString(), buffer0);
 
-  // In the framework's collections, as word lists hold them.
-  CArray<cLanguageString, cLanguageString&> list;
-  cLanguageString word("word");
-  list.Add(word);
-  list.SetSize(3);
-  list[2] = Lang(u"z", kGreek);
-  EXPECT_EQ(CharsOf(list[0]), u"word");
-  EXPECT_EQ(list[2].GetLanguage(), kGreek);
-  EXPECT_TRUE(list[1].IsEmpty());
-
-  // The element functions of the framework's collections.
+  // The element functions of the framework's collections (the word lists of
+  // ConcordTest hold language strings in a collection).
   alignas(cLanguageString) unsigned char raw[3 * sizeof(cLanguageString)];
   auto* elements = reinterpret_cast<cLanguageString*>(raw);
   ConstructElements(elements, 3);
@@ -247,6 +230,130 @@ TEST(LanguageString, EightBitConversions) {
   const cLanguageString mixed = Lang({{u"a\u2019", kEnglish}, {u"α", kGreek}, {u"α", kEnglish}, {u"\u4E00", kHebrew}});
   EXPECT_EQ(BytesOf(CString(mixed)), "a\x92\xE1??");
   EXPECT_EQ(BytesOf(CString(Lang(u"é", 4242))), "\xE9");
+}
+
+int Sign(int v) { return (v > 0) - (v < 0); }
+
+int Match(const cLanguageString& a, const cLanguageString& b) { return Sign(a.Compare(b, 0, 0)); }
+
+TEST(Collation, OrdinalForTheOperators) {
+  const cLanguageString abc = Lang(u"abc"), abd = Lang(u"abd"), ab = Lang(u"ab"), upper = Lang(u"ABC");
+  EXPECT_EQ(Sign(abc.Compare(abd, 1, 1)), -1);
+  EXPECT_EQ(Sign(abc.Compare(ab, 1, 1)), 1);
+  EXPECT_EQ(Sign(upper.Compare(abc, 1, 0)), -1);  // code units, no folding
+  EXPECT_EQ(Sign(Lang(u"\uFFFF").Compare(Lang(u"a"), 1, 1)), 1);  // unsigned
+  // Same characters: the language ids decide.
+  const cLanguageString greek = Lang(u"abc", kGreek), german = Lang(u"abc", kGerman);
+  EXPECT_EQ(Sign(german.Compare(greek, 1, 1)), -1);
+  EXPECT_EQ(Sign(Lang(u"abc", kGreek).Compare(Lang(u"abd", kGerman), 1, 1)), -1);  // characters first
+
+  EXPECT_EQ(abc == Lang(u"abc"), 1);
+  EXPECT_EQ(abc == greek, 0);
+  EXPECT_EQ(abc != greek, 1);
+  EXPECT_EQ(abc != Lang(u"abc"), 0);
+  EXPECT_EQ(ab < abc, 1);
+  EXPECT_EQ(abc < ab, 0);
+  EXPECT_EQ(abd > abc, 1);
+  EXPECT_EQ(abc > abc, 0);
+  EXPECT_EQ(abc <= abc, 1);
+  EXPECT_EQ(abd <= abc, 0);
+  EXPECT_EQ(abc >= abc, 1);
+  EXPECT_EQ(ab >= abc, 0);
+  // Linguistically equal strings are still different to the operators.
+  EXPECT_EQ(Lang(u"Lord") == Lang(u"lord"), 0);
+}
+
+TEST(Collation, LevelsOneAndTwoIgnoreCaseMarkOrderAndComposition) {
+  const std::pair<std::u16string, std::u16string> kSame[] = {
+      {u"Lord", u"lord"},
+      {u"LORD", u"lord"},
+      {u"e\u0301\u0323", u"e\u0323\u0301"},           // adjacent marks in either order
+      {u"\u00E9", u"e\u0301"},                        // precomposed and decomposed
+      {u"\u00C9", u"e\u0301"},                        // and case
+      {u"\u1E39", u"\u1E39"},                         // beyond the decomposed blocks: itself
+      {u"\u0390", u"\u03B9\u0308\u0301"},             // Greek, two marks
+      {u"\u0390", u"\u03B9\u0301\u0308"},             // ... in the other order
+      {u"\u1F04", u"\u03B1\u0313\u0301"},             // Greek Extended
+      {u"\u1F71", u"\u03AC"},                         // oxia and tonos
+      {u"\u03BB\u03CC\u03B3\u03BF\u03C2", u"\u039B\u039F\u0301\u0393\u039F\u03A3"},  // final sigma, case, tonos
+      {u"\u05D1\u05B0\u05BC", u"\u05D1\u05BC\u05B0"},  // Hebrew points
+      {u"\u0160", u"s\u030C"},                        // Latin Extended-A
+  };
+  for (size_t i = 0; i < std::size(kSame); ++i) {
+    const cLanguageString x = Lang(kSame[i].first), y = Lang(kSame[i].second, kGreek);
+    EXPECT_EQ(x.Compare(y, 0, 0), 0) << "pair " << i;
+    EXPECT_EQ(y.Compare(x, 0, 0), 0) << "pair " << i;
+  }
+  // That collating still orders them (unless identical) is TotalOrderOnRandomSamples'.
+
+  // Different marks, different bases: not the same word.
+  EXPECT_EQ(Match(Lang(u"e"), Lang(u"\u00E9")), -1);  // no marks before any
+  EXPECT_EQ(Match(Lang(u"\u00E9"), Lang(u"\u00E8")), 1);  // U+0301 after U+0300
+  EXPECT_EQ(Match(Lang(u"\u00E9x"), Lang(u"ex\u0301")), 1);  // the mark belongs to its base
+  EXPECT_EQ(Match(Lang(u"\u00E9b"), Lang(u"ea")), 1);  // level 1 before level 2
+  EXPECT_EQ(Match(Lang(u"\u05D1\u05B0"), Lang(u"\u05D1")), 1);
+  EXPECT_EQ(Match(Lang(u"ab"), Lang(u"abc")), -1);
+  EXPECT_EQ(Match(Lang(u"\u0301a"), Lang(u"a")), 1);  // a leading mark counts at level 2
+}
+
+// A fixed list in its expected collation order: the same on every machine and run.
+TEST(Collation, SortingIsFixedAndIndependentOfInputOrder) {
+  // Level 1 before marks before case (upper just before lower, an earlier letter's
+  // case first), then the language ids.
+  const std::vector<cLanguageString> expected = {
+      Lang(u""),         Lang(u"\u0301"),        Lang(u"A"),              Lang(u"a", kGreek),
+      Lang(u"a"),        Lang(u"A\u0301"),       Lang(u"\u00C1"),         Lang(u"a\u0301"),
+      Lang(u"\u00E1"),   Lang(u"Ab"),             Lang(u"aB"),             Lang(u"ab"),
+      Lang(u"B"),        Lang(u"b"),              Lang(u"E"),              Lang(u"e"),
+      Lang(u"\u00C9"),   Lang(u"e\u0301\u0323"), Lang(u"e\u0323\u0301"), Lang(u"\u00E9\u0323"),
+      Lang(u"lor"),      Lang(u"LORD"),           Lang(u"Lord"),           Lang(u"lord"),
+      Lang(u"lore"),     Lang(u"z"),              Lang(u"\u03B1"),         Lang(u"\u03AC"),
+      Lang(u"\u1F71"),   Lang(u"\u03A3"),         Lang(u"\u03C2"),         Lang(u"\u03C3"),
+      Lang(u"\u05D0"),   Lang(u"\u05D1\u05B0\u05BC"), Lang(u"\u05D1\u05BC\u05B0"),
+  };
+  for (unsigned seed = 1; seed <= 5; ++seed) {
+    std::vector<cLanguageString> words = expected;
+    std::shuffle(words.begin(), words.end(), std::mt19937(seed));
+    std::sort(words.begin(), words.end(), [](const auto& a, const auto& b) { return a.Compare(b, 0, 1) < 0; });
+    for (size_t i = 0; i < expected.size(); ++i)
+      EXPECT_EQ(words[i].Compare(expected[i], 1, 1), 0) << "seed " << seed << " position " << i;
+  }
+}
+
+// Random strings over characters that exercise every level: antisymmetry,
+// transitivity, and equality under collation only for identical strings.
+TEST(Collation, TotalOrderOnRandomSamples) {
+  const char16_t kAlphabet[] = {u'a', u'A',    u'b',    u'e',    u'\u00E9', u'\u00C9', u'\u0301', u'\u0323',
+                                u'\u0300', u'\u03C3', u'\u03C2', u'\u03A3', u'\u03AC', u'\u1F71', u'\u05D1',
+                                u'\u05B0', u'\u05BC', u'\0'};
+  std::mt19937 random(2024);
+  std::vector<cLanguageString> samples;
+  for (int i = 0; i < 70; ++i) {
+    std::u16string text;
+    const int length = static_cast<int>(random() % 4);
+    for (int k = 0; k < length; ++k) text += kAlphabet[random() % std::size(kAlphabet)];
+    samples.push_back(Lang(text, random() % 4 == 0 ? kGreek : kEnglish));
+  }
+  for (int collate = 0; collate < 2; ++collate) {
+    const auto cmp = [&](const cLanguageString& a, const cLanguageString& b) { return Sign(a.Compare(b, 0, collate)); };
+    for (const auto& a : samples) {
+      EXPECT_EQ(cmp(a, a), 0);
+      for (const auto& b : samples) {
+        ASSERT_EQ(cmp(a, b), -cmp(b, a));
+        if (collate) {
+          ASSERT_EQ(cmp(a, b) == 0, a.Compare(b, 1, 1) == 0);
+        }
+        for (const auto& c : samples) {
+          if (cmp(a, b) <= 0 && cmp(b, c) <= 0) {
+            ASSERT_LE(cmp(a, c), 0) << collate;
+          }
+          if (cmp(a, b) == 0 && cmp(b, c) == 0) {
+            ASSERT_EQ(cmp(a, c), 0) << collate;
+          }
+        }
+      }
+    }
+  }
 }
 
 }  // namespace

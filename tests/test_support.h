@@ -5,10 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <ctime>
+#include <fstream>
 #include <initializer_list>
+#include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "book/book_folder.h"
 #include "book/book_store.h"
 #include "orvada.h"
 #include "platform/exceptions.h"
@@ -113,6 +117,28 @@ class HookBook : public cORVABookBase {
   }
 };
 
+// The elements of one of the framework's arrays.
+template <class T, class Arg>
+std::vector<T> Values(const CArray<T, Arg>& a) {
+  return {a.GetData(), a.GetData() + a.GetSize()};
+}
+
+// A section record's fields: "name level book level-count | key parent child next
+// prev", and its sync data (the 32-bit and the 16-bit word).
+inline std::string FieldsOf(const cSectionsData& s) {
+  std::string text = static_cast<const char*>(s.GetName());
+  const int fields[] = {s.GetLevel(),     s.GetBookKey(),   s.GetLevelCount(), s.GetSectionKey(),
+                        s.GetParentKey(), s.GetChildKey(),  s.GetNextKey(),    s.GetPrevKey()};
+  for (size_t i = 0; i < std::size(fields); ++i) text += (i == 3 ? " | " : " ") + std::to_string(fields[i]);
+  return text;
+}
+using Sync = std::pair<DWORD, WORD>;
+inline Sync SyncOf(const cSectionsData& s) {
+  SYNC_DATA sync{};
+  s.GetSyncData(&sync);
+  return {sync.words.dwValue, sync.words.wValue};
+}
+
 // The 18 bytes of a version record as they lie in the file.
 inline std::vector<std::uint8_t> BytesOf(const sVersionRecord& r) {
   return {reinterpret_cast<const BYTE*>(&r), reinterpret_cast<const BYTE*>(&r + 1)};
@@ -152,11 +178,40 @@ class SkeletonBookTest : public ::testing::Test {
     change(version);
     return writer::EncodeVersionRecord(version);
   }
+  // The file `name` of a skeleton book whose version record `change` alters.
+  template <class F>
+  std::vector<std::uint8_t> SkeletonFileWith(const std::string& name, F&& change) const {
+    writer::VersionFields version = m_version;
+    change(version);
+    writer::TempBookDir dir;
+    writer::WriteSkeletonBook(dir, version);
+    std::ifstream in(dir.FilePath(name), std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  }
   int StoresAdded() const { return cBookStore::GetStoreCount() - m_storesBefore; }
 
   writer::TempBookDir m_dir;
   writer::VersionFields m_version;
   int m_storesBefore = 0;
+};
+
+// A skeleton book and a book object, m_book, in which a test opens one index.
+class OneIndexTest : public SkeletonBookTest {
+ protected:
+  void TearDown() override {
+    m_book.Close(ORVA_ALL_OPEN);
+    SkeletonBookTest::TearDown();
+  }
+  // Replaces the file of `bit` with `bytes` and opens it alone in m_book (closing
+  // what was open) under the bit's sync type; the result of Open.
+  int Reopen(DWORD bit, const std::vector<std::uint8_t>& bytes) {
+    m_book.Close(ORVA_ALL_OPEN);
+    Replace(FileNameOfBit(bit), bytes);
+    Point(m_book, SyncTypeOfBit(bit));
+    return m_book.Open(bit);
+  }
+
+  cORVABookBase m_book;
 };
 
 }  // namespace orva::test

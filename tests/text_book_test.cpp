@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "tests/allocation_hooks.h"
 #include "tests/test_support.h"
 #include "writer/text_writer.h"
 
@@ -26,15 +25,12 @@ const std::string kPreamble = Pattern(100, "<preamble/>");
 const std::string kVerses = Pattern(300, "And the water heard the word and was still. ");
 const std::string kLong = Pattern(5000, "Long further block, read bare or as an area. ");
 
-class TextBookTest : public ::testing::TestWithParam<bool> {
+class TextBookTest : public orva::test::SkeletonBookTest, public ::testing::WithParamInterface<bool> {
  protected:
   void SetUp() override {
-    m_version.publisherID = 7;
-    m_version.bookID = 42;
-    m_storesBefore = cBookStore::GetStoreCount();
+    SkeletonBookTest::SetUp();
     Write([](TextDataDescription&, ViewableDescription&) {});
   }
-  void TearDown() override { EXPECT_EQ(cBookStore::GetStoreCount(), m_storesBefore); }
 
   bool Compressed() const { return GetParam(); }
 
@@ -52,14 +48,12 @@ class TextBookTest : public ::testing::TestWithParam<bool> {
     index.blockCount = 1;
     index.descriptors = orva::writer::EncodeTextData(text).descriptors;
     change(text, index);
-    m_dir.RemoveFile("book.dat");
-    m_dir.RemoveFile("viewable.idx");
-    m_dir.WriteFile("book.dat", orva::writer::EncodeTextData(text).bytes);
-    m_dir.WriteFile("viewable.idx", orva::writer::EncodeViewableIndex(index));
+    Replace("book.dat", orva::writer::EncodeTextData(text).bytes);
+    Replace("viewable.idx", orva::writer::EncodeViewableIndex(index));
   }
 
   void Open(cORVABookBase& book, DWORD bits = ORVA_TEXT | ORVA_VIEWABLE) {
-    orva::writer::PointBookAt(book, m_dir.Path(), m_version);
+    Point(book);
     ASSERT_EQ(book.Open(bits), 0);
   }
 
@@ -86,13 +80,9 @@ class TextBookTest : public ::testing::TestWithParam<bool> {
       lengths.push_back(book.GetNextViewableAreaChunk(buffer.data()));
     }
   }
-
-  orva::writer::TempBookDir m_dir;
-  orva::writer::VersionFields m_version;
-  int m_storesBefore = 0;
 };
 
-TEST_P(TextBookTest, AreasBlocksAndChunks) {
+TEST_P(TextBookTest, AreasBlocksAndChunksOfEachBookObject) {
   cORVABookBase book;
   Open(book);
   EXPECT_EQ(book.GetViewableAreaSize(1), 400);
@@ -128,18 +118,16 @@ TEST_P(TextBookTest, AreasBlocksAndChunks) {
     EXPECT_EQ(book.GetFirstViewableAreaChunk(invalid, 16, buffer.data()), 0);
   }
   EXPECT_EQ(buffer, untouched);
-}
 
-TEST_P(TextBookTest, BookObjectsOfOneStoreCanInterleaveTheirChunks) {
-  cORVABookBase first, second;
+  // Book objects of one store can interleave their chunks.
+  cORVABookBase first;
   Open(first);
-  Open(second);
   std::vector<char> a(64), b(64);
   std::string textA(a.data(), static_cast<size_t>(first.GetFirstViewableAreaChunk(3, 64, a.data())));
-  std::string textB(b.data(), static_cast<size_t>(second.GetFirstViewableAreaChunk(1, 64, b.data())));
+  std::string textB(b.data(), static_cast<size_t>(book.GetFirstViewableAreaChunk(1, 64, b.data())));
   for (int n; (n = first.GetNextViewableAreaChunk(a.data())) != 0;) {
     textA.append(a.data(), static_cast<size_t>(n));
-    if ((n = second.GetNextViewableAreaChunk(b.data())) != 0) textB.append(b.data(), static_cast<size_t>(n));
+    if ((n = book.GetNextViewableAreaChunk(b.data())) != 0) textB.append(b.data(), static_cast<size_t>(n));
   }
   EXPECT_EQ(textA, kPreamble + kLong);
   EXPECT_EQ(textB, kPreamble + kVerses);
@@ -254,8 +242,7 @@ TEST_P(TextBookTest, DamageRaisesTheFileExceptionWithoutLargeAllocations) {
   std::vector<std::uint8_t> bytes = orva::writer::EncodeVersionRecord(m_version);
   bytes.insert(bytes.end(), {0xFF, 0xFF, 0, 0});
   book.Close(ORVA_ALL_OPEN);
-  m_dir.RemoveFile("book.dat");
-  m_dir.WriteFile("book.dat", bytes);
+  Replace("book.dat", bytes);
   Open(book);
   EXPECT_ORVA_FILE_EXCEPTION(book.GetHeaderControlWordData("TITLE"), CFileException::endOfFile);
   book.Close(ORVA_ALL_OPEN);
@@ -263,8 +250,7 @@ TEST_P(TextBookTest, DamageRaisesTheFileExceptionWithoutLargeAllocations) {
   bytes = orva::writer::EncodeVersionRecord(m_version);
   bytes.insert(bytes.end(), {0xFF, 0xFF});
   bytes.resize(bytes.size() + 30, 0);
-  m_dir.RemoveFile("viewable.idx");
-  m_dir.WriteFile("viewable.idx", bytes);
+  Replace("viewable.idx", bytes);
   EXPECT_ORVA_FILE_EXCEPTION(book.Open(ORVA_VIEWABLE), CFileException::endOfFile);
 }
 

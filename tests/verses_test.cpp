@@ -1,6 +1,7 @@
 // The verses index: occurrence lists of books, chapters and verses, plain and coded,
 // from files written by the writer and byte by byte; missing references; damage.
 #include <functional>
+#include <tuple>
 
 #include "files/endian.h"
 #include "tests/test_support.h"
@@ -35,26 +36,17 @@ writer::VersesDescription SmallIndex(bool coded) {
   return d;
 }
 
-class VersesTest : public SkeletonBookTest {
+class VersesTest : public OneIndexTest {
  protected:
-  void TearDown() override {
-    m_book.Close(ORVA_ALL_OPEN);
-    SkeletonBookTest::TearDown();
-  }
   int Write(const writer::VersesDescription& d) { return WriteBytes(writer::EncodeVersesIndex(d)); }
-  int WriteBytes(const Bytes& bytes) {
-    m_book.Close(ORVA_ALL_OPEN);
-    Replace("verses.idx", bytes);
-    Point(m_book);
-    return m_book.Open(ORVA_VERSES);
-  }
+  int WriteBytes(const Bytes& bytes) { return Reopen(ORVA_VERSES, bytes); }
   // The result of a query and the array after it; the array holds {99} before.
   std::pair<int, List> Query(const std::function<int(CUIntArray&)>& query) {
     CUIntArray values;
     UINT marker = 99;
     values.Add(marker);
     const int n = query(values);
-    return {n, List(values.GetData(), values.GetData() + values.GetSize())};
+    return {n, Values(values)};
   }
   std::pair<int, List> Book(WORD book) {
     return Query([&](CUIntArray& a) { return m_book.GetBookOccurrences(book, a); });
@@ -65,17 +57,20 @@ class VersesTest : public SkeletonBookTest {
   std::pair<int, List> Verse(WORD book, WORD chapter, WORD verse) {
     return Query([&](CUIntArray& a) { return m_book.GetVerseOccurrences(book, chapter, verse, a); });
   }
-
-  cORVABookBase m_book;
 };
 
 using Result = std::pair<int, List>;
 const Result kUntouched{0, {99}};
 
-TEST_F(VersesTest, EachQueryReadsItsOwnList) {
-  for (bool coded : {false, true}) {
-    SCOPED_TRACE(coded);
-    ASSERT_EQ(Write(SmallIndex(coded)), 0);
+TEST_F(VersesTest, EachQueryReadsItsOwnListOrLeavesTheArray) {
+  // Plain, coded, and coded with the header and every record longer than its structure.
+  for (int form = 0; form < 3; ++form) {
+    SCOPED_TRACE(form);
+    writer::VersesDescription d = SmallIndex(form > 0);
+    if (form == 2) {
+      std::tie(d.headerLength, d.bookRecSize, d.chapterRecSize, d.verseRecSize) = std::tuple(17, 25, 19, 11);
+    }
+    ASSERT_EQ(Write(d), 0);
     EXPECT_EQ(Book(1), Result(2, {10, 11}));
     EXPECT_EQ(Query([&](CUIntArray& a) { return m_book.GetBookOccurrencesAllChapters(1, a); }), Result(1, {20}));
     EXPECT_EQ(Query([&](CUIntArray& a) { return m_book.GetBookOccurrencesAllVerses(1, a); }),
@@ -95,13 +90,7 @@ TEST_F(VersesTest, EachQueryReadsItsOwnList) {
     EXPECT_EQ(Chapter(0x8000, 0x7FFF), Result(1, {72}));
     EXPECT_EQ(Verse(0x8000, 0x8001, 0xFFFF), Result(1, {90}));
     EXPECT_EQ(Verse(0x8000, 0x8001, 0x7FFF), Result(1, {80}));
-  }
-}
-
-TEST_F(VersesTest, MissingReferencesAndListsLeaveTheArrayAsItWas) {
-  for (bool coded : {false, true}) {
-    SCOPED_TRACE(coded);
-    ASSERT_EQ(Write(SmallIndex(coded)), 0);
+    // Missing references and lists leave the array as it was.
     EXPECT_EQ(Book(3), kUntouched) << "no such book";
     EXPECT_EQ(Book(0), kUntouched);
     EXPECT_EQ(Query([&](CUIntArray& a) { return m_book.GetBookOccurrencesAllChapters(2, a); }), kUntouched)
@@ -155,19 +144,6 @@ TEST_F(VersesTest, AFileWrittenByteByByteIsRead) {
   plain.insert(plain.end(), {0, 0, 0, 0});
   ASSERT_EQ(WriteBytes(plain), 0);
   EXPECT_EQ(Chapter(5, 3), Result(1, {DecodeU32(&plain[78])}));
-}
-
-TEST_F(VersesTest, LongerRecordsAndHeadersAreRead) {
-  writer::VersesDescription d = SmallIndex(true);
-  d.headerLength = 17;
-  d.bookRecSize = 25;
-  d.chapterRecSize = 19;
-  d.verseRecSize = 11;
-  ASSERT_EQ(Write(d), 0);
-  EXPECT_EQ(Verse(1, 1, 3), Result(1, {1003}));
-  EXPECT_EQ(Verse(0x8000, 0x8001, 0xFFFF), Result(1, {90}));
-  EXPECT_EQ(Query([&](CUIntArray& a) { return m_book.GetBookOccurrencesAllVerses(1, a); }),
-            Result(3, {30, 31, 32}));
 }
 
 TEST_F(VersesTest, DamageRaisesFileExceptions) {

@@ -1,5 +1,9 @@
 // orva find and orva words: the concordance.
+#include <algorithm>
+#include <charconv>
 #include <cstdio>
+#include <cstring>
+#include <memory>
 
 #include "tools/commands.h"
 #include "tools/json.h"
@@ -11,11 +15,44 @@ namespace orva::tool {
 
 namespace {
 
-std::string Join(const std::vector<std::uint16_t>& numbers) {
-  std::string text;
-  for (std::uint16_t n : numbers) text += (text.empty() ? "" : " ") + std::to_string(n);
-  return text;
-}
+// Hits are read a page at a time: each page reads each word's lists once.
+constexpr size_t kPage = 1024;
+
+// Standard output gathered into writes of a few pages.
+class Output {
+ public:
+  ~Output() { Flush(); }
+  void Append(const char* text, size_t length) {
+    if (kSize - m_used < length) Flush();
+    if (kSize < length) {
+      std::fwrite(text, 1, length, stdout);
+      return;
+    }
+    std::memcpy(m_buffer.get() + m_used, text, length);
+    m_used += length;
+  }
+  void Append(const std::string& text) { Append(text.data(), text.size()); }
+  void Number(unsigned n) {
+    if (kSize - m_used < 16) Flush();
+    m_used = static_cast<size_t>(std::to_chars(m_buffer.get() + m_used, m_buffer.get() + kSize, n).ptr -
+                                 m_buffer.get());
+  }
+  void Positions(const query::PositionList& numbers) {
+    for (const std::uint16_t* n = numbers.begin(); n != numbers.end(); ++n) {
+      if (n != numbers.begin()) Append(" ", 1);
+      Number(*n);
+    }
+  }
+  void Flush() {
+    std::fwrite(m_buffer.get(), 1, m_used, stdout);
+    m_used = 0;
+  }
+
+ private:
+  static constexpr size_t kSize = 1 << 14;
+  std::unique_ptr<char[]> m_buffer{new char[kSize]};
+  size_t m_used = 0;
+};
 
 }  // namespace
 
@@ -24,58 +61,67 @@ int RunFind(const FindArgs& args, bool json) {
   query::PointBookAt(book, args.dir);
   query::OpenParts(book, ORVA_SECTIONS | ORVA_CONCORD);
   const unsigned short language = query::ConcordanceLanguage(book);
-  query::ReferenceFormatter references(book);
   query::SearchOptions options;
   options.phrase = args.phrase;
   options.prefix = args.prefix;
   const query::SearchResult result = query::FindWords(book, args.words, language, options);
-  const size_t shown = args.limit > 0 ? std::min<size_t>(static_cast<size_t>(args.limit), result.hits.size())
-                                      : result.hits.size();
+  const size_t shown =
+      args.limit > 0 ? std::min<size_t>(static_cast<size_t>(args.limit), result.Count()) : result.Count();
+  query::ReferenceFormatter references(book, language);
 
   if (json) {
     JsonWriter out;
     out.BeginObject().Key("terms").BeginArray();
-    for (const std::string& term : result.terms) out.Value(term);
+    for (const std::string& term : result.Terms()) out.Value(term);
     out.EndArray().Key("words").BeginArray();
-    for (const auto& words : result.words) {
+    for (const auto& words : result.Words()) {
       out.BeginArray();
       for (const std::string& word : words) out.Value(word);
       out.EndArray();
     }
-    out.EndArray().Member("count", static_cast<long long>(result.hits.size())).Key("references").BeginArray();
-    for (size_t i = 0; i < shown; ++i) {
-      const std::string reference = references.Of(static_cast<int>(result.hits[i].key));
-      out.Value(query::ToUtf8(reference.c_str(), reference.size(), language));
-    }
+    out.EndArray().Member("count", static_cast<long long>(result.Count())).Key("references").BeginArray();
+    for (size_t i = 0; i < shown; ++i) out.Value(references.Of(static_cast<int>(result.Key(i))));
     out.EndArray().Key("hits").BeginArray();
-    for (size_t i = 0; i < shown; ++i) {
-      const query::SearchHit& hit = result.hits[i];
-      out.BeginObject().Member("key", static_cast<long long>(hit.key)).Key("positions").BeginArray();
-      for (const auto& list : hit.positions) {
-        out.BeginArray();
-        for (std::uint16_t p : list) out.Value(static_cast<int>(p));
-        out.EndArray();
+    for (size_t first = 0; first < shown; first += kPage) {
+      const query::SearchPage page = result.Hits(first, std::min(kPage, shown - first));
+      for (size_t hit = 0; hit < page.Size(); ++hit) {
+        out.BeginObject().Member("key", static_cast<long long>(page.Key(hit))).Key("positions").BeginArray();
+        for (size_t list = 0; list < page.Lists(); ++list) {
+          out.BeginArray();
+          for (std::uint16_t p : page.Positions(hit, list)) out.Value(static_cast<int>(p));
+          out.EndArray();
+        }
+        out.EndArray().EndObject();
       }
-      out.EndArray().EndObject();
     }
     std::fputs(out.EndArray().EndObject().Text().c_str(), stdout);
     return 0;
   }
 
-  for (size_t i = 0; i < shown; ++i) {
-    const query::SearchHit& hit = result.hits[i];
-    const std::string reference = references.Of(static_cast<int>(hit.key));
-    std::string where;
-    if (hit.positions.size() == 1) {
-      where = Join(hit.positions[0]);
-    } else {
-      for (size_t t = 0; t < hit.positions.size(); ++t) {
-        where += (t ? "; " : "") + result.terms[t] + " " + Join(hit.positions[t]);
+  Output out;
+  std::string reference;
+  for (size_t first = 0; first < shown; first += kPage) {
+    const query::SearchPage page = result.Hits(first, std::min(kPage, shown - first));
+    for (size_t hit = 0; hit < page.Size(); ++hit) {
+      reference.clear();
+      references.AppendTo(reference, static_cast<int>(page.Key(hit)));
+      out.Append(reference);
+      out.Append("  (", 3);
+      if (page.Lists() == 1) {
+        out.Positions(page.Positions(hit, 0));
+      } else {
+        for (size_t t = 0; t < page.Lists(); ++t) {
+          if (t > 0) out.Append("; ", 2);
+          out.Append(result.Terms()[t]);
+          out.Append(" ", 1);
+          out.Positions(page.Positions(hit, t));
+        }
       }
+      out.Append(")\n", 2);
     }
-    std::printf("%s  (%s)\n", query::ToUtf8(reference.c_str(), reference.size(), language).c_str(), where.c_str());
   }
-  std::printf("%zu %s\n", result.hits.size(), result.hits.size() == 1 ? "place" : "places");
+  out.Number(static_cast<unsigned>(result.Count()));
+  out.Append(result.Count() == 1 ? " place\n" : " places\n", result.Count() == 1 ? 7 : 8);
   return 0;
 }
 

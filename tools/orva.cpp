@@ -19,6 +19,7 @@
 // standard error), 2 for a usage error.
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -80,6 +81,16 @@ CLI::App* AddBuild(CLI::App& app, orva::tool::BuildArgs& args) {
   return build;
 }
 
+// The subcommand that `argv` names, when its first argument that is no option is
+// one; else empty.
+std::string NamedSubcommand(int argc, char** argv, const std::vector<std::string>& names) {
+  for (int i = 1; i < argc; ++i) {
+    if (argv[i][0] == '-') continue;
+    return std::find(names.begin(), names.end(), argv[i]) != names.end() ? argv[i] : std::string();
+  }
+  return std::string();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -91,45 +102,69 @@ int main(int argc, char** argv) {
   app.add_flag("--json", json, "print one JSON value instead of text");
   app.set_version_flag("--version", Version, "print the program's version and the book format it reads");
 
+  // Only the subcommand asked for is described to the parser (describing them
+  // all costs more than answering a look-up); all of them when the line names
+  // none, for the help and the messages.
+  const std::string named = NamedSubcommand(
+      argc, argv, {"build", "info", "toc", "read", "verse", "sync", "find", "words", "check", "skeleton"});
+  const auto add = [&](const char* name, const char* description) -> CLI::App* {
+    return named.empty() || named == name ? app.add_subcommand(name, description) : nullptr;
+  };
+
   orva::tool::BuildArgs buildArgs;
-  CLI::App* build = AddBuild(app, buildArgs);
+  CLI::App* build = named.empty() || named == "build" ? AddBuild(app, buildArgs) : nullptr;
   std::string dir, argument;
-  CLI::App* info = app.add_subcommand("info", "what each file of a book holds");
-  info->add_option("DIR", dir, "the book folder")->required();
-  CLI::App* toc = app.add_subcommand("toc", "the top-level sections, or those below PATH");
-  toc->add_option("DIR", dir, "the book folder")->required();
   std::vector<std::string> reference;  // the rest of the line
-  toc->add_option("PATH", reference, "a section: Genesis, \"Genesis\\1\", John 3");
-  CLI::App* read = app.add_subcommand("read", "the text of verses, chapters, books or glossary entries");
-  read->add_option("DIR", dir, "the book folder")->required();
-  read->add_option("REF", reference, "the rest of the line: John 3:16, \"Gen 1:31-2:3\", \"Ps 23; Jn 3.16,18\"")
-      ->required();
-  CLI::App* verse = app.add_subcommand("verse", "a verse by number, through the verse sync index");
-  verse->add_option("DIR", dir, "the book folder")->required();
-  verse->add_option("REF", argument, "book, chapter and verse numbers: 43,3,16")->required();
-  CLI::App* sync = app.add_subcommand("sync", "a key of the book's sync index (verse: B,C,V; word: a headword)");
-  sync->add_option("DIR", dir, "the book folder")->required();
-  sync->add_option("KEY", argument, "the key")->required();
+  CLI::App* info = add("info", "what each file of a book holds");
+  if (info) info->add_option("DIR", dir, "the book folder")->required();
+  CLI::App* toc = add("toc", "the top-level sections, or those below PATH");
+  if (toc) {
+    toc->add_option("DIR", dir, "the book folder")->required();
+    toc->add_option("PATH", reference, "a section: Genesis, \"Genesis\\1\", John 3");
+  }
+  CLI::App* read = add("read", "the text of verses, chapters, books or glossary entries");
+  if (read) {
+    read->add_option("DIR", dir, "the book folder")->required();
+    read->add_option("REF", reference, "the rest of the line: John 3:16, \"Gen 1:31-2:3\", \"Ps 23; Jn 3.16,18\"")
+        ->required();
+  }
+  CLI::App* verse = add("verse", "a verse by number, through the verse sync index");
+  if (verse) {
+    verse->add_option("DIR", dir, "the book folder")->required();
+    verse->add_option("REF", argument, "book, chapter and verse numbers: 43,3,16")->required();
+  }
+  CLI::App* sync = add("sync", "a key of the book's sync index (verse: B,C,V; word: a headword)");
+  if (sync) {
+    sync->add_option("DIR", dir, "the book folder")->required();
+    sync->add_option("KEY", argument, "the key")->required();
+  }
   orva::tool::FindArgs find;
-  CLI::App* findCommand = app.add_subcommand("find", "the verses that hold every word (accents and case ignored)");
-  findCommand->add_option("DIR", find.dir, "the book folder")->required();
-  findCommand->add_option("WORD", find.words, "the words")->required();
-  findCommand->add_flag("--phrase", find.phrase, "only where the words stand in a row");
-  findCommand->add_flag("--prefix", find.prefix, "each word stands for every word that begins with it");
-  findCommand->add_option("--limit", find.limit, "list at most this many (the count stays whole)")
-      ->check(kAtLeastOne);
+  CLI::App* findCommand = add("find", "the verses that hold every word (accents and case ignored)");
+  if (findCommand) {
+    findCommand->add_option("DIR", find.dir, "the book folder")->required();
+    findCommand->add_option("WORD", find.words, "the words")->required();
+    findCommand->add_flag("--phrase", find.phrase, "only where the words stand in a row");
+    findCommand->add_flag("--prefix", find.prefix, "each word stands for every word that begins with it");
+    findCommand->add_option("--limit", find.limit, "list at most this many (the count stays whole)")
+        ->check(kAtLeastOne);
+  }
   int limit = 0;
-  CLI::App* words = app.add_subcommand("words", "the concordance's words that begin with PREFIX, with their verse counts");
-  words->add_option("DIR", dir, "the book folder")->required();
-  words->add_option("PREFIX", argument, "the beginning of the words (none: from the first word)");
-  words->add_option("--limit", limit, "list at most this many")->check(kAtLeastOne);
-  CLI::App* check = app.add_subcommand("check", "check that every file of a book is whole and agrees with the others");
-  check->add_option("DIR", dir, "the book folder")->required();
+  CLI::App* words = add("words", "the concordance's words that begin with PREFIX, with their verse counts");
+  if (words) {
+    words->add_option("DIR", dir, "the book folder")->required();
+    words->add_option("PREFIX", argument, "the beginning of the words (none: from the first word)");
+    words->add_option("--limit", limit, "list at most this many")->check(kAtLeastOne);
+  }
+  CLI::App* check = add("check", "check that every file of a book is whole and agrees with the others");
+  if (check) check->add_option("DIR", dir, "the book folder")->required();
   std::uint16_t publisher = 0, bookID = 0;
-  CLI::App* skeleton = app.add_subcommand("skeleton", "write every file of a small test book");
-  skeleton->add_option("DIR", dir, "the folder")->required();
-  skeleton->add_option("PUBLISHER", publisher, "publisher id")->required();
-  skeleton->add_option("BOOK", bookID, "book id")->required();
+  CLI::App* skeleton = add("skeleton", "write every file of a small test book");
+  if (skeleton) {
+    skeleton->add_option("DIR", dir, "the folder")->required();
+    skeleton->add_option("PUBLISHER", publisher, "publisher id")->required();
+    skeleton->add_option("BOOK", bookID, "book id")->required();
+  }
+  const auto chosen = [](const CLI::App* command) { return command && command->parsed(); };
 
   try {
     app.parse(argc, argv);
@@ -140,19 +175,19 @@ int main(int argc, char** argv) {
     return 2;
   }
   try {
-    if (*build) return orva::tool::RunBuild(buildArgs, json);
-    if (*info) return orva::tool::RunInfo(dir, json);
-    if (*toc) return orva::tool::RunToc(dir, CLI::detail::join(reference, " "), json);
-    if (*read) return orva::tool::RunRead(dir, CLI::detail::join(reference, " "), json);
-    if (*findCommand) {
+    if (chosen(build)) return orva::tool::RunBuild(buildArgs, json);
+    if (chosen(info)) return orva::tool::RunInfo(dir, json);
+    if (chosen(toc)) return orva::tool::RunToc(dir, CLI::detail::join(reference, " "), json);
+    if (chosen(read)) return orva::tool::RunRead(dir, CLI::detail::join(reference, " "), json);
+    if (chosen(findCommand)) {
       dir = find.dir;
       return orva::tool::RunFind(find, json);
     }
-    if (*words) return orva::tool::RunWords(dir, argument, limit, json);
-    if (*verse) return orva::tool::RunVerse(dir, argument, json);
-    if (*sync) return orva::tool::RunSync(dir, argument, json);
-    if (*check) return orva::tool::RunCheck(dir, json);
-    if (*skeleton) return orva::tool::RunSkeleton(dir, publisher, bookID);
+    if (chosen(words)) return orva::tool::RunWords(dir, argument, limit, json);
+    if (chosen(verse)) return orva::tool::RunVerse(dir, argument, json);
+    if (chosen(sync)) return orva::tool::RunSync(dir, argument, json);
+    if (chosen(check)) return orva::tool::RunCheck(dir, json);
+    if (chosen(skeleton)) return orva::tool::RunSkeleton(dir, publisher, bookID);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "orva: %s\n", e.what());
     return 1;

@@ -167,6 +167,37 @@ int CompareLevel3(const cCharData& data, const View& a, const View& b) {
   }
 }
 
+// Characters U+0001-U+007F carry no marks and no decompositions, every one is a
+// base, and only A-Z have a lower case: strings of them compare at every level
+// without the character tables, which a process would otherwise build first.
+bool IsAscii(const View& s) {
+  for (int i = 0; i < s.length; ++i) {
+    if (s.chars[i] == 0 || s.chars[i] >= 0x80) return false;
+  }
+  return true;
+}
+
+bool IsAsciiUpper(unsigned short c) { return c >= 'A' && c <= 'Z'; }
+unsigned AsciiWeight(unsigned short c) { return IsAsciiUpper(c) ? c + ('a' - 'A') : c; }
+
+// Compare for two ASCII strings that differ after their common prefix.
+int CompareAscii(const View& a, const View& b, int common, int collate) {
+  const int shorter = std::min(a.length, b.length);
+  for (int i = common; i < shorter; ++i) {
+    const unsigned wa = AsciiWeight(a.chars[i]);
+    const unsigned wb = AsciiWeight(b.chars[i]);
+    if (wa != wb) return Order(wa, wb);
+  }
+  if (a.length != b.length) return Order(static_cast<unsigned>(a.length), static_cast<unsigned>(b.length));
+  if (!collate) return 0;
+  for (int i = common; i < shorter; ++i) {  // upper case first
+    const bool lowerA = !IsAsciiUpper(a.chars[i]);
+    const bool lowerB = !IsAsciiUpper(b.chars[i]);
+    if (lowerA != lowerB) return Order(lowerA, lowerB);
+  }
+  return CompareOrdinal(a, b);
+}
+
 }  // namespace
 
 int cLanguageString::Compare(const cLanguageString& other, int options, int collate) const {
@@ -176,6 +207,7 @@ int cLanguageString::Compare(const cLanguageString& other, int options, int coll
   // Identical characters are equal at every linguistic level.
   const int common = CommonPrefix(a, b);
   if (common == a.length && common == b.length) return collate ? CompareOrdinal(a, b) : 0;
+  if (IsAscii(a) && IsAscii(b)) return CompareAscii(a, b, common, collate);
   const cCharData& data = cCharData::Get();
   if (const int order = CompareLevel1(data, a, b, common)) return order;
   if (const int order = CompareLevel2(data, a, b)) return order;

@@ -102,9 +102,18 @@ void cLanguageString::SingleByteToWideChar(const char* bytes, unsigned short lan
     length = zero ? static_cast<size_t>(static_cast<const char*>(zero) - bytes) : count;
   }
   if (length > static_cast<size_t>(kMaxLength)) AfxThrowMemoryException();
-  const zalang::cCodePage& codePage = zalang::cLanguageRegistry::Get().CodePageOf(language);
   Resize(static_cast<int>(length), false);
-  for (size_t i = 0; i < length; ++i) m_pchData[i] = codePage.Reading(static_cast<unsigned char>(bytes[i]));
+  // ASCII reads as itself in every table: text of it needs no code page built.
+  const zalang::cCodePage* codePage = nullptr;
+  for (size_t i = 0; i < length; ++i) {
+    const auto byte = static_cast<unsigned char>(bytes[i]);
+    if (byte < 0x80) {
+      m_pchData[i] = byte;
+      continue;
+    }
+    if (!codePage) codePage = &zalang::cLanguageRegistry::Get().CodePageOf(language);
+    m_pchData[i] = codePage->Reading(byte);
+  }
   std::fill(m_pLangIDs, m_pLangIDs + length, language);
 }
 

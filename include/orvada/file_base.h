@@ -43,7 +43,7 @@ class cFileBase : public CObject {
   }
   // Moves the position as CFile::Seek does (origin 0 start, 1 current, 2 end) and
   // returns the new position.
-  LONG Seek(LONG offset, UINT from);
+  LONG Seek(LONG offset, UINT from) { return m_File.Seek(offset, from); }
   // The length L of the variable record at `position`; the position is left there.
   WORD GetRecordSize(LONG position);
   // The whole variable record at `position` (length field included) in a new

@@ -1,5 +1,6 @@
 // The orva program on the whole King James Version, built once per test run by
-// the CTest fixture (tests/CMakeLists.txt) into the folder given as argument.
+// the CTest fixture (tests/CMakeLists.txt) into the folder given as argument, and
+// the query library on the same book.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,6 +8,8 @@
 #include <string>
 
 #include "tests/e2e/run_orva.h"
+#include "tools/query/book_access.h"
+#include "tools/query/reference.h"
 #include "writer/book_dir.h"
 
 namespace {
@@ -56,6 +59,13 @@ TEST_F(Kjv, FindsWordsPhrasesAndPrefixes) {
   EXPECT_EQ(Lines(Out({"find", "--phrase", "loving", "kindness", "--limit", "1"})).back(), "26 places");
   const std::string json = Out({"find", "--json", "--limit", "2", "LIGHT"});
   EXPECT_NE(json.find("\"count\":235,\"references\":[\"Genesis 1:3\",\"Genesis 1:4\"]"), std::string::npos) << json;
+  // A phrase reads each of its words once, however often it repeats one: 100
+  // copies of "the" once took 148 MB here.
+  std::string the100;
+  for (int i = 0; i < 100; ++i) the100 += "the ";
+  const orva::e2e::Result repeated =
+      orva::e2e::RunOrva({"find", g_book, "--phrase", the100}, m_dir.Path() + "stderr", "ulimit -v 65536; ");
+  EXPECT_EQ(repeated.out, "0 places\n") << repeated.err;
   EXPECT_EQ(Lines(Out({"words", "lightn"})),
             (std::vector<std::string>{"lightness                     3", "lightning                    13",
                                       "lightnings                   14"}));
@@ -75,6 +85,27 @@ TEST_F(Kjv, ReadsVersesByReferenceAndNumber) {
   EXPECT_EQ(Out({"read", "Ca 1:1"}), "Song of Solomon 1:1 The song of songs, which is Solomon's.\n");
   EXPECT_EQ(Out({"read", "Jude 1"}).substr(0, 14), "Jude 1:1 Jude,");
   EXPECT_EQ(Out({"read", "Rev 22:21"}), "Revelation 22:21 The grace of our Lord Jesus Christ be with you all. Amen.\n");
+}
+
+// Every section key formatted in bulk, in key order (as a search lists them) and
+// out of it, reads as the walk up the section tree reads it.
+TEST_F(Kjv, ReferencesInBulkAreTheWalksReferences) {
+  cORVABookBase book;
+  orva::query::PointBookAt(book, g_book);
+  orva::query::OpenParts(book, ORVA_SECTIONS);
+  const int last = book.GetLastSectionKey();
+  ASSERT_EQ(last + 1, 32357);
+  for (const int stride : {1, 7919}) {
+    orva::query::ReferenceFormatter references(book, 1033);
+    int differ = 0;
+    for (int i = 0; i <= last; ++i) {
+      const int key = static_cast<int>(static_cast<long long>(i) * stride % (last + 1));
+      if (references.Of(key) != orva::query::ReferenceOfKey(book, key) && ++differ <= 5) {
+        ADD_FAILURE() << key << ": " << references.Of(key) << " != " << orva::query::ReferenceOfKey(book, key);
+      }
+    }
+    EXPECT_EQ(differ, 0) << "stride " << stride;
+  }
 }
 
 TEST_F(Kjv, IsSound) { EXPECT_EQ(Lines(Out({"check"}))[0], g_book + ": the book is sound"); }

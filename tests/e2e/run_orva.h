@@ -27,9 +27,11 @@ inline std::string Quoted(const std::string& arg) {
 }
 
 // Runs the orva program (ORVA_PROGRAM, set by the build) with `args`; its
-// standard error goes through the file `errFile`.
-inline Result RunOrva(const std::vector<std::string>& args, const std::string& errFile) {
-  std::string command = Quoted(ORVA_PROGRAM);
+// standard error goes through the file `errFile`. `shellPrefix` comes first on
+// the shell's line ("ulimit -v 65536; ").
+inline Result RunOrva(const std::vector<std::string>& args, const std::string& errFile,
+                      const std::string& shellPrefix = "") {
+  std::string command = shellPrefix + Quoted(ORVA_PROGRAM);
   for (const std::string& arg : args) command += " " + Quoted(arg);
   command += " 2>" + Quoted(errFile);
   Result result;

@@ -26,6 +26,7 @@
 
 #include <functional>
 #include <map>
+#include <unordered_map>
 #include <string>
 #include <vector>
 
@@ -95,24 +96,56 @@ std::vector<TopSection> TopLevelSections(cORVABookBase& book);
 // exception for a key outside the book.
 std::string ReferenceOfKey(cORVABookBase& book, int key);
 
-// ReferenceOfKey for many keys of one book: each key costs one section read, the
-// references of the sections above are remembered.
+// ReferenceOfKey for many keys of one book, in UTF-8 (the book's names read in
+// the code page of `language`). A section costs at most one record read: the
+// references of the sections above it are remembered, each read once. A chapter
+// asked for a second time is looked at once more: when its sections are named by
+// their numbers (its first section "1", its last the number of sections in its
+// range of keys, both without sections below them, as every book that orva build
+// makes names its verses), every key of that range is formatted from where it
+// stands, by bisection among those chapters, without reading anything; once one
+// chapter of a book is so, the others are looked at when first asked. Where
+// walking up would not simply join the names (a name with a backslash, levels
+// that do not fall, a key outside the tree) the key is formatted as
+// ReferenceOfKey does, and raises what it raises.
 class ReferenceFormatter {
  public:
-  explicit ReferenceFormatter(cORVABookBase& book) : m_book(book), m_lastSection(book.GetLastSectionKey()) {}
-  std::string Of(int key);
+  ReferenceFormatter(cORVABookBase& book, unsigned short language);
+  // The reference, valid until the next call.
+  const std::string& Of(int key);
+  // The reference appended to `out`.
+  void AppendTo(std::string& out, int key);
 
  private:
   struct Known {
-    std::string reference;
-    int depth = 0;  // 0 for a top-level section
+    int parent = -1;
+    int next = -1;  // the next sibling's key
+    int level = 0;
+    int depth = 0;  // 0 at the top level
+    int asked = 0;  // sections below it formatted by reading them
+    bool numberedBelow = false;  // a section below it names its own by their numbers
+    std::string reference;  // UTF-8
   };
-  const Known& Section(int key, int hops);
+  // Keys first ... last, each named by its distance from `parent`.
+  struct NumberedRun {
+    int first = -1;
+    int last = -1;
+    int parent = -1;
+    std::string prefix;  // the parent's reference and the separator
+  };
+  Known* Above(int key, int childLevel, int hops);
+  void LookAtChapter(int key, Known& chapter, int childLevel);
+  bool IsNumbered(int key, int parent, int level, int number);
+  void AppendWalked(std::string& out, int key);
+  void AppendUtf8(std::string& out, const CString& name) const;
 
   cORVABookBase& m_book;
+  const unsigned short m_language;
   const int m_lastSection;
-  std::map<int, Known> m_known;
-  Known m_last;  // the last section without sections below it
+  std::unordered_map<int, Known> m_known;  // sections that have sections below them
+  std::vector<NumberedRun> m_numbered;  // ascending
+  size_t m_lastRun = 0;                 // the run used last: keys come in order
+  std::string m_reference;
 };
 
 }  // namespace orva::query

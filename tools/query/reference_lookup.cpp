@@ -264,32 +264,4 @@ std::string ReferenceOfKey(cORVABookBase& book, int key) {
   return Joined(PathNames(book, key), 0);
 }
 
-std::string ReferenceFormatter::Of(int key) {
-  if (key < 0 || key > m_lastSection) return ReferenceOfKey(m_book, key);
-  return Section(key, 0).reference;
-}
-
-const ReferenceFormatter::Known& ReferenceFormatter::Section(int key, int hops) {
-  const auto found = m_known.find(key);
-  if (found != m_known.end()) return found->second;
-  cSectionsData section;
-  // A parent chain longer than the book is damage: the path walk raises for it.
-  if (hops > m_lastSection || m_book.GetSection(key, section) != 0) {
-    return m_known[key] = {ReferenceOfKey(m_book, key), 0};
-  }
-  const std::string name = static_cast<const char*>(section.GetName());
-  Known known{name, 0};
-  if (section.GetParentKey() >= 0) {
-    const Known& parent = Section(section.GetParentKey(), hops + 1);
-    known.depth = parent.depth + 1;
-    known.reference = parent.reference + (known.depth == 1 ? " " : known.depth == 2 ? ":" : ".") + name;
-  }
-  // Verses are many and asked once: only the sections above them are kept.
-  if (section.GetChildKey() < 0) {
-    m_last = known;
-    return m_last;
-  }
-  return m_known[key] = known;
-}
-
 }  // namespace orva::query

@@ -1,8 +1,10 @@
 #include "tools/query/search.h"
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <set>
+#include <utility>
 
 #include "tools/query/book_access.h"
 #include "zalang/text_encoding.h"
@@ -11,6 +13,8 @@
 namespace orva::query {
 
 namespace {
+
+using KeyList = std::vector<std::uint32_t>;
 
 cLanguageString AsLanguageString(const std::u16string& text, unsigned short language) {
   std::vector<unsigned short> chars(text.begin(), text.end());
@@ -57,33 +61,149 @@ std::vector<Term> Terms(const std::vector<std::string>& query, unsigned short la
 }
 
 // The keys of word `wordKey`, ascending.
-std::vector<std::uint32_t> KeysOf(cORVABookBase& book, int wordKey) {
+KeyList KeysOf(cORVABookBase& book, int wordKey) {
   CUIntArray keys;
   book.GetKeysForWord(wordKey, keys);
-  return std::vector<std::uint32_t>(keys.GetData(), keys.GetData() + keys.GetSize());
+  return KeyList(keys.GetData(), keys.GetData() + keys.GetSize());
 }
 
-std::vector<std::uint32_t> Intersect(const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b) {
-  std::vector<std::uint32_t> both;
-  std::set_intersection(a.begin(), a.end(), b.begin(), b.end(), std::back_inserter(both));
+// The keys of any of the words `wordKeys`.
+KeyList KeysOfAny(cORVABookBase& book, const std::vector<int>& wordKeys) {
+  if (wordKeys.size() == 1) return KeysOf(book, wordKeys[0]);
+  KeyList keys;
+  for (int word : wordKeys) {
+    const KeyList more = KeysOf(book, word);
+    keys.insert(keys.end(), more.begin(), more.end());
+  }
+  std::sort(keys.begin(), keys.end());
+  keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+  return keys;
+}
+
+// The keys of `few` that `many` holds too. A short list is looked up in a long
+// one, each key from where the one before was found.
+KeyList Intersect(const KeyList& few, const KeyList& many) {
+  KeyList both;
+  if (few.size() > many.size() / 16) {
+    std::set_intersection(few.begin(), few.end(), many.begin(), many.end(), std::back_inserter(both));
+    return both;
+  }
+  auto from = many.begin();
+  for (std::uint32_t key : few) {
+    from = std::lower_bound(from, many.end(), key);
+    if (from == many.end()) break;
+    if (*from == key) both.push_back(key);
+  }
   return both;
 }
 
-using Positions = std::vector<std::vector<std::uint16_t>>;
-
-// The positions where words [first, last) of `positions` stand in a row: those of
-// word `first` from which every later word stands one further on.
-std::vector<std::uint16_t> RowStarts(const Positions& positions, size_t first, size_t last) {
-  std::vector<std::uint16_t> starts;
-  for (std::uint16_t start : positions[first]) {
-    bool inRow = true;
-    for (size_t w = first + 1; w < last && inRow; ++w) {
-      const unsigned wanted = start + (w - first);
-      inRow = wanted <= 0xFFFF && std::binary_search(positions[w].begin(), positions[w].end(), wanted);
-    }
-    if (inRow) starts.push_back(start);
+// The positions of one distinct word at each key of a run: those at key i are
+// [Begin(i), End(i)), ascending and without repeats.
+class PositionTable {
+ public:
+  const std::uint16_t* Begin(size_t i) const { return m_values.data() + m_bounds[i]; }
+  const std::uint16_t* End(size_t i) const { return m_values.data() + m_bounds[i + 1]; }
+  // Hands the lists over, as `bounds` (one more than the keys) and `values`.
+  void MoveInto(std::vector<std::uint32_t>& bounds, std::vector<std::uint16_t>& values) {
+    bounds = std::move(m_bounds);
+    values = std::move(m_values);
   }
-  return starts;
+
+  // Reads the positions of the concordance words `wordKeys` at `keys`: each
+  // word's lists in one pass, so that the library decodes its key list once.
+  void Read(cORVABookBase& book, const std::vector<int>& wordKeys, const KeyList& keys) {
+    m_bounds.assign(1, 0);
+    m_values.clear();
+    if (wordKeys.size() == 1) {  // each key holds the word
+      CWordArray positions;
+      for (std::uint32_t key : keys) {
+        if (book.GetWordPositionList(wordKeys[0], static_cast<int>(key), positions) >= 0) {
+          Append(positions.GetData(), positions.GetData() + positions.GetSize());
+        }
+        m_bounds.push_back(static_cast<std::uint32_t>(m_values.size()));
+      }
+      return;
+    }
+    ReadSeveral(book, wordKeys, keys);
+  }
+
+ private:
+  // Appends one key's list, ascending and without repeats also when a damaged
+  // book stored it otherwise.
+  void Append(const std::uint16_t* first, const std::uint16_t* last) {
+    const size_t from = m_values.size();
+    m_values.resize(from + static_cast<size_t>(last - first));
+    std::copy(first, last, m_values.begin() + static_cast<std::ptrdiff_t>(from));
+    const auto begin = m_values.begin() + static_cast<std::ptrdiff_t>(from);
+    if (std::adjacent_find(begin, m_values.end(), std::greater_equal<std::uint16_t>()) != m_values.end()) {
+      std::sort(begin, m_values.end());
+      m_values.erase(std::unique(begin, m_values.end()), m_values.end());
+    }
+  }
+
+  // Words that stand for one word of the query (a prefix): each key's lists merged.
+  void ReadSeveral(cORVABookBase& book, const std::vector<int>& wordKeys, const KeyList& keys) {
+    std::vector<std::pair<std::uint32_t, std::uint16_t>> found;  // (key index, position)
+    CWordArray positions;
+    for (int word : wordKeys) {
+      const KeyList own = KeysOf(book, word);  // only the keys each word has are asked for
+      auto next = own.begin();
+      for (size_t i = 0; i < keys.size(); ++i) {
+        next = std::lower_bound(next, own.end(), keys[i]);
+        if (next == own.end()) break;
+        if (*next != keys[i] || book.GetWordPositionList(word, static_cast<int>(keys[i]), positions) < 0) continue;
+        for (int p = 0; p < positions.GetSize(); ++p) found.emplace_back(static_cast<std::uint32_t>(i), positions[p]);
+      }
+    }
+    std::sort(found.begin(), found.end());
+    found.erase(std::unique(found.begin(), found.end()), found.end());
+    m_bounds.assign(keys.size() + 1, 0);
+    m_values.resize(found.size());
+    for (size_t f = 0; f < found.size(); ++f) {
+      m_values[f] = found[f].second;
+      ++m_bounds[found[f].first + 1];
+    }
+    for (size_t i = 0; i < keys.size(); ++i) m_bounds[i + 1] += m_bounds[i];
+  }
+
+  std::vector<std::uint32_t> m_bounds;
+  std::vector<std::uint16_t> m_values;
+};
+
+// Appends to `starts` the positions at key index `i` where slots [first, last)
+// stand in a row: those of slot `first` from which every later slot's word stands
+// one further on.
+void AppendRowStarts(const std::vector<const PositionTable*>& slots, size_t i, size_t first, size_t last,
+                     std::vector<std::uint16_t>& starts) {
+  const PositionTable& head = *slots[first];
+  for (const std::uint16_t* p = head.Begin(i); p != head.End(i); ++p) {
+    bool inRow = true;
+    for (size_t s = first + 1; s < last && inRow; ++s) {
+      const unsigned wanted = *p + (s - first);
+      inRow = wanted <= 0xFFFF && std::binary_search(slots[s]->Begin(i), slots[s]->End(i), wanted);
+    }
+    if (inRow) starts.push_back(*p);
+  }
+}
+
+// The tables of the distinct words `wanted` (the others stay empty) at `keys`,
+// and per slot its word's table.
+struct SlotPositions {
+  std::vector<PositionTable> tables;
+  std::vector<const PositionTable*> slots;
+};
+
+SlotPositions ReadSlots(cORVABookBase& book, const std::vector<std::vector<int>>& wordKeys,
+                        const std::vector<size_t>& slots, const std::vector<bool>& wanted, const KeyList& keys) {
+  SlotPositions read;
+  read.tables.resize(wordKeys.size());
+  // The last word first: FindWords read its key list last, so the library may
+  // hold it still.
+  for (size_t d = wordKeys.size(); d-- > 0;) {
+    if (wanted[d]) read.tables[d].Read(book, wordKeys[d], keys);
+  }
+  for (size_t distinct : slots) read.slots.push_back(&read.tables[distinct]);
+  return read;
 }
 
 }  // namespace
@@ -91,7 +211,7 @@ std::vector<std::uint16_t> RowStarts(const Positions& positions, size_t first, s
 SearchResult FindWords(cORVABookBase& book, const std::vector<std::string>& query, unsigned short language,
                        const SearchOptions& options) {
   std::vector<Term> terms = Terms(query, language);
-  if (!options.phrase) {  // a word asked twice is searched once; in a phrase each stands in its place
+  if (!options.phrase) {  // a term asked twice is searched once; in a phrase each stands in its place
     std::set<std::u16string> seen;
     std::vector<Term> distinct;
     for (Term& term : terms) {
@@ -99,80 +219,142 @@ SearchResult FindWords(cORVABookBase& book, const std::vector<std::string>& quer
     }
     terms = std::move(distinct);
   }
-  // The words of every term, one after the other; term t's are [firstWord[t], firstWord[t + 1]).
-  std::vector<std::u16string> words;
-  std::vector<size_t> firstWord;
-  for (const Term& term : terms) {
-    firstWord.push_back(words.size());
-    words.insert(words.end(), term.words.begin(), term.words.end());
-  }
-  firstWord.push_back(words.size());
 
   SearchResult result;
+  result.m_book = &book;
+  // Each distinct word once, however often it stands in the query; the slots and
+  // the rows of slots that must stand together.
+  std::map<std::u16string, size_t> distinctOf;
+  std::vector<std::u16string> distinctWords;
   for (const Term& term : terms) {
-    result.terms.push_back(zalang::Utf16ToUtf8(term.text));
-    result.words.emplace_back();
-  }
-  // Per word, its concordance words and their keys; then the keys every word has.
-  std::vector<std::vector<std::pair<int, std::vector<std::uint32_t>>>> wordsOf(words.size());
-  std::vector<std::uint32_t> common;
-  size_t term = 0;
-  for (size_t w = 0; w < words.size(); ++w) {
-    while (w >= firstWord[term + 1]) ++term;
-    cLanguageString search = AsLanguageString(words[w], language);
-    if (options.prefix) {
-      cLanguageString found;
-      for (int word = book.FindNearestMatchingWord(search, found); word >= 0 && BeginsWith(Chars(found), words[w]);
-           word = book.GetNextWord(found)) {
-        wordsOf[w].emplace_back(word, KeysOf(book, word));
-        result.words[term].push_back(ToUtf8(found));
-      }
-    } else {
-      const int word = book.FindExactMatchingWord(search);
-      if (word >= 0) {
-        wordsOf[w].emplace_back(word, KeysOf(book, word));
-        result.words[term].push_back(zalang::Utf16ToUtf8(words[w]));
-      }
+    const size_t first = result.m_slots.size();
+    for (const std::u16string& word : term.words) {
+      const auto [at, added] = distinctOf.emplace(word, distinctWords.size());
+      if (added) distinctWords.push_back(word);
+      result.m_slots.push_back(at->second);
     }
-    std::vector<std::uint32_t> keys;
-    for (const auto& [word, wordKeys] : wordsOf[w]) keys.insert(keys.end(), wordKeys.begin(), wordKeys.end());
-    std::sort(keys.begin(), keys.end());
-    keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
-    common = w == 0 ? std::move(keys) : Intersect(common, keys);
+    if (!options.phrase) result.m_rows.emplace_back(first, result.m_slots.size());
+    result.m_terms.push_back(zalang::Utf16ToUtf8(term.text));
   }
+  if (options.phrase) result.m_rows.emplace_back(0, result.m_slots.size());
 
-  // Positions word by word, so that each word's key list is read once.
-  std::map<std::uint32_t, Positions> positionsAt;
-  for (std::uint32_t key : common) positionsAt[key].resize(words.size());
-  CWordArray positions;
-  for (size_t w = 0; w < words.size(); ++w) {
-    for (const auto& [word, wordKeys] : wordsOf[w]) {
-      for (std::uint32_t key : Intersect(common, wordKeys)) {
-        book.GetWordPositionList(word, static_cast<int>(key), positions);
-        std::vector<std::uint16_t>& list = positionsAt[key][w];
-        list.insert(list.end(), positions.GetData(), positions.GetData() + positions.GetSize());
+  // The concordance words of each distinct word.
+  std::vector<std::vector<std::string>> found(distinctWords.size());
+  result.m_wordKeys.resize(distinctWords.size());
+  for (size_t d = 0; d < distinctWords.size(); ++d) {
+    cLanguageString search = AsLanguageString(distinctWords[d], language);
+    if (options.prefix) {
+      cLanguageString word;
+      for (int key = book.FindNearestMatchingWord(search, word); key >= 0 && BeginsWith(Chars(word), distinctWords[d]);
+           key = book.GetNextWord(word)) {
+        result.m_wordKeys[d].push_back(key);
+        found[d].push_back(ToUtf8(word));
       }
-    }
-  }
-  for (auto& [key, lists] : positionsAt) {
-    for (std::vector<std::uint16_t>& list : lists) {
-      std::sort(list.begin(), list.end());
-      list.erase(std::unique(list.begin(), list.end()), list.end());
-    }
-    SearchHit hit;
-    hit.key = key;
-    if (options.phrase) {
-      hit.positions.push_back(RowStarts(lists, 0, words.size()));
     } else {
-      for (size_t t = 0; t < terms.size(); ++t) {
-        hit.positions.push_back(RowStarts(lists, firstWord[t], firstWord[t + 1]));
+      const int key = book.FindExactMatchingWord(search);
+      if (key >= 0) {
+        result.m_wordKeys[d].push_back(key);
+        found[d].push_back(zalang::Utf16ToUtf8(distinctWords[d]));
       }
     }
-    const bool everywhere = std::none_of(hit.positions.begin(), hit.positions.end(),
-                                         [](const std::vector<std::uint16_t>& list) { return list.empty(); });
-    if (everywhere) result.hits.push_back(std::move(hit));
   }
+  size_t slot = 0;
+  for (const Term& term : terms) {
+    result.m_words.emplace_back();
+    for (size_t w = 0; w < term.words.size(); ++w, ++slot) {
+      const std::vector<std::string>& words = found[result.m_slots[slot]];
+      result.m_words.back().insert(result.m_words.back().end(), words.begin(), words.end());
+    }
+  }
+  const auto missing = [](const std::vector<int>& words) { return words.empty(); };
+  if (std::any_of(result.m_wordKeys.begin(), result.m_wordKeys.end(), missing)) return result;
+
+  // The keys that hold every word, from the rarest word on.
+  const auto several = [](const std::pair<size_t, size_t>& row) { return row.second - row.first > 1; };
+  if (distinctWords.size() == 1 && result.m_wordKeys[0].size() == 1 &&
+      std::none_of(result.m_rows.begin(), result.m_rows.end(), several)) {
+    book.GetKeysForWord(result.m_wordKeys[0][0], result.m_keys);
+    result.m_rowStarts.bounds.push_back(0);
+    return result;
+  }
+  std::vector<KeyList> keysOf;
+  for (const std::vector<int>& words : result.m_wordKeys) keysOf.push_back(KeysOfAny(book, words));
+  std::sort(keysOf.begin(), keysOf.end(), [](const KeyList& a, const KeyList& b) { return a.size() < b.size(); });
+  KeyList common = std::move(keysOf[0]);
+  for (size_t d = 1; d < keysOf.size() && !common.empty(); ++d) common = Intersect(common, keysOf[d]);
+  keysOf.clear();
+
+  // Rows of two words or more (a phrase, a compound) are checked at those keys.
+  std::vector<bool> inRows(distinctWords.size(), false);
+  for (const auto& [first, last] : result.m_rows) {
+    for (size_t s = first; last - first > 1 && s < last; ++s) inRows[result.m_slots[s]] = true;
+  }
+  // Where they stand in a row is kept for the hits, which show it.
+  result.m_rowStarts.bounds.push_back(0);
+  if (std::find(inRows.begin(), inRows.end(), true) != inRows.end() && !common.empty()) {
+    const SlotPositions read = ReadSlots(book, result.m_wordKeys, result.m_slots, inRows, common);
+    KeyList kept;
+    std::vector<std::uint16_t> starts;
+    std::vector<std::uint32_t> ends;
+    for (size_t i = 0; i < common.size(); ++i) {
+      starts.clear();
+      ends.clear();
+      bool holds = true;
+      for (auto row = result.m_rows.begin(); row != result.m_rows.end() && holds; ++row) {
+        if (row->second - row->first < 2) continue;
+        const size_t before = starts.size();
+        AppendRowStarts(read.slots, i, row->first, row->second, starts);
+        holds = starts.size() > before;
+        ends.push_back(static_cast<std::uint32_t>(starts.size()));
+      }
+      if (!holds) continue;
+      kept.push_back(common[i]);
+      auto& stored = result.m_rowStarts;
+      const auto base = static_cast<std::uint32_t>(stored.values.size());
+      stored.values.insert(stored.values.end(), starts.begin(), starts.end());
+      for (std::uint32_t end : ends) stored.bounds.push_back(base + end);
+    }
+    common = std::move(kept);
+  }
+  result.m_keys.SetSize(static_cast<int>(common.size()));
+  std::copy(common.begin(), common.end(), result.m_keys.GetData());
   return result;
+}
+
+SearchPage SearchResult::Hits(std::size_t first, std::size_t count) const {
+  SearchPage page;
+  page.m_lists = m_rows.size();
+  page.m_bounds.push_back(0);
+  if (first >= Count()) return page;
+  const std::uint32_t* from = m_keys.GetData() + first;
+  page.m_keys.assign(from, from + std::min(count, Count() - first));
+  // Rows of one word are read now; rows of several were found by FindWords.
+  std::vector<bool> alone(m_wordKeys.size(), false);
+  size_t severalRows = 0;
+  for (const auto& [begin, end] : m_rows) {
+    if (end - begin == 1) alone[m_slots[begin]] = true;
+    else ++severalRows;
+  }
+  SlotPositions read = ReadSlots(*m_book, m_wordKeys, m_slots, alone, page.m_keys);
+  if (m_slots.size() == 1) {  // one word: its lists are the page's
+    read.tables[m_slots[0]].MoveInto(page.m_bounds, page.m_values);
+    return page;
+  }
+  for (size_t i = 0; i < page.m_keys.size(); ++i) {
+    size_t several = (first + i) * severalRows;
+    for (const auto& [begin, end] : m_rows) {
+      if (end - begin == 1) {
+        page.m_values.insert(page.m_values.end(), read.slots[begin]->Begin(i), read.slots[begin]->End(i));
+      } else {
+        const std::uint16_t* values = m_rowStarts.values.data();
+        page.m_values.insert(page.m_values.end(), values + m_rowStarts.bounds[several],
+                             values + m_rowStarts.bounds[several + 1]);
+        ++several;
+      }
+      page.m_bounds.push_back(static_cast<std::uint32_t>(page.m_values.size()));
+    }
+  }
+  return page;
 }
 
 std::vector<WordEntry> ListWords(cORVABookBase& book, const std::string& prefix, unsigned short language, int limit) {

@@ -10,10 +10,17 @@
 // for every word that begins with it (the word list walked from the nearest word
 // on). The result holds the keys where every term occurs; with `phrase`, only
 // those where all the words of the query stand in a row, in the order given
-// (word n + 1 right after word n). A term
-// given twice is searched once, except in a phrase, where each stands in its place.
+// (word n + 1 right after word n). A term given twice is searched once, except in
+// a phrase, where each stands in its place.
+//
+// What a search costs: the key lists of its words are read and intersected from
+// the rarest word on; positions are read only where the answer depends on them (a
+// phrase or a compound, checked only at the keys that hold every word) and for the
+// hits a caller asks for. Each distinct word's lists are read once per question,
+// however often the word stands in the query. The count is exact at once.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -27,20 +34,81 @@ struct SearchOptions {
   bool prefix = false;
 };
 
-struct SearchHit {
-  std::uint32_t key = 0;
-  // Per term, the positions (word numbers) where it stands at this key (where a
-  // compound begins); with `phrase`, one list: the positions where the phrase
-  // begins.
-  std::vector<std::vector<std::uint16_t>> positions;
+// The positions of one list of a hit, ascending: a range over the page that holds
+// them.
+struct PositionList {
+  const std::uint16_t* first = nullptr;
+  const std::uint16_t* last = nullptr;
+  const std::uint16_t* begin() const { return first; }
+  const std::uint16_t* end() const { return last; }
+  std::size_t size() const { return static_cast<std::size_t>(last - first); }
+  bool empty() const { return first == last; }
 };
 
-struct SearchResult {
-  std::vector<std::string> terms;  // folded, UTF-8 ("light", "lord's")
+// A run of hits with their positions. Per hit, one list of positions (word
+// numbers) per term, where the term stands at that key (where a compound begins);
+// with `phrase`, one list: the positions where the phrase begins.
+class SearchPage {
+ public:
+  std::size_t Size() const { return m_keys.size(); }
+  std::uint32_t Key(std::size_t hit) const { return m_keys[hit]; }
+  std::size_t Lists() const { return m_lists; }  // per hit
+  PositionList Positions(std::size_t hit, std::size_t list) const {
+    const std::size_t at = hit * m_lists + list;
+    return {m_values.data() + m_bounds[at], m_values.data() + m_bounds[at + 1]};
+  }
+
+ private:
+  friend class SearchResult;
+  std::vector<std::uint32_t> m_keys;
+  std::size_t m_lists = 0;
+  std::vector<std::uint32_t> m_bounds;  // Size() * Lists() + 1 offsets into m_values
+  std::vector<std::uint16_t> m_values;
+};
+
+// The answer to one search: its terms, the words they stood for, and the keys
+// that hold them, ascending. Positions are read from the book when hits are
+// asked for, so the book must stay open (and its concordance language the same)
+// while the result is used.
+class SearchResult {
+ public:
+  const std::vector<std::string>& Terms() const { return m_terms; }  // folded, UTF-8 ("light", "lord's")
   // Per term, the concordance words its words stood for, in their order (UTF-8);
   // none for a word that matched nothing.
-  std::vector<std::vector<std::string>> words;
-  std::vector<SearchHit> hits;  // ascending by key
+  const std::vector<std::vector<std::string>>& Words() const { return m_words; }
+
+  // The number of hits, and the key of hit `index` (< Count()).
+  std::size_t Count() const { return static_cast<std::size_t>(m_keys.GetSize()); }
+  std::uint32_t Key(std::size_t index) const { return m_keys.GetData()[index]; }
+
+  // Hits `first` ... `first + count - 1` (those of them below Count()) with their
+  // positions. Each word's positions at those keys are read in one pass over its
+  // lists, so a page costs about its size from any hit on, and for a query of
+  // several words one decoding of each word's key list (the library keeps one
+  // word's at a time): ask for pages, not for hits one by one. Raises the
+  // library's exceptions for damaged files.
+  SearchPage Hits(std::size_t first, std::size_t count) const;
+
+ private:
+  friend SearchResult FindWords(cORVABookBase&, const std::vector<std::string>&, unsigned short,
+                                const SearchOptions&);
+
+  cORVABookBase* m_book = nullptr;
+  std::vector<std::string> m_terms;
+  std::vector<std::vector<std::string>> m_words;
+  // Per distinct word of the query, the word keys of the concordance words it
+  // stands for; per word of the query (slot), its distinct word; per list of
+  // positions a hit shows, the slots that must stand in a row [first, last).
+  std::vector<std::vector<int>> m_wordKeys;
+  std::vector<std::size_t> m_slots;
+  std::vector<std::pair<std::size_t, std::size_t>> m_rows;
+  CUIntArray m_keys;  // as the library gives a word's keys, uncopied
+  // Per hit, per row of several slots, the positions where the row begins:
+  // bounds[hit * rows + row] ... bounds[hit * rows + row + 1] in values.
+  struct RowStarts {
+    std::vector<std::uint32_t> bounds;
+    std::vector<std::uint16_t> values;
+  } m_rowStarts;
 };
 
 // Searches the concordance of `book` (open) in `language` for `query`, a list of

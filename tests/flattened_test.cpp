@@ -1,11 +1,15 @@
-// StoreCStringArray / LoadCStringArray: the flattened form byte for byte, round
-// trips, and what loading leaves in the array when the data is damaged.
+// What the book object flattens into buffers of its own and rebuilds from them:
+// section records and arrays of them, and string arrays, against their byte
+// layouts written out by hand; round trips; what loading leaves in the array
+// when the data is damaged.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "files/endian.h"
 #include "tests/test_support.h"
 #include "writer/byte_writer.h"
 
@@ -13,7 +17,25 @@ namespace {
 
 using orva::writer::ByteWriter;
 using Bytes = std::vector<std::uint8_t>;
+using SectionArray = CArray<cSectionsData, cSectionsData&>;
 using Strings = std::vector<std::string>;
+
+// The bytes that `store` wrote into the buffer it allocated, which is given back.
+template <class F>
+Bytes Flat(F&& store) {
+  char* buffer = nullptr;
+  const int length = store(&buffer);
+  Bytes bytes(buffer, buffer + length);
+  ::operator delete(buffer);
+  return bytes;
+}
+Bytes Stored(const cSectionsData& record) { return Flat([&](char** b) { return record.Store(b); }); }
+Bytes StoredArray(SectionArray& records) {
+  return Flat([&](char** b) { return cORVABookBase().StoreSectionsArray(b, records); });
+}
+Bytes Stored(const CStringArray& strings) {
+  return Flat([&](char** b) { return cORVABookBase().StoreCStringArray(b, strings); });
+}
 
 CStringArray Array(const Strings& items) {
   CStringArray a;
@@ -27,12 +49,73 @@ Strings Items(const CStringArray& a) {
   return items;
 }
 
-Bytes Store(const CStringArray& strings) {
-  char* buffer = nullptr;
-  const int length = cORVABookBase().StoreCStringArray(&buffer, strings);
-  Bytes bytes(buffer, buffer + length);
-  ::operator delete(buffer);
-  return bytes;
+// Level 2, book 1, level count 3, keys 4 (section) 5 (parent) -1 (child) 6 (next)
+// 7 (prev), the name "Intro", sync data 0x11223344 and 0x5566.
+const Bytes kIntro = {2, 0, 0, 0,    1, 0, 0, 0,    3, 0, 0, 0,    4, 0, 0, 0,    5, 0, 0, 0,
+                      0xFF, 0xFF, 0xFF, 0xFF,       6, 0, 0, 0,    7, 0, 0, 0,    5, 0, 0, 0,
+                      'I', 'n', 't', 'r', 'o',      0x44, 0x33, 0x22, 0x11, 0x66, 0x55};
+
+TEST(SectionsDataTest, RecordFlattensToTheDocumentedBytes) {
+  const Bytes defaults = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 0xFF, 0xFF,
+                          0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
+                          0xFF, 0xFF, 0xFF, 0xFF, 0,    0,    0,    0,    0,    0,    0,    0,    0,    0};
+  EXPECT_EQ(Stored(cSectionsData()), defaults);
+
+  ASSERT_EQ(kIntro.size(), 47u);
+  cSectionsData intro;
+  intro.Load(reinterpret_cast<const char*>(kIntro.data()));
+  EXPECT_EQ(orva::test::FieldsOf(intro), "Intro 2 1 3 | 4 5 -1 6 7");
+  EXPECT_EQ(orva::test::SyncOf(intro), orva::test::Sync(0x11223344, 0x5566));
+  EXPECT_EQ(Stored(intro), kIntro) << "Store after Load gives the same bytes back";
+
+  // Copies carry the sync data along.
+  cSectionsData copy(intro), assigned;
+  assigned = copy;
+  EXPECT_EQ(Stored(assigned), kIntro);
+
+  // A name is cut at a zero byte; the fields after it stay in place.
+  Bytes bytes = kIntro;
+  bytes[36 + 2] = 0;  // "In\0ro"
+  cSectionsData record;
+  record.SetName("something longer");
+  record.Load(reinterpret_cast<const char*>(bytes.data()));
+  EXPECT_EQ(std::string(record.GetName(), static_cast<size_t>(record.GetName().GetLength())), "In");
+  EXPECT_EQ(orva::test::SyncOf(record), orva::test::Sync(0x11223344, 0x5566));
+}
+
+TEST(SectionsDataTest, ArraysFlattenAndResizeTheTarget) {
+  SectionArray empty;
+  EXPECT_EQ(StoredArray(empty), (Bytes{0, 0, 0, 0}));
+
+  cSectionsData intro, plain;
+  intro.Load(reinterpret_cast<const char*>(kIntro.data()));
+  plain.SetSectionKey(9);
+  SectionArray two;
+  two.Add(intro);
+  two.Add(plain);
+  Bytes expected = {2, 0, 0, 0, 47, 0, 0, 0};
+  expected.insert(expected.end(), kIntro.begin(), kIntro.end());
+  const Bytes plainBytes = Stored(plain);
+  expected.insert(expected.end(), {42, 0, 0, 0});
+  expected.insert(expected.end(), plainBytes.begin(), plainBytes.end());
+  Bytes flat = StoredArray(two);
+  ASSERT_EQ(flat, expected);
+
+  cORVABookBase book;
+  for (int before : {0, 5}) {
+    SectionArray target;
+    target.SetSize(before);
+    book.LoadSectionsArray(reinterpret_cast<char*>(flat.data()), target);
+    ASSERT_EQ(target.GetSize(), 2) << before;
+    EXPECT_EQ(Stored(target[0]), kIntro);
+    EXPECT_EQ(Stored(target[1]), plainBytes);
+  }
+
+  Bytes none = {0, 0, 0, 0};
+  SectionArray three;
+  three.SetSize(3);
+  book.LoadSectionsArray(reinterpret_cast<char*>(none.data()), three);
+  EXPECT_EQ(three.GetSize(), 0);
 }
 
 // Loads from a copy of exactly the given bytes; what that raised.
@@ -56,7 +139,7 @@ Bytes Flattened(const Strings& items) {
 
 // `bytes` with the u32 at `offset` (0: the count, 4: the data length) set to `value`.
 Bytes Patched(Bytes bytes, size_t offset, std::uint32_t value) {
-  for (size_t i = 0; i < 4; ++i) bytes[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
+  orva::EncodeU32(&bytes[offset], value);
   return bytes;
 }
 
@@ -69,12 +152,12 @@ TEST(StringArray, LengthFormsByteForByte) {
     SCOPED_TRACE(length);
     std::string s(length, 'q');
     if (length) s.back() = 'z';
-    const Bytes bytes = Store(Array({s}));
+    const Bytes bytes = Stored(Array({s}));
     ASSERT_EQ(bytes.size(), 8 + head.size() + length);
     EXPECT_EQ(Bytes(bytes.begin() + 8, bytes.begin() + 8 + static_cast<long>(head.size())), head);
     EXPECT_EQ(bytes, Flattened({s}));
   }
-  EXPECT_EQ(Store(CStringArray()), Bytes(8, 0));
+  EXPECT_EQ(Stored(CStringArray()), Bytes(8, 0));
 }
 
 TEST(StringArray, MixedArraysRoundTrip) {
@@ -88,7 +171,7 @@ TEST(StringArray, MixedArraysRoundTrip) {
   for (int i = 0; i < 40000; ++i) large.emplace_back(static_cast<size_t>(i * 7919 % 256), static_cast<char>('a' + i % 26));
   large.emplace_back(1 << 20, 'z');
   for (const Strings& items : {arrays[0], arrays[1], large}) {
-    const Bytes bytes = Store(Array(items));
+    const Bytes bytes = Stored(Array(items));
     EXPECT_EQ(bytes, Flattened(items));
     CStringArray loaded = Array(Strings(7, "stale"));
     ASSERT_EQ(Load(bytes, loaded), "none");
@@ -99,7 +182,7 @@ TEST(StringArray, MixedArraysRoundTrip) {
 TEST(StringArray, LoadResizesOrLeavesTheArray) {
   // A count of 0 leaves the array alone, whatever data follows.
   CStringArray target = Array({"keep", "these"});
-  EXPECT_EQ(Load(Store(CStringArray()), target), "none");
+  EXPECT_EQ(Load(Stored(CStringArray()), target), "none");
   EXPECT_EQ(Load(Patched(Flattened({"x"}), 0, 0), target), "none");
   EXPECT_EQ(Items(target), (Strings{"keep", "these"}));
 
