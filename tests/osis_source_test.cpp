@@ -181,36 +181,13 @@ TEST(OsisSource, BookKeepsNumbersTitleLinesAndStrongsNumbers) {
   EXPECT_EQ(line(7), "2: Tob\xED" "as 1\n1 Libro de las palabras de Tobit.\n2 En tiempo de Enemessar el rey.\n\tEscrito en "
                      "N\xEDnive.\n");
 
-  // Strong's numbers: the concordance's second language, at the positions of
-  // the words they tag; the text's words stay in the first.
+  // Strong's numbers: the concordance's second language (orva find --strongs
+  // shows where they stand, orva read --strongs which words they tag).
   CArray<unsigned short, unsigned short&> languages;
   reader.ListLanguages(languages);
   ASSERT_EQ(languages.GetSize(), 2);
   EXPECT_EQ(languages[0], 1034);
   EXPECT_EQ(languages[1], zalang::kStrongsLanguage);
-  ASSERT_EQ(reader.SelectCurrentLanguage(zalang::kStrongsLanguage, nullptr), 0);
-  cLanguageString g25("g25", zalang::kStrongsLanguage);
-  const int word = reader.FindExactMatchingWord(g25);
-  ASSERT_GE(word, 0);
-  CUIntArray keys;
-  reader.GetKeysForWord(word, keys);
-  ASSERT_EQ(keys.GetSize(), 2);
-  EXPECT_EQ(keys[0], 7u);
-  EXPECT_EQ(keys[1], 10u);
-  CWordArray positions;
-  reader.GetWordPositionList(word, 7, positions);  // "Enemessar el rey"
-  ASSERT_EQ(positions.GetSize(), 3);
-  EXPECT_EQ(positions[0], 4);
-  EXPECT_EQ(positions[2], 6);
-  reader.GetWordPositionList(word, 10, positions);  // "amó"
-  ASSERT_EQ(positions.GetSize(), 1);
-  EXPECT_EQ(positions[0], 5);
-  cLanguageString h7462("h7462", zalang::kStrongsLanguage);  // written H07462
-  EXPECT_GE(reader.FindExactMatchingWord(h7462), 0);
-  cLanguageString jehova("jehova", 1034);
-  EXPECT_GE(reader.FindExactMatchingWord(jehova), 0);
-  cLanguageString number("g25", 1034);
-  EXPECT_EQ(reader.FindExactMatchingWord(number), -1);
   reader.Close(ORVA_ALL_OPEN);
 }
 

@@ -113,7 +113,7 @@ BuiltBook BuildGlossaryBook(const std::vector<DictionaryEntry>& source, const Bo
                options.compress);
   book.files.push_back({"sections.idx", EncodeSectionsIndex(sections)});
   book.files.push_back(
-      {"concord.idx", EncodeConcordance(std::move(indexed), converter.Language(), {}, options, version)});
+      {"concord.idx", EncodeConcordance(std::move(indexed), converter.Language(), {}, 0, options, version)});
   book.files.push_back({"wsync.idx", EncodeSyncIndex(sync)});
   CheckFileSizes(book, converter);
   return book;

@@ -63,6 +63,10 @@
 //   words). A host finds the verses of G25 with SelectCurrentLanguage(512),
 //   FindExactMatchingWord(cLanguageString("g25", 512)), GetKeysForWord and
 //   GetWordPositionList, and the words of a verse through the text language.
+//   The first field of a number's word record (GetWordListRecord's dwData,
+//   which the library passes on unread) says where its keys lie, as
+//   zalang::StrongsKeyBits says: a host after the numbers of a few verses
+//   reads the key lists of the numbers whose bits they share.
 //   Library note: Open selects language 1033, and a book without it has the last
 //   language of its table current: a host of a book in another language selects
 //   the text's language (LANG) itself.

@@ -124,14 +124,17 @@ ConcordLanguage LanguageOf(std::uint16_t id, std::vector<IndexedWord> indexed) {
 }  // namespace
 
 std::vector<std::uint8_t> EncodeConcordance(std::vector<IndexedWord> words, std::uint16_t language,
-                                            std::vector<IndexedWord> strongs, const BookOptions& options,
-                                            const VersionFields& version) {
+                                            std::vector<IndexedWord> strongs, std::uint32_t sections,
+                                            const BookOptions& options, const VersionFields& version) {
   ConcordDescription concord;
   concord.version = version;
   concord.coded = options.coded;
   concord.languages[0] = LanguageOf(language, std::move(words));
   if (!strongs.empty()) {
     AfxAllocating([&] { concord.languages.push_back(LanguageOf(zalang::kStrongsLanguage, std::move(strongs))); });
+    for (ConcordWord& word : concord.languages.back().words) {
+      for (std::uint32_t key : word.keys) word.data |= zalang::StrongsKeyBits(key, sections);
+    }
   }
   return EncodeConcordIndex(concord);
 }

@@ -55,10 +55,11 @@ void AddTextFiles(BuiltBook& book, const VersionFields& version, const std::stri
                   std::vector<std::string> blocks, bool compress);
 
 // concord.idx with the words of `language` first and, when there are any, the
-// Strong's numbers under zalang::kStrongsLanguage.
+// Strong's numbers under zalang::kStrongsLanguage, each record's first field the
+// bits of its keys (zalang::StrongsKeyBits) in a book of `sections` sections.
 std::vector<std::uint8_t> EncodeConcordance(std::vector<IndexedWord> words, std::uint16_t language,
-                                            std::vector<IndexedWord> strongs, const BookOptions& options,
-                                            const VersionFields& version);
+                                            std::vector<IndexedWord> strongs, std::uint32_t sections,
+                                            const BookOptions& options, const VersionFields& version);
 
 // Adds the words of one verse or entry to the index; a text of more words than
 // positions can number is a fault of its line.

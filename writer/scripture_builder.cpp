@@ -282,8 +282,10 @@ class ScriptureBuilder {
                  std::move(m_blocks), m_options.compress);
     done(0.7);
     m_book.files.push_back({"sections.idx", EncodeSectionsIndex(m_sections)});
-    m_book.files.push_back({"concord.idx", EncodeConcordance(std::move(words), m_converter.Language(),
-                                                             std::move(strongs), m_options, m_version)});
+    m_book.files.push_back({"concord.idx", EncodeConcordance(
+                                                 std::move(words), m_converter.Language(), std::move(strongs),
+                                                 static_cast<std::uint32_t>(m_sections.sections.size()), m_options,
+                                                 m_version)});
     done(0.95);
     m_book.files.push_back({"verses.idx", EncodeVersesIndex(m_versesIndex)});
     m_book.files.push_back({"vsync.idx", EncodeVerseSyncIndex(VerseSync())});

@@ -81,4 +81,9 @@ std::string StrongsWord(const std::string& number) {
   return static_cast<char>(letter == 'G' || letter == 'g' ? 'g' : 'h') + number.substr(first);
 }
 
+std::string StrongsNumber(const std::string& word) {
+  if (StrongsWord(word) != word) return word;
+  return static_cast<char>(word[0] == 'g' ? 'G' : 'H') + word.substr(1);
+}
+
 }  // namespace zalang

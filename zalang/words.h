@@ -26,6 +26,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -62,5 +63,20 @@ constexpr unsigned short kStrongsLanguage = 512;
 // "H430": a letter G or H in either case, then digits, at most 5 of them after
 // any leading zeros and not all zeros. Empty when `number` is not written so.
 std::string StrongsWord(const std::string& number);
+
+// How people write the number of a concordance word "g25": "G25"; `word` as it
+// is when it is no such word.
+std::string StrongsNumber(const std::string& word);
+
+// Where a number's keys lie, kept in the first field of its word record (which
+// the library passes on unread) so that a reader after the numbers of a few
+// verses decodes the key lists of those numbers alone: the union of the bits of
+// its keys, where in a book of `sections` sections key k has the bit
+// k * 32 / sections, and a key past the sections every bit. A field of 0 tells
+// nothing (every word has a key).
+inline std::uint32_t StrongsKeyBits(std::uint32_t key, std::uint32_t sections) {
+  if (key >= sections) return 0xFFFFFFFFu;
+  return 1u << (static_cast<std::uint64_t>(key) * 32 / sections);
+}
 
 }  // namespace zalang

@@ -158,6 +158,7 @@ TEST_F(OrvaProgram, UsageErrors) {
   EXPECT_EQ(unknown.status, 2);
   EXPECT_EQ(unknown.err, "orva: there is no subcommand \"raed\" (orva --help lists them)\n");
   EXPECT_EQ(Run({"find", Book(), "light", "--limit", "0"}).status, 2);
+  EXPECT_EQ(Run({"find", Book()}).status, 2);  // neither a word nor a number
   EXPECT_EQ(Run({"words", Book(), "a", "--limit", "-1"}).status, 2);
   EXPECT_EQ(Out({"--version"}), "orva " ORVA_PROGRAM_VERSION ", reads books of format 2.0 and older\n");
 }
@@ -199,6 +200,28 @@ TEST_F(OrvaProgram, BuildsOsisDocuments) {
   EXPECT_EQ(Out({"find", Path("osis"), "jehova"}), "Salmos 23:1  (1)\n1 place\n");
   EXPECT_EQ(Out({"find", Path("osis"), "g25"}), "0 places\n");  // Strong's numbers are no words of the text
   EXPECT_EQ(Lines(Out({"check", Path("osis")}))[0], Path("osis") + ": the book is sound");
+
+  // Strong's numbers: the words that translate one, in either way of writing
+  // it; several numbers and words all at once; the numbers beside the words.
+  EXPECT_EQ(Out({"find", Path("osis"), "--strongs", "G0025"}),
+            "Tob\xC3\xAD" "as 1:2  (4-6 Enemessar el rey)\nJohn 3:16  (5 am\xC3\xB3)\n2 places\n");
+  EXPECT_EQ(Out({"find", Path("osis"), "rey", "--strongs", "g26", "G25"}),
+            "Tob\xC3\xAD" "as 1:2  (rey 6; G26 4-6 Enemessar el rey; G25 4-6 Enemessar el rey)\n1 place\n");
+  EXPECT_EQ(Out({"find", Path("osis"), "--strongs", "H07462", "--json"}),
+            "{\"terms\":[\"H7462\"],\"words\":[[\"h7462\"]],\"count\":1,\"references\":[\"Salmos 23:1\"],"
+            "\"hits\":[{\"key\":2,\"positions\":[[4]],\"text\":[[\"pastor\"]]}]}\n");
+  EXPECT_EQ(Out({"read", Path("osis"), "Ps 23:2", "--strongs"}),
+            "Salmos 23:2 En lugares de delicados pastos me har\xC3\xA1 yacer<H1878 H7257> junto a aguas.\n");
+  EXPECT_NE(Out({"read", Path("osis"), "--strongs", "--json", "John 3:16"})
+                .find("{\"word\":\"Porque\",\"strongs\":[]},{\"word\":\"de\",\"strongs\":[]},{\"word\":\"tal\","
+                      "\"strongs\":[]},{\"word\":\"manera\",\"strongs\":[]},{\"word\":\"am\xC3\xB3\",\"strongs\":[\"G25\"]}"),
+            std::string::npos);
+  EXPECT_EQ(Err({"find", Path("osis"), "--strongs", "G0"}),
+            "orva: \"G0\" is no Strong's number (a G or an H and a number: G25, H430)\n");
+  for (const std::vector<std::string>& args : {std::vector<std::string>{"find", Book(), "--strongs", "G25"},
+                                               std::vector<std::string>{"read", Book(), "John 3:16", "--strongs"}}) {
+    EXPECT_EQ(Err(args), "orva: " + Book() + ": the book has no Strong's numbers (its source tagged no words with them)\n");
+  }
 
   // A fault names its line and leaves the book as it was.
   Write("bad.osis.xml", "<osis><osisText>\n<div type=\"book\" osisID=\"Foo\"/></osisText></osis>\n");
