@@ -108,8 +108,10 @@
 // - a chapter, or a letter's entries, whose text with the preamble is larger than
 //   a text area's signed 32-bit size, and a book whose files outgrow their 32-bit
 //   offsets.
-// Lists are LZSS-compressed text blocks with `compress`, coded concordance and
-// verses lists with `coded`.
+// Lists are LZSS-compressed text blocks with `compress` (by the smaller parse of
+// writer/lzss_parse.h), coded concordance and verses lists with `coded` (and then
+// word records of 16 bytes, without the two bytes of the book's own that a coded
+// record may end in).
 #pragma once
 
 #include <cstdint>

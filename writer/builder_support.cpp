@@ -94,6 +94,7 @@ void AddTextFiles(BuiltBook& book, const VersionFields& version, const std::stri
   text.headerText = header;
   text.blocks = std::move(blocks);
   text.compressed = compress;
+  text.smaller = true;
   EncodedTextData data = EncodeTextData(text);
   ViewableDescription index;
   index.version = version;
@@ -105,9 +106,12 @@ void AddTextFiles(BuiltBook& book, const VersionFields& version, const std::stri
 
 namespace {
 
-ConcordLanguage LanguageOf(std::uint16_t id, std::vector<IndexedWord> indexed) {
+// A language's words; records no longer than a word needs (a coded record ends
+// in two bytes of the book's own, which this builder leaves out).
+ConcordLanguage LanguageOf(std::uint16_t id, std::vector<IndexedWord> indexed, bool coded) {
   ConcordLanguage language;
   language.id = id;
+  language.wordRecSize = coded ? 16 : 18;
   AfxAllocating([&] {
     language.words.reserve(indexed.size());
     for (IndexedWord& word : indexed) {
@@ -129,9 +133,11 @@ std::vector<std::uint8_t> EncodeConcordance(std::vector<IndexedWord> words, std:
   ConcordDescription concord;
   concord.version = version;
   concord.coded = options.coded;
-  concord.languages[0] = LanguageOf(language, std::move(words));
+  concord.languages[0] = LanguageOf(language, std::move(words), options.coded);
   if (!strongs.empty()) {
-    AfxAllocating([&] { concord.languages.push_back(LanguageOf(zalang::kStrongsLanguage, std::move(strongs))); });
+    AfxAllocating([&] {
+      concord.languages.push_back(LanguageOf(zalang::kStrongsLanguage, std::move(strongs), options.coded));
+    });
     for (ConcordWord& word : concord.languages.back().words) {
       for (std::uint32_t key : word.keys) word.data |= zalang::StrongsKeyBits(key, sections);
     }
