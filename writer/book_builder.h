@@ -109,9 +109,14 @@
 //   a text area's signed 32-bit size, and a book whose files outgrow their 32-bit
 //   offsets.
 // Lists are LZSS-compressed text blocks with `compress` (by the smaller parse of
-// writer/lzss_parse.h), coded concordance and verses lists with `coded` (and then
-// word records of 16 bytes, without the two bytes of the book's own that a coded
-// record may end in).
+// writer/lzss_parse.h), coded concordance and verses lists with `coded`. Coded,
+// the concordance is made small: word records of 16 bytes (without the two bytes
+// of the book's own that a coded record may end in), position lists that the
+// words of a language share (writer/list_pool.h: a word's directory points into
+// one run of lists after the word table, where most words find theirs; every
+// list still reads as the word's own), and one directory for words whose
+// directories are the same. Made so, each book of samples/ takes less than half
+// the bytes of its OSIS document.
 #pragma once
 
 #include <cstdint>

@@ -133,6 +133,7 @@ std::vector<std::uint8_t> EncodeConcordance(std::vector<IndexedWord> words, std:
   ConcordDescription concord;
   concord.version = version;
   concord.coded = options.coded;
+  concord.shareLists = true;
   concord.languages[0] = LanguageOf(language, std::move(words), options.coded);
   if (!strongs.empty()) {
     AfxAllocating([&] {
