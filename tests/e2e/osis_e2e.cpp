@@ -4,7 +4,9 @@
 // the one built from the verse-per-line text.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <initializer_list>
 #include <map>
 #include <set>
@@ -37,6 +39,7 @@ std::string Out(const std::vector<std::string>& args) {
 // What a document holds, counted from its text: its books, chapters and verses
 // are start milestones, one verse a line (samples/README.md).
 struct Counts {
+  size_t bytes = 0;  // of the document
   int books = 0, chapters = 0, verses = 0, numbers = 0;
   std::set<std::string> strongs;            // in the verses' text
   std::map<std::string, int> versesTagged;  // by "g25", "h430"
@@ -73,6 +76,7 @@ Counts CountSource(const std::string& path) {
   if (counted.count(path)) return counted[path];
   const std::string xml = orva::writer::ReadSourceFile(path);
   Counts& counts = counted[path];
+  counts.bytes = xml.size();
   for (size_t line = 0; line < xml.size();) {
     const size_t end = std::min(xml.find('\n', line), xml.size());
     const std::string text = xml.substr(line, end - line);
@@ -116,6 +120,10 @@ TEST(OsisBibles, CountsAgreeWithTheSources) {
                   " chapters, " + std::to_string(source.numbers) + " verses");
     const std::string info = Out({"info", bible.book});
     EXPECT_NE(info.find("    512 Strongs: " + std::to_string(source.strongs.size()) + " words\n"), std::string::npos);
+    // Compressed and coded, a book takes at most half the bytes of its document.
+    std::uintmax_t bytes = 0;
+    for (const auto& file : std::filesystem::directory_iterator(bible.book)) bytes += file.file_size();
+    EXPECT_LE(2 * bytes, source.bytes);
   }
 }
 
