@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/osis_sample.h"
 #include "writer/book_dir.h"
 #include "writer/concord_writer.h"
 #include "writer/sections_writer.h"
@@ -278,6 +279,22 @@ void SourceTextSeeds(const std::string& folder) {
   }
 }
 
+// source_osis: OSIS documents, good and faulty, after the byte of options.
+void SourceOsisSeeds(const std::string& folder) {
+  const std::string kSeeds[] = {
+      std::string("\x03") + orva::test::kOsisSample,
+      "\x00<osis><osisText><div type=\"book\" osisID=\"Gen\"><verse osisID=\"Gen.1.1 Gen.1.2\">a <note>b</note>c"
+      "</verse></div></osisText></osis>",
+      "\x01<osis><osisText><div type=\"book\" osisID=\"Foo\"/></osisText></osis>",
+      "\x02<osis><verse osisID=\"Gen.1.1\" sID=\"v\"/><w lemma=\"strong:G0",
+  };
+  int n = 0;
+  for (const std::string& text : kSeeds) {
+    orva::writer::WriteBookFile(folder, "seed" + std::to_string(n++),
+                                std::vector<std::uint8_t>(text.begin(), text.end()));
+  }
+}
+
 // concord: a concordance of two languages (and one without words) in each layout
 // of its lists, with longer records, and damaged copies of it.
 void ConcordSeeds(const std::string& folder) {
@@ -369,5 +386,6 @@ int main(int argc, char** argv) {
   ConcordSeeds(folder + "concord/");
   VersesSeeds(folder + "verses/");
   SourceTextSeeds(folder + "source_text/");
+  SourceOsisSeeds(folder + "source_osis/");
   return 0;
 }

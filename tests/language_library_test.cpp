@@ -35,7 +35,7 @@ TEST(LanguageLibrary, LanguagesNamesAndTables) {
   } kLanguages[] = {{1033, u"English", 0xE9, u'é', 255}, {1031, u"German", 0xDF, u'ß', 255},
                     {1036, u"French", 0xE7, u'ç', 255},  {1034, u"Spanish", 0xF1, u'ñ', 255},
                     {1032, u"Greek", 0xE1, u'α', 254},   {1037, u"Hebrew", 0xE0, u'א', 254}};
-  EXPECT_EQ(ili.GetLanguageCount(), 6);
+  EXPECT_EQ(ili.GetLanguageCount(), 7);  // and "Strongs", the language of Strong's numbers
   EXPECT_EQ(ili.GetLongestNameLength(), 7);
   for (const auto& l : kLanguages) {
     const cLanguageDatum* datum = ili.OrvaLangIdToLanguageDatum(l.id);
@@ -58,6 +58,7 @@ TEST(LanguageLibrary, LanguagesNamesAndTables) {
     EXPECT_EQ(ili.OrvaLanguageStringToOrvaLangId(reinterpret_cast<const unsigned short*>(name)), 0);
   EXPECT_EQ(ili.OrvaLanguageStringToOrvaLangId(nullptr), 0);
   EXPECT_EQ(ili.GetDefaultLanguage(), 1033);
+  EXPECT_EQ(ili.GetLanguageCount(), 7);
 }
 
 TEST(LanguageLibrary, MapUnicodeToASCII) {

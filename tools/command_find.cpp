@@ -8,8 +8,10 @@
 #include "tools/commands.h"
 #include "tools/json.h"
 #include "tools/query/book_access.h"
+#include "tools/query/passage.h"
 #include "tools/query/reference.h"
 #include "tools/query/search.h"
+#include "tools/query/strongs.h"
 
 namespace orva::tool {
 
@@ -43,6 +45,25 @@ class Output {
       Number(*n);
     }
   }
+  // A Strong's number's positions with the words there, run by run: "4 loved",
+  // "6-7 the world", runs apart by ", ".
+  void TaggedRuns(const query::PositionList& numbers, const std::vector<std::string>& words) {
+    for (const std::uint16_t* n = numbers.begin(); n != numbers.end();) {
+      const std::uint16_t* last = n;
+      while (last + 1 != numbers.end() && last[1] == last[0] + 1) ++last;
+      if (n != numbers.begin()) Append(", ", 2);
+      Number(*n);
+      if (last != n) {
+        Append("-", 1);
+        Number(*last);
+      }
+      for (; n <= last; ++n) {
+        if (*n < 1 || *n > words.size()) continue;
+        Append(" ", 1);
+        Append(words[*n - 1]);
+      }
+    }
+  }
   void Flush() {
     std::fwrite(m_buffer.get(), 1, m_used, stdout);
     m_used = 0;
@@ -61,13 +82,23 @@ int RunFind(const FindArgs& args, bool json) {
   query::PointBookAt(book, args.dir);
   query::OpenParts(book, ORVA_SECTIONS | ORVA_CONCORD);
   const unsigned short language = query::ConcordanceLanguage(book);
-  query::SearchOptions options;
-  options.phrase = args.phrase;
-  options.prefix = args.prefix;
-  const query::SearchResult result = query::FindWords(book, args.words, language, options);
+  query::SearchQuery search;
+  search.words = args.words;
+  search.strongs = args.strongs;
+  search.options.phrase = args.phrase;
+  search.options.prefix = args.prefix;
+  const bool strongs = !args.strongs.empty();
+  if (strongs && !query::HasStrongs(book)) {
+    throw query::BookError(args.dir + ": the book has no Strong's numbers (its source tagged no words with them)");
+  }
+  const query::SearchResult result = query::Find(book, search, language);
   const size_t shown =
       args.limit > 0 ? std::min<size_t>(static_cast<size_t>(args.limit), result.Count()) : result.Count();
   query::ReferenceFormatter references(book, language);
+  // The words at a Strong's number's positions are read from the text.
+  if (strongs && shown > 0) query::OpenParts(book, ORVA_TEXT | ORVA_VIEWABLE);
+  query::VerseTexts texts(book, language);
+  std::vector<std::string> words;
 
   if (json) {
     JsonWriter out;
@@ -91,7 +122,18 @@ int RunFind(const FindArgs& args, bool json) {
           for (std::uint16_t p : page.Positions(hit, list)) out.Value(static_cast<int>(p));
           out.EndArray();
         }
-        out.EndArray().EndObject();
+        out.EndArray();
+        if (strongs) {  // the words at the positions
+          words = texts.Words(static_cast<int>(page.Key(hit)));
+          out.Key("text").BeginArray();
+          for (size_t list = 0; list < page.Lists(); ++list) {
+            out.BeginArray();
+            for (std::uint16_t p : page.Positions(hit, list)) out.Value(p >= 1 && p <= words.size() ? words[p - 1] : "");
+            out.EndArray();
+          }
+          out.EndArray();
+        }
+        out.EndObject();
       }
     }
     std::fputs(out.EndArray().EndObject().Text().c_str(), stdout);
@@ -107,15 +149,15 @@ int RunFind(const FindArgs& args, bool json) {
       references.AppendTo(reference, static_cast<int>(page.Key(hit)));
       out.Append(reference);
       out.Append("  (", 3);
-      if (page.Lists() == 1) {
-        out.Positions(page.Positions(hit, 0));
-      } else {
-        for (size_t t = 0; t < page.Lists(); ++t) {
-          if (t > 0) out.Append("; ", 2);
-          out.Append(result.Terms()[t]);
+      if (strongs) words = texts.Words(static_cast<int>(page.Key(hit)));
+      for (size_t t = 0; t < page.Lists(); ++t) {
+        if (t > 0) out.Append("; ", 2);
+        if (page.Lists() > 1) {
+          out.Append(result.ListNames()[t]);
           out.Append(" ", 1);
-          out.Positions(page.Positions(hit, t));
         }
+        if (result.IsStrongsList(t)) out.TaggedRuns(page.Positions(hit, t), words);
+        else out.Positions(page.Positions(hit, t));
       }
       out.Append(")\n", 2);
     }

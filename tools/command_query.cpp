@@ -1,12 +1,15 @@
 // orva toc, read, verse and sync: the sections of a book, their text, and the
 // sync look-ups.
+#include <algorithm>
 #include <cstdio>
+#include <map>
 
 #include "tools/commands.h"
 #include "tools/json.h"
 #include "tools/query/book_access.h"
 #include "tools/query/passage.h"
 #include "tools/query/reference.h"
+#include "tools/query/strongs.h"
 #include "zalang/text_encoding.h"
 
 namespace orva::tool {
@@ -24,7 +27,8 @@ std::string Utf8(const std::string& narrow, unsigned short language) {
 }
 
 // Passages as text: each verse as "reference text" when `eachWithReference` or
-// when there is one, else under the heading of each chapter as "verse text".
+// when there is one, else under the heading of each chapter as "verse text",
+// with the lines shown above and below it (a psalm title).
 void PrintPassages(cORVABookBase& book, const std::vector<query::Passage>& passages, unsigned short language,
                    bool eachWithReference = false) {
   if (eachWithReference || (passages.size() == 1 && !passages[0].name.empty())) {
@@ -44,14 +48,66 @@ void PrintPassages(cORVABookBase& book, const std::vector<query::Passage>& passa
       parent = passage.parentKey;
       if (parent >= 0) std::printf("%s\n", Utf8(query::ReferenceOfKey(book, parent), language).c_str());
     }
+    for (const std::string& line : passage.above) std::printf("%s\n", line.c_str());
     std::printf("%s %s\n", passage.name.c_str(), passage.text.c_str());
+    for (const std::string& line : passage.below) std::printf("%s\n", line.c_str());
   }
 }
 
-void AppendPassages(JsonWriter& out, const std::vector<query::Passage>& passages) {
+using Tags = std::map<int, std::vector<query::TaggedWord>>;
+
+// The tagged words of the verse `key`, none when `tags` is null or has none.
+const std::vector<query::TaggedWord>& TagsOf(const Tags* tags, int key) {
+  static const std::vector<query::TaggedWord> kNone;
+  if (!tags) return kNone;
+  const auto found = tags->find(key);
+  return found == tags->end() ? kNone : found->second;
+}
+
+// The text of a verse with the Strong's numbers of its words: after each run of
+// words in a row that a number tags (after the last word of "the world"), the
+// numbers whose runs end there: "For God<G2316> so<G3779> loved<G25> the
+// world<G2889>", "yacer<H7257 H1878>".
+std::string WithNumbers(const std::string& text, const std::vector<query::TaggedWord>& tags) {
+  const std::vector<query::NumberedWord> words = query::NumberWords(text, tags);
+  std::string out;
+  size_t copied = 0;
+  for (size_t w = 0; w < words.size(); ++w) {
+    std::string marks;
+    for (const std::string& number : words[w].numbers) {
+      const bool runGoesOn = w + 1 < words.size() && std::find(words[w + 1].numbers.begin(), words[w + 1].numbers.end(),
+                                                               number) != words[w + 1].numbers.end();
+      if (runGoesOn) continue;
+      marks += marks.empty() ? "<" : " ";
+      marks += number;
+    }
+    if (marks.empty()) continue;
+    out.append(text, copied, words[w].end - copied).append(marks).append(">");
+    copied = words[w].end;
+  }
+  return out.append(text, copied, std::string::npos);
+}
+
+void AppendPassages(JsonWriter& out, const std::vector<query::Passage>& passages, const Tags* tags = nullptr) {
   for (const query::Passage& passage : passages) {
     out.BeginObject().Member("reference", passage.reference).Member("key", passage.key);
-    out.Member("text", passage.text).EndObject();
+    out.Member("text", passage.text);
+    if (tags && !passage.name.empty()) {  // a verse: its words with their numbers
+      out.Key("words").BeginArray();
+      for (const query::NumberedWord& word : query::NumberWords(passage.text, TagsOf(tags, passage.key))) {
+        out.BeginObject().Member("word", word.word).Key("strongs").BeginArray();
+        for (const std::string& number : word.numbers) out.Value(number);
+        out.EndArray().EndObject();
+      }
+      out.EndArray();
+    }
+    for (const auto& [name, lines] : {std::pair{"above", &passage.above}, std::pair{"below", &passage.below}}) {
+      if (lines->empty()) continue;
+      out.Key(name).BeginArray();
+      for (const std::string& line : *lines) out.Value(line);
+      out.EndArray();
+    }
+    out.EndObject();
   }
 }
 
@@ -111,15 +167,36 @@ int RunToc(const std::string& dir, const std::string& path, bool json) {
   return 0;
 }
 
-int RunRead(const std::string& dir, const std::string& reference, bool json) {
+int RunRead(const std::string& dir, const std::string& reference, bool strongs, bool json) {
   cORVABookBase book;
   query::PointBookAt(book, dir);
   query::OpenParts(book, ORVA_SECTIONS | kText);
+  if (strongs) {
+    query::OpenParts(book, ORVA_CONCORD);
+    if (!query::HasStrongs(book)) {
+      throw BookError(dir + ": the book has no Strong's numbers (its source tagged no words with them)");
+    }
+  }
   const unsigned short language = query::BookLanguage(book);
   const std::vector<query::ReferenceSpan> spans = query::ResolveReferences(book, reference, language);
   std::vector<std::vector<query::Passage>> passages;
   for (const query::ReferenceSpan& span : spans) {
     passages.push_back(query::ReadPassages(book, span.first, span.last, language));
+  }
+  Tags tags;
+  if (strongs) {  // the numbers of every verse asked for, in one walk over the numbers
+    std::vector<int> keys;
+    for (const auto& run : passages) {
+      for (const query::Passage& passage : run) keys.push_back(passage.key);
+    }
+    tags = query::TaggedWords(book, keys);
+    if (!json) {
+      for (auto& run : passages) {
+        for (query::Passage& passage : run) {
+          if (!passage.name.empty()) passage.text = WithNumbers(passage.text, TagsOf(&tags, passage.key));
+        }
+      }
+    }
   }
   if (json) {
     JsonWriter out;
@@ -129,7 +206,7 @@ int RunRead(const std::string& dir, const std::string& reference, bool json) {
       out.Member("last", span.last).EndObject();
     }
     out.EndArray().Key("passages").BeginArray();
-    for (const std::vector<query::Passage>& run : passages) AppendPassages(out, run);
+    for (const std::vector<query::Passage>& run : passages) AppendPassages(out, run, strongs ? &tags : nullptr);
     Print(out.EndArray().EndObject());
     return 0;
   }

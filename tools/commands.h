@@ -21,13 +21,15 @@ struct BuildArgs {
 int RunBuild(const BuildArgs& args, bool json);
 int RunInfo(const std::string& dir, bool json);
 int RunToc(const std::string& dir, const std::string& path, bool json);
-int RunRead(const std::string& dir, const std::string& reference, bool json);
+// With `strongs`, each word of a verse followed by the Strong's numbers that tag it.
+int RunRead(const std::string& dir, const std::string& reference, bool strongs, bool json);
 int RunVerse(const std::string& dir, const std::string& reference, bool json);
 int RunSync(const std::string& dir, const std::string& key, bool json);
 
 struct FindArgs {
   std::string dir;
   std::vector<std::string> words;
+  std::vector<std::string> strongs;  // Strong's numbers as typed
   bool phrase = false;
   bool prefix = false;
   int limit = 0;  // 0: every verse

@@ -1,11 +1,14 @@
 // orva: makes ORVA books and looks into them from the command line.
 //
-//   orva build SOURCE -o DIR [options]   a book from a verse-per-line text (or a
-//                                        glossary from a dictionary, --dictionary)
+//   orva build SOURCE -o DIR [options]   a book from a verse-per-line text or an OSIS
+//                                        document (or a glossary from a dictionary,
+//                                        --dictionary)
 //   orva info DIR                        what each file of the book holds
 //   orva toc DIR [PATH]                  the sections at the top, or below PATH
 //   orva read DIR REF...                 the text of references: verses, ranges, lists
-//   orva find DIR WORD...                the verses that hold the words
+//                                        (--strongs: with the words' Strong's numbers)
+//   orva find DIR WORD...                the verses that hold the words (--strongs G25:
+//                                        and where a word translates G25)
 //   orva words DIR [PREFIX]              the concordance's words from PREFIX on
 //   orva verse DIR B,C,V                 a verse by book, chapter and verse number
 //   orva sync DIR KEY                    a look-up in the book's sync index
@@ -59,19 +62,22 @@ std::string UnknownSubcommand(CLI::App& app, int argc, char** argv) {
 }
 
 CLI::App* AddBuild(CLI::App& app, orva::tool::BuildArgs& args) {
-  CLI::App* build = app.add_subcommand("build", "make a book from a verse-per-line text (or a dictionary)");
-  build->add_option("SOURCE", args.source, "the source text, UTF-8 (gzip-compressed when it ends in .gz)")
+  CLI::App* build =
+      app.add_subcommand("build", "make a book from a verse-per-line text or an OSIS document (or a dictionary)");
+  build->add_option("SOURCE", args.source,
+                    "the source: a UTF-8 text, or an OSIS document (XML); either may be gzip- or xz-compressed")
       ->required();
   build->add_option("-o,--output", args.dir, "the book folder to write (replaced whole)")->required();
   build->add_flag("--dictionary", args.dictionary, "the source is \"headword<TAB>definition\": a glossary book");
   build->add_option("--publisher", args.options.publisherID, "publisher id (0-65535)")->capture_default_str();
   build->add_option("--book", args.options.bookID, "book id (0-65535)")->capture_default_str();
   build->add_option("--edition", args.options.edition, "edition (the EDITION control word)");
-  build->add_option("--title", args.options.title, "title (default: the source's file name)");
+  build->add_option("--title", args.options.title, "title (default: an OSIS document's, else the file name)");
   build->add_option("--abbrev", args.options.abbreviation, "abbreviation (the ABBREV control word)");
-  build->add_option("--copyright", args.options.copyright, "copyright notice");
-  build->add_option("--language", args.options.language, "language id of the text (1033 English)")
-      ->capture_default_str();
+  build->add_option("--copyright", args.options.copyright, "copyright notice (default: an OSIS document's rights)");
+  build->add_option("--language", args.options.language,
+                    "language id of the text: 1033 English, 1031 German, 1036 French, 1034 Spanish, 1032 Greek, "
+                    "1037 Hebrew (default: an OSIS document's xml:lang, else 1033)");
   build->add_flag("--compress", args.options.compress, "LZSS-compress the text blocks");
   build->add_flag("--coded", args.options.coded, "Golomb-coded concordance and verses lists");
   return build;
@@ -118,11 +124,13 @@ int main(int argc, char** argv) {
     toc->add_option("DIR", dir, "the book folder")->required();
     toc->add_option("PATH", reference, "a section: Genesis, \"Genesis\\1\", John 3");
   }
+  bool strongs = false;
   CLI::App* read = add("read", "the text of verses, chapters, books or glossary entries");
   if (read) {
     read->add_option("DIR", dir, "the book folder")->required();
     read->add_option("REF", reference, "the rest of the line: John 3:16, \"Gen 1:31-2:3\", \"Ps 23; Jn 3.16,18\"")
         ->required();
+    read->add_flag("--strongs", strongs, "each word followed by the Strong's numbers that tag it: loved<G25>");
   }
   CLI::App* verse = add("verse", "a verse by number, through the verse sync index");
   if (verse) {
@@ -135,10 +143,13 @@ int main(int argc, char** argv) {
     sync->add_option("KEY", argument, "the key")->required();
   }
   orva::tool::FindArgs find;
-  CLI::App* findCommand = add("find", "the verses that hold every word (accents and case ignored)");
+  CLI::App* findCommand =
+      add("find", "the verses that hold every word (accents and case ignored) and every Strong's number");
   if (findCommand) {
     findCommand->add_option("DIR", find.dir, "the book folder")->required();
-    findCommand->add_option("WORD", find.words, "the words")->required();
+    findCommand->add_option("WORD", find.words, "the words");
+    findCommand->add_option("--strongs", find.strongs,
+                            "Strong's numbers (G25, H430): where a word that each tags stands; after the words");
     findCommand->add_flag("--phrase", find.phrase, "only where the words stand in a row");
     findCommand->add_flag("--prefix", find.prefix, "each word stands for every word that begins with it");
     findCommand->add_option("--limit", find.limit, "list at most this many (the count stays whole)")
@@ -174,9 +185,13 @@ int main(int argc, char** argv) {
     if (chosen(build)) return orva::tool::RunBuild(buildArgs, json);
     if (chosen(info)) return orva::tool::RunInfo(dir, json);
     if (chosen(toc)) return orva::tool::RunToc(dir, CLI::detail::join(reference, " "), json);
-    if (chosen(read)) return orva::tool::RunRead(dir, CLI::detail::join(reference, " "), json);
+    if (chosen(read)) return orva::tool::RunRead(dir, CLI::detail::join(reference, " "), strongs, json);
     if (chosen(findCommand)) {
       dir = find.dir;
+      if (find.words.empty() && find.strongs.empty()) {
+        std::fprintf(stderr, "orva: find needs a word or --strongs and a number (orva find --help)\n");
+        return 2;
+      }
       return orva::tool::RunFind(find, json);
     }
     if (chosen(words)) return orva::tool::RunWords(dir, argument, limit, json);

@@ -2,6 +2,7 @@
 #include <map>
 #include <string>
 
+#include "tools/query/book_access.h"
 #include "tools/report.h"
 
 namespace orva::tool {
@@ -23,11 +24,14 @@ void ReportSections(cORVABookBase& book) {
               header.dwWordCountOffset ? "word counts" : "no word counts");
   if (header.lSectionCount <= 0) return;
 
+  // Names are 8-bit text in the code page of the book's language.
+  const unsigned short language = book.IsOpen(ORVA_TEXT) ? query::BookLanguage(book) : 1033;
+  const auto name = [&](const cSectionsData& s) { return query::ToUtf8(s.GetName(), language); };
   CArray<cSectionsData, cSectionsData&> top;
   book.GetSectionsArray(0, top);
   std::printf("  top level (%d):", top.GetSize());
   for (int i = 0; i < top.GetSize() && i < kNamesShown; ++i) {
-    std::printf("%s %s", i ? "," : "", static_cast<const char*>(top[i].GetName()));
+    std::printf("%s %s", i ? "," : "", name(top[i]).c_str());
   }
   std::printf("%s\n", top.GetSize() > kNamesShown ? ", ..." : "");
 
@@ -50,7 +54,7 @@ void ReportSections(cORVABookBase& book) {
   for (int i = 0; i < nonBible.GetSize() && i < kNamesShown; ++i) {
     const int key = nonBible[i];
     names += (i ? ", " : " ") + std::to_string(key);
-    if (book.GetSection(key, section) == 0) names += std::string(" ") + static_cast<const char*>(section.GetName());
+    if (book.GetSection(key, section) == 0) names += " " + name(section);
   }
   std::printf("  non-Bible sections (%d):%s%s\n", nonBible.GetSize(), names.c_str(),
               nonBible.GetSize() > kNamesShown ? ", ..." : "");

@@ -1,39 +1,79 @@
-// The book builder: a complete book from a scripture source, or a glossary book
-// from a dictionary source (writer/source_text.h), written into a directory.
+// The book builder: a complete book from a scripture source (a verse-per-line
+// text or an OSIS document, writer/source_text.h and writer/source_osis.h), or a
+// glossary book from a dictionary source, written into a directory.
 //
 // How a scripture book is laid out:
 // - Sections: Book > Chapter > Verse, depth first (a book, its first chapter, that
-//   chapter's verses, the next chapter ...). Books are named as in the source,
-//   chapters and verses by their numbers ("John", "3", "16"; equal names are
-//   stored once), so the path of a
-//   verse is "John\3\16". Books are numbered from 1 in source order: that number is
-//   the book of the verse sync index and of the verses index.
+//   chapter's verses, the next chapter ...), in the order of the source. Books
+//   are named as the source names them (an OSIS document's short names: "John",
+//   "Juan"; writer/source_osis.h), chapters and verses by their numbers ("John",
+//   "3", "16"; equal names are stored once), so the path of a verse is
+//   "John\3\16". A verse that covers several numbers (an OSIS verse of several
+//   osisIDs) is one section, named by its first number.
+// - Book numbers: the number of a book in the verse sync index and the verses
+//   index is its number in the one list of books of the Bible
+//   (tools/query/book_list.h): 1 Genesis ... 39 Malachi, 40 Matthew ... 66
+//   Revelation, then 67 Tobit, 68 Judith, 69 Esther (Greek), 70 Wisdom of
+//   Solomon, 71 Sirach, 72 Baruch, 73 Prayer of Azariah, 74 Susanna, 75 Bel and
+//   the Dragon, 76 1 Maccabees, 77 2 Maccabees, 78 1 Esdras, 79 Prayer of
+//   Manasseh, 80 Psalm 151, 81 3 Maccabees, 82 2 Esdras, 83 4 Maccabees, 84
+//   Letter of Jeremiah, 85 Additions to Esther, 86 Daniel (Greek), 87 Additions
+//   to Daniel, 88 Odes, 89 Psalms of Solomon, 90 Laodiceans, whatever order the
+//   source has. An OSIS book's osisID gives its number; a verse-per-line book's
+//   name does when it is the English name or a usual abbreviation of a book of
+//   the list ("Genesis", "Song of Solomon", "1 Macc"); any other book gets the
+//   next number from 100 on, in source order. So 43,3,16 is John 3:16 in every
+//   book.
 // - Text: one viewable area per chapter, in section order (area 1 is the first
 //   chapter). A chapter's block is lines ending in '\n': line 0 is the heading
-//   "Book Chapter", then one line per verse, "Verse<blank>text". The preamble
+//   "Book Chapter"; then, for each verse, the lines shown above it (a psalm
+//   title, a heading; each begins with a tab, which no verse line does) and the
+//   verse's line, "Verse<blank>text"; after the last verse, the lines shown
+//   below it (a letter's subscription), each beginning with a tab. The preamble
 //   (block 0, in front of every area) is the title and '\n'.
 // - Sync data of every section: the 32-bit word is its area (a book's: that of its
 //   first chapter); the 16-bit word is the line of the area's block where the
-//   section begins (0 for books and chapters, 1 + the verse's index in its chapter
-//   for verses). A host finds a verse's text as that line of
-//   GetViewableBlock(area), or of GetViewableArea(area) after the preamble's
-//   GetViewableBlockSize(0) bytes.
+//   section begins (0 for books and chapters, the verse's line for verses). A
+//   host finds a verse's text as that line of GetViewableBlock(area), or of
+//   GetViewableArea(area) after the preamble's GetViewableBlockSize(0) bytes.
 // - Word counts (SectionWordCount): the words of each verse, chapter and book (as
-//   the concordance counts them), cut at 65535.
-// - Control words of the header text: TITLE, ABBREV, LANG (the language id in
-//   decimal, "1033"), EDITION, COPYRIGHT and SYNCTYPE ("verse"); a word with empty
-//   data is left out.
+//   the concordance counts them), cut at 65535. Lines shown above or below
+//   verses are not counted, nor searched.
+// - Control words of the header text: TITLE (the options' title, else an OSIS
+//   document's, else the source's file name), ABBREV, LANG (the language id in
+//   decimal, "1033"), EDITION, COPYRIGHT (the options', else an OSIS document's
+//   rights) and SYNCTYPE ("verse"); a word with empty data is left out.
 // - Verse sync index (vsync.idx): book number, chapter and verse to the verse's
-//   section key.
-// - Concordance (concord.idx): one language, the book's; its words split and
+//   section key, for every number a verse covers; its book table runs from the
+//   lowest book number to the highest, numbers no book has without verses.
+// - Concordance (concord.idx), first language: the text's (LANG); its words split and
 //   folded as zalang/words.h says: runs of letters, digits and marks, apart at
 //   apostrophes and hyphens as at blanks ("the LORD's loving-kindness" is the five
 //   words the, lord, s, loving, kindness), case and accents folded away. A word's
 //   keys are the section keys of the verses that hold it, its positions the word
 //   numbers in the verse (from 1): the words of a phrase stand at consecutive
 //   positions, and a verse's word count is its last position.
+// - Concordance, second language, only when the source tags words with Strong's
+//   numbers: language 512 ("Strongs" in the language library,
+//   zalang::kStrongsLanguage), whose words are the numbers as
+//   zalang::StrongsWord writes them ("g25", "h430": 'g' Greek or 'h' Hebrew and
+//   the number without leading zeros). A number's keys are the verse keys where
+//   it tags a word, its positions at a key the positions of the words it tags
+//   there (in the text language's numbering: a <w> over "the world" tags both
+//   words). A host finds the verses of G25 with SelectCurrentLanguage(512),
+//   FindExactMatchingWord(cLanguageString("g25", 512)), GetKeysForWord and
+//   GetWordPositionList, and the words of a verse through the text language.
+//   The first field of a number's word record (GetWordListRecord's dwData,
+//   which the library passes on unread) says where its keys lie, as
+//   zalang::StrongsKeyBits says: a host after the numbers of a few verses
+//   reads the key lists of the numbers whose bits they share.
+//   Library note: Open selects language 1033, and a book without it has the last
+//   language of its table current: a host of a book in another language selects
+//   the text's language (LANG) itself.
 // - Verses index (verses.idx): per book its section key, its chapters' keys and all
-//   its verses' keys; per chapter its key and its verses' keys; per verse its key.
+//   its verses' keys; per chapter its key and its verses' keys; per verse number
+//   the verse's key (the numbers of a verse that covers several list the same
+//   key).
 //
 // A glossary book: the entries sorted by headword as the sync indexes compare
 // (case-blind); sections are the initial letters (a headword's first byte, A-Z
@@ -45,28 +85,42 @@
 // SYNCTYPE is "word".
 //
 // Text is 8-bit in the code page of the book's language (zalang/text_encoding.h).
-// What the files cannot hold faithfully is refused: every such fault of the source
-// raises SourceError with the source's name and the line (0 for the source as a
-// whole):
-// - a character the code page lacks;
+// A line shown above or below verses (not searched) leaves out a character the
+// code page lacks (the Hebrew letters of the KJV's titles in Psalm 119: "ALEPH."),
+// counted in BuiltBook::charactersLeftOut. Anything else the files cannot hold
+// faithfully is refused: every such fault of the source raises SourceError with
+// the source's name and the line (0 for the source as a whole):
+// - a character of a verse or entry, a book name or a control word that the
+//   code page lacks; an OSIS document's language that the language library lacks
+//   (with no language in the options);
 // - a verse or entry of more than 65535 words, or with a word of more than 32767
 //   characters (positions are 16-bit, a concordance word's length a signed 16-bit
 //   count);
 // - a book name or headword of more than 32767 bytes (names and sync words have
 //   signed 16-bit lengths), a book name with a backslash (it separates the names
 //   of a path), books whose names differ only in case (paths ignore case);
-// - a book of more than 32767 chapters and verses, a glossary of more than 32768
+// - two books with one number (a verse-per-line "Psalms" and "Ps");
+// - a chapter of more than 65535 lines, a book of more than 32767 chapters and
+//   verses, a glossary of more than 32768
 //   entries (an entry's level count, the keys back to the first entry of its book
 //   or of the glossary, is a signed 16-bit number), more than 65535 books, more
 //   than 65534 headwords under one letter;
 // - a chapter, or a letter's entries, whose text with the preamble is larger than
 //   a text area's signed 32-bit size, and a book whose files outgrow their 32-bit
 //   offsets.
-// Lists are LZSS-compressed text blocks with `compress`, coded concordance and
-// verses lists with `coded`.
+// Lists are LZSS-compressed text blocks with `compress` (by the smaller parse of
+// writer/lzss_parse.h), coded concordance and verses lists with `coded`. Coded,
+// the concordance is made small: word records of 16 bytes (without the two bytes
+// of the book's own that a coded record may end in), position lists that the
+// words of a language share (writer/list_pool.h: a word's directory points into
+// one run of lists after the word table, where most words find theirs; every
+// list still reads as the word's own), and one directory for words whose
+// directories are the same. Made so, each book of samples/ takes less than half
+// the bytes of its OSIS document.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -81,7 +135,9 @@ struct BookOptions {
   std::string title;      // TITLE (UTF-8); empty: the source's name without folders and extensions
   std::string abbreviation;  // ABBREV
   std::string copyright;  // COPYRIGHT
-  std::uint16_t language = 1033;  // the language library's id of the text's language
+  // The language library's id of the text's language; 0: an OSIS document's own
+  // (its xml:lang), else 1033 English.
+  std::uint16_t language = 0;
   bool compress = false;
   bool coded = false;
 };
@@ -98,12 +154,20 @@ struct BuiltBook {
   int sections = 0;                         // section keys, glossary keys not counted
   int distinctWords = 0;                    // words of the concordance
   long long wordCount = 0;                  // words of the text
+  std::uint16_t language = 0;               // the text's
+  int verseNumbers = 0;                     // what the verse sync index maps: a verse may cover several
+  int titleLines = 0;                       // lines shown above or below verses
+  int charactersLeftOut = 0;                // of those lines: characters the code page lacks
+  int strongsNumbers = 0;                   // distinct Strong's numbers
+  long long strongsTags = 0;                // words tagged with a number (one per number)
 };
 
-// The files of a book made from `source` (named `sourceName` in messages).
+// The files of a book made from `source` (named `sourceName` in messages);
+// `progress`, when given, is told after each book how much is done (0 to 1).
 // Raises SourceError for faults of the source, CMemoryException* when memory runs
 // out.
-BuiltBook BuildScriptureBook(const Scripture& source, const BookOptions& options, const std::string& sourceName);
+BuiltBook BuildScriptureBook(const Scripture& source, const BookOptions& options, const std::string& sourceName,
+                             const std::function<void(double done)>& progress = {});
 BuiltBook BuildGlossaryBook(const std::vector<DictionaryEntry>& source, const BookOptions& options,
                             const std::string& sourceName);
 

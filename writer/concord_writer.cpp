@@ -1,9 +1,11 @@
 #include "writer/concord_writer.h"
 
 #include <algorithm>
+#include <map>
 #include <stdexcept>
 
 #include "writer/golomb_writer.h"
+#include "writer/list_pool.h"
 #include "zalang/language_string.h"
 
 namespace orva::writer {
@@ -90,8 +92,10 @@ class ConcordEncoder {
 
   // Writes the language's word table and words; returns its language record.
   std::vector<std::uint8_t> WriteLanguage(const ConcordLanguage& language);
+  // `shared`: where the word's lists are, when it shares them; else null.
   ConcordWordLayout WriteWord(const ConcordWord& word, std::uint16_t language, std::uint16_t positionRange,
-                              std::vector<std::uint8_t>& record);
+                              const std::vector<std::uint32_t>* shared, std::vector<std::uint8_t>& record);
+  std::uint32_t WriteDirectory(const std::vector<std::uint32_t>& lists);
   std::uint32_t WritePositionList(const std::vector<std::uint16_t>& positions, std::uint16_t range);
 
   const ConcordDescription& m_d;
@@ -99,6 +103,7 @@ class ConcordEncoder {
   ByteWriter m_out;
   std::uint32_t m_keyRange = 0;
   std::vector<std::pair<size_t, std::vector<std::uint8_t>>> m_patches;
+  std::map<std::vector<std::uint8_t>, std::uint32_t> m_directories;  // with shareLists: those written
 };
 
 std::vector<std::uint8_t> ConcordEncoder::WriteLanguage(const ConcordLanguage& language) {
@@ -106,10 +111,27 @@ std::vector<std::uint8_t> ConcordEncoder::WriteLanguage(const ConcordLanguage& l
   const std::uint16_t positionRange = PositionRange(language);
   const size_t table = m_out.Size();
   m_out.Bytes(std::vector<std::uint8_t>(words.size() * language.wordRecSize, 0));
+  SharedLists shared;
+  if (m_d.coded && m_d.shareLists) {
+    std::vector<WordLists> lists(words.size());
+    std::vector<const WordLists*> all;
+    for (size_t i = 0; i < words.size(); ++i) {
+      lists[i] = words[i].positions;
+      lists[i].resize(words[i].keys.size());
+      all.push_back(&lists[i]);
+    }
+    shared = ShareLists(all, positionRange);
+    const auto base = static_cast<std::uint32_t>(m_out.Size());
+    m_out.Bytes(shared.bytes);
+    for (std::vector<std::uint32_t>& offsets : shared.offsets) {
+      for (std::uint32_t& offset : offsets) offset += base;
+    }
+  }
   std::vector<ConcordWordLayout> layouts;
   for (size_t i = 0; i < words.size(); ++i) {
     std::vector<std::uint8_t> record;
-    layouts.push_back(WriteWord(words[i], language.id, positionRange, record));
+    const bool sharing = i < shared.offsets.size() && !shared.offsets[i].empty();
+    layouts.push_back(WriteWord(words[i], language.id, positionRange, sharing ? &shared.offsets[i] : nullptr, record));
     layouts.back().record = static_cast<std::uint32_t>(table + i * language.wordRecSize);
     Patch(layouts.back().record, Sized(record, language.wordRecSize));
   }
@@ -123,7 +145,8 @@ std::vector<std::uint8_t> ConcordEncoder::WriteLanguage(const ConcordLanguage& l
 }
 
 ConcordWordLayout ConcordEncoder::WriteWord(const ConcordWord& word, std::uint16_t language,
-                                            std::uint16_t positionRange, std::vector<std::uint8_t>& record) {
+                                            std::uint16_t positionRange, const std::vector<std::uint32_t>* shared,
+                                            std::vector<std::uint8_t>& record) {
   ConcordWordLayout layout;
   layout.entry = static_cast<std::uint32_t>(m_out.Size());
   if (language == kByteLanguage) {
@@ -148,21 +171,20 @@ ConcordWordLayout ConcordEncoder::WriteWord(const ConcordWord& word, std::uint16
   }
 
   static const std::vector<std::uint16_t> kNoPositions;
-  for (size_t i = 0; i < keys.size(); ++i) {
-    layout.lists.push_back(WritePositionList(i < word.positions.size() ? word.positions[i] : kNoPositions,
-                                             positionRange));
+  if (shared) {
+    layout.lists = *shared;
+  } else {
+    for (size_t i = 0; i < keys.size(); ++i) {
+      layout.lists.push_back(WritePositionList(i < word.positions.size() ? word.positions[i] : kNoPositions,
+                                               positionRange));
+    }
   }
-  layout.offsets = static_cast<std::uint32_t>(m_out.Size());
   const std::vector<std::uint32_t>& lists = layout.lists;
   if (!m_d.coded) {
+    layout.offsets = static_cast<std::uint32_t>(m_out.Size());
     for (std::uint32_t offset : lists) m_out.U32(offset);
-  } else if (!lists.empty()) {
-    const std::uint32_t first = lists.front();
-    if (lists.size() > 1) m_out.U32(lists.back() - first);
-    m_out.U32(first);
-    std::vector<std::uint32_t> between;
-    if (lists.size() > 2) between.assign(lists.begin() + 1, lists.end() - 1);
-    m_out.Bytes(EncodeCodedList(between, lists.back() - first, static_cast<std::uint32_t>(lists.size()), &first));
+  } else {
+    layout.offsets = WriteDirectory(lists);
   }
 
   ByteWriter fields;
@@ -175,6 +197,28 @@ ConcordWordLayout ConcordEncoder::WriteWord(const ConcordWord& word, std::uint16
   }
   record = fields.Take();
   return layout;
+}
+
+// The coded position directory of lists at `lists`: where it went.
+std::uint32_t ConcordEncoder::WriteDirectory(const std::vector<std::uint32_t>& lists) {
+  ByteWriter directory;
+  if (!lists.empty()) {
+    const std::uint32_t first = lists.front();
+    if (lists.size() > 1) directory.U32(lists.back() - first);
+    directory.U32(first);
+    std::vector<std::uint32_t> between;
+    if (lists.size() > 2) between.assign(lists.begin() + 1, lists.end() - 1);
+    directory.Bytes(
+        EncodeCodedList(between, lists.back() - first, static_cast<std::uint32_t>(lists.size()), &first));
+  }
+  const auto at = static_cast<std::uint32_t>(m_out.Size());
+  if (!m_d.shareLists || directory.Size() == 0) {
+    m_out.Bytes(directory.Data());
+    return at;
+  }
+  const auto [written, added] = m_directories.emplace(directory.Data(), at);
+  if (added) m_out.Bytes(directory.Data());
+  return written->second;
 }
 
 std::uint32_t ConcordEncoder::WritePositionList(const std::vector<std::uint16_t>& positions, std::uint16_t range) {

@@ -4,9 +4,10 @@
 //
 // File layout: version record, header (H bytes), the key range (coded lists only),
 // the language table (LR bytes per language); then per language its word table
-// (WR bytes per word) followed, word by word, by the word entry (i16 length, text,
-// key list), the word's position lists and its position-offset table (plain) or
-// position directory (coded).
+// (WR bytes per word), the lists its words share (with `shareLists`), and word
+// by word the word entry (i16 length, text, key list), the word's own position
+// lists and its position-offset table (plain) or position directory (coded; none
+// when an earlier word's is the same).
 //
 // Plain lists: with `narrowPlain` the leading keys below 65536 are written as u16
 // (K16) and the rest as u32 (K32), the leading positions below 256 as bytes and the
@@ -48,6 +49,10 @@ struct ConcordDescription {
   // N, written only with coded lists; default: the largest key plus 1.
   std::optional<std::uint32_t> keyRange;
   bool narrowPlain = true;
+  // Coded lists only: the words of a language share position lists where that
+  // makes the file smaller (writer/list_pool.h), written after the language's
+  // word table; words with equal position directories share one.
+  bool shareLists = false;
   std::uint16_t headerLength = 8;      // H; the header is padded with zeros or cut
   std::uint16_t languageRecSize = 16;  // LR; records are padded or cut to it
   std::vector<ConcordLanguage> languages = std::vector<ConcordLanguage>(1);  // 1033, no words

@@ -44,4 +44,18 @@ std::vector<std::uint8_t> EncodeCodedList(const std::vector<std::uint32_t>& entr
   return out.Take();
 }
 
+size_t CodedListSize(const std::uint32_t* entries, size_t size, std::uint32_t range, std::uint32_t count,
+                     const std::uint32_t* start) {
+  const GolombParameter p = GolombParameterFor(range, count);
+  std::uint64_t bits = 0;
+  for (size_t i = 0; i < size; ++i) {
+    const bool first = i == 0 && start == nullptr;
+    const std::uint32_t previous = i > 0 ? entries[i - 1] : (start ? *start : 0);
+    const std::uint32_t v = first ? entries[i] : entries[i] - previous - 1;
+    bits += v / p.b + 1;
+    if (p.b > 1) bits += static_cast<std::uint32_t>(v % p.b < p.t ? p.k - 1 : p.k);
+  }
+  return static_cast<size_t>((bits + 7) / 8);
+}
+
 }  // namespace orva::writer

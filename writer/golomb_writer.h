@@ -3,6 +3,7 @@
 // significant bit first from a byte boundary, the last byte padded with 0-bits.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -32,5 +33,10 @@ std::vector<std::uint8_t> EncodeCodedList(const std::vector<std::uint32_t>& entr
 inline std::vector<std::uint8_t> EncodeCodedList(const std::vector<std::uint32_t>& entries, std::uint32_t range) {
   return EncodeCodedList(entries, range, static_cast<std::uint32_t>(entries.size()));
 }
+
+// The number of bytes EncodeCodedList writes for these arguments (entries that
+// ascend strictly from `start`, count >= 1), without writing them.
+size_t CodedListSize(const std::uint32_t* entries, size_t size, std::uint32_t range, std::uint32_t count,
+                     const std::uint32_t* start = nullptr);
 
 }  // namespace orva::writer

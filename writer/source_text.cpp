@@ -126,7 +126,9 @@ Scripture ParseScripture(std::istream& in, const std::string& file) {
     if (scripture.books.empty() || scripture.books.back().name != name) {
       if (!scripture.books.empty()) finished.insert(scripture.books.back().name);
       if (finished.count(name)) reader.Fail("the lines of " + name + " do not stand together");
-      scripture.books.push_back({name, {}});
+      SourceBook book;
+      book.name = name;
+      scripture.books.push_back(std::move(book));
     }
     SourceBook& book = scripture.books.back();
     if (book.chapters.empty() || book.chapters.back().number != chapter) {
@@ -134,13 +136,19 @@ Scripture ParseScripture(std::istream& in, const std::string& file) {
         reader.Fail(name + " " + std::to_string(chapter) + " comes after chapter " +
                     std::to_string(book.chapters.back().number));
       }
-      book.chapters.push_back({chapter, {}});
+      SourceChapter next;
+      next.number = chapter;
+      book.chapters.push_back(std::move(next));
     }
     SourceChapter& current = book.chapters.back();
     if (!current.verses.empty() && verse <= current.verses.back().number) {
       reader.Fail(reference + " comes after verse " + std::to_string(current.verses.back().number));
     }
-    current.verses.push_back({verse, line.substr(tab + 1), reader.Line()});
+    SourceVerse next;
+    next.number = verse;
+    next.text = line.substr(tab + 1);
+    next.line = reader.Line();
+    current.verses.push_back(std::move(next));
   }
   if (scripture.books.empty()) throw SourceError(file, 0, "no verses");
   return scripture;

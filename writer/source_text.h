@@ -1,4 +1,5 @@
-// The two source forms that `orva build` turns into books, parsed into memory.
+// The text source forms that `orva build` turns into books, parsed into memory,
+// and the Scripture they and OSIS documents (writer/source_osis.h) become.
 //
 // Scripture, one verse per line (UTF-8):
 //     Book Chapter:Verse<TAB>text
@@ -16,6 +17,7 @@
 // Every fault is reported as SourceError, naming the file and line.
 #pragma once
 
+#include <cstdint>
 #include <istream>
 #include <stdexcept>
 #include <string>
@@ -35,24 +37,50 @@ class SourceError : public std::runtime_error {
   int m_line;
 };
 
+// A Strong's number that tags words of a verse: every word of the verse's text
+// that lies, in whole or in part, in [begin, end) (UTF-16 units of the text).
+struct StrongsTag {
+  std::string word;  // the concordance word of the number (zalang::StrongsWord): "g25"
+  std::uint32_t begin = 0, end = 0;
+};
+
 struct SourceVerse {
   int number = 0;
+  // The numbers after `number` that the verse covers too (a verse of an OSIS
+  // document that names several, "Sir.11.15 Sir.11.16"), ascending.
+  std::vector<int> alsoNumbers;
   std::string text;  // UTF-8
   int line = 0;      // where it stood in the source, for messages
+  // Lines shown above the verse and not searched (psalm titles, headings), UTF-8.
+  std::vector<std::string> titles;
+  std::vector<StrongsTag> strongs;  // in the order of their words
 };
 
 struct SourceChapter {
   int number = 0;
   std::vector<SourceVerse> verses;
+  std::vector<std::string> closing;  // lines shown after the last verse (a letter's subscription)
 };
 
 struct SourceBook {
   std::string name;
+  // The book's number in the canonical list (tools/query/book_list.h); 0: the
+  // number that its name has there in English, else the next unlisted number.
+  int number = 0;
   std::vector<SourceChapter> chapters;
 };
 
 struct Scripture {
   std::vector<SourceBook> books;
+  // What an OSIS document says of itself, empty when it says nothing: its title,
+  // its rights (for the copyright), and its language as xml:lang gives it ("es")
+  // with the line where that stands.
+  std::string title, rights, languageTag;
+  int languageLine = 0;
+  // What was left out of an OSIS document: its notes, and the words of text
+  // outside the chapters of books (a preface, introductions, a glossary).
+  long long notesLeftOut = 0;
+  long long wordsLeftOut = 0;
   int VerseCount() const;
 };
 
@@ -62,8 +90,9 @@ struct DictionaryEntry {
   int line = 0;
 };
 
-// The bytes of the file at `path`, decompressed when it is gzip-compressed (a
-// ".gz" file); raises SourceError naming the file when it cannot be read.
+// The bytes of the file at `path`, decompressed when it is gzip- or
+// xz-compressed (told by its first bytes); raises SourceError naming the file
+// when it cannot be read (writer/source_stream.h).
 std::string ReadSourceFile(const std::string& path);
 
 // Parse the whole of `in`; `file` names it in messages. A source without any verse

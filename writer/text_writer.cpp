@@ -9,6 +9,7 @@
 #include "text/lzss_codec.h"
 #include "writer/book_dir.h"
 #include "writer/byte_writer.h"
+#include "writer/lzss_parse.h"
 
 namespace orva::writer {
 
@@ -40,7 +41,7 @@ namespace {
 // The LZSS streams of `blocks`. A large text is compressed on a few threads, each
 // taking every n-th block: the encoder is most of the time a whole Bible takes to
 // build.
-std::vector<std::vector<std::uint8_t>> CompressBlocks(const std::vector<std::string>& blocks) {
+std::vector<std::vector<std::uint8_t>> CompressBlocks(const std::vector<std::string>& blocks, bool smaller) {
   std::vector<std::vector<std::uint8_t>> streams(blocks.size());
   size_t total = 0;
   for (const std::string& block : blocks) total += block.size();
@@ -48,7 +49,10 @@ std::vector<std::vector<std::uint8_t>> CompressBlocks(const std::vector<std::str
   std::vector<std::exception_ptr> failures(threads);
   const auto work = [&](unsigned first) {
     try {
-      for (size_t i = first; i < blocks.size(); i += threads) streams[i] = LzssCompress(blocks[i]);
+      for (size_t i = first; i < blocks.size(); i += threads) {
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(blocks[i].data());
+        streams[i] = smaller ? LzssCompressSmaller(bytes, blocks[i].size()) : LzssCompress(bytes, blocks[i].size());
+      }
     } catch (...) {
       failures[first] = std::current_exception();
     }
@@ -67,7 +71,7 @@ std::vector<std::vector<std::uint8_t>> CompressBlocks(const std::vector<std::str
 
 EncodedTextData EncodeTextData(const TextDataDescription& text) {
   std::vector<std::vector<std::uint8_t>> streams;
-  if (text.compressed) streams = CompressBlocks(text.blocks);
+  if (text.compressed) streams = CompressBlocks(text.blocks, text.smaller);
   ByteWriter out;
   WriteVersionRecord(out, text.version);
   out.U32(static_cast<std::uint32_t>(text.headerText.size())).Text(text.headerText);

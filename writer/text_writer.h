@@ -32,6 +32,9 @@ struct TextDataDescription {
   std::string headerText;
   std::vector<std::string> blocks;  // block 0 is the preamble
   bool compressed = false;
+  // Compressed by LzssCompressSmaller (writer/lzss_parse.h) rather than by the
+  // library's encoder: what the book builder writes.
+  bool smaller = false;
 };
 
 struct EncodedTextData {

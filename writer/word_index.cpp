@@ -26,24 +26,28 @@ size_t WordIndexBuilder::Add(std::uint32_t key, const std::u16string& text) {
       throw std::length_error("a word of more than " + std::to_string(kMaxWordLength) + " characters");
     }
   }
-  AfxAllocating([&] {
-    for (size_t n = 0; n < spans.size(); ++n) {
-      m_folded.assign(text, spans[n].begin, spans[n].end - spans[n].begin);
-      zalang::FoldWordInPlace(m_folded);
-      auto at = m_index.find(m_folded);
-      if (at == m_index.end()) {
-        at = m_index.emplace(m_folded, m_words.size()).first;
-        m_words.push_back({m_folded, {}, {}});
-      }
-      IndexedWord& word = m_words[at->second];
-      if (word.keys.empty() || word.keys.back() != key) {
-        word.keys.push_back(key);
-        word.positions.emplace_back();
-      }
-      word.positions.back().push_back(static_cast<std::uint16_t>(n + 1));
-    }
-  });
+  for (size_t n = 0; n < spans.size(); ++n) {
+    m_folded.assign(text, spans[n].begin, spans[n].end - spans[n].begin);
+    zalang::FoldWordInPlace(m_folded);
+    AddAt(key, m_folded, static_cast<std::uint16_t>(n + 1));
+  }
   return spans.size();
+}
+
+void WordIndexBuilder::AddAt(std::uint32_t key, const std::u16string& text, std::uint16_t position) {
+  AfxAllocating([&] {
+    auto at = m_index.find(text);
+    if (at == m_index.end()) {
+      at = m_index.emplace(text, m_words.size()).first;
+      m_words.push_back({text, {}, {}});
+    }
+    IndexedWord& word = m_words[at->second];
+    if (word.keys.empty() || word.keys.back() != key) {
+      word.keys.push_back(key);
+      word.positions.emplace_back();
+    }
+    word.positions.back().push_back(position);
+  });
 }
 
 std::vector<IndexedWord> WordIndexBuilder::Take() {

@@ -24,6 +24,9 @@ class WordIndexBuilder {
   // (positions are 16-bit) or with a word of more than 32767 characters (a word's
   // length is a signed 16-bit count); its message says which.
   size_t Add(std::uint32_t key, const std::u16string& text);
+  // Adds `word` as it is (not split or folded) at `position` of `key`. Keys are
+  // added in ascending order, and the positions of one word at one key too.
+  void AddAt(std::uint32_t key, const std::u16string& word, std::uint16_t position);
   // The words in the order first met; the builder is empty afterwards.
   std::vector<IndexedWord> Take();
 

@@ -120,8 +120,9 @@ const sLanguageSource kLanguages[] = {
     {1034, "Spanish", kTable1252, 0x01, 0xFF},
     {1032, "Greek", kTable1253, 0x01, 0xFE},
     {1037, "Hebrew", kTable1255, 0x01, 0xFE},
+    {512, "Strongs", kTable1252, 0x01, 0xFF},
 };
-const int kLanguageCount = 6;
+const int kLanguageCount = 7;
 
 // Combining marks: general category Mn or Me, and the unassigned code points
 // of the combining blocks. Inclusive ranges, ascending.

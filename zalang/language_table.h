@@ -2,7 +2,9 @@
 //
 // Languages (id, the name written in language tags, the table's repertoire):
 //   1033 "English", 1031 "German", 1036 "French", 1034 "Spanish" (Windows-1252),
-//   1032 "Greek" (Windows-1253), 1037 "Hebrew" (Windows-1255, points are marks).
+//   1032 "Greek" (Windows-1253), 1037 "Hebrew" (Windows-1255, points are marks),
+//   and 512 "Strongs" (Windows-1252), which is no language of people: the
+//   concordance language of Strong's numbers (zalang/words.h, kStrongsLanguage).
 //
 // A table has 256 entries; entry b is a zero-terminated list of the characters that
 // byte b can stand for, the first being its reading. Byte 0 lists nothing, nor do

@@ -42,6 +42,10 @@ LANGUAGES = [  # id, name written in tags, codec
     (1034, "Spanish", "cp1252"),
     (1032, "Greek", "cp1253"),
     (1037, "Hebrew", "cp1255"),
+    # Not a language of people: the words of a concordance's Strong's numbers
+    # ("g25", "h430"). 512 lies in the range of primary language ids that are
+    # left to users (0x200-0x3FF), so no real language ever has it.
+    (512, "Strongs", "cp1252"),
 ]
 
 RESERVED_BYTES = (0xAC, 0xAD)

@@ -50,6 +50,8 @@ std::vector<WordSpan> SplitWords(const std::u16string& text) {
   return words;
 }
 
+bool IsWordCharacter(char16_t c) { return !IsSeparator(c); }
+
 void FoldWordInPlace(std::u16string& word) {
   size_t out = 0;
   for (char16_t c : word) {
@@ -67,6 +69,21 @@ std::u16string FoldWord(const std::u16string& word) {
   std::u16string folded = AfxAllocating([&] { return word; });
   FoldWordInPlace(folded);
   return folded;
+}
+
+std::string StrongsWord(const std::string& number) {
+  if (number.size() < 2) return {};
+  const char letter = number[0];
+  if (letter != 'G' && letter != 'g' && letter != 'H' && letter != 'h') return {};
+  if (number.find_first_not_of("0123456789", 1) != std::string::npos) return {};
+  const size_t first = number.find_first_not_of('0', 1);
+  if (first == std::string::npos || number.size() - first > 5) return {};
+  return static_cast<char>(letter == 'G' || letter == 'g' ? 'g' : 'h') + number.substr(first);
+}
+
+std::string StrongsNumber(const std::string& word) {
+  if (StrongsWord(word) != word) return word;
+  return static_cast<char>(word[0] == 'g' ? 'G' : 'H') + word.substr(1);
 }
 
 }  // namespace zalang

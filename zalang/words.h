@@ -26,6 +26,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -43,8 +44,39 @@ struct WordSpan {
 // The words of `text`, in order: word n of the text is element n - 1.
 std::vector<WordSpan> SplitWords(const std::u16string& text);
 
+// Whether `c` can stand inside a word: a letter, digit or combining mark, none of
+// the separators above.
+bool IsWordCharacter(char16_t c);
+
 // The folded form of a word or compound (see above), made in place or as a copy.
 void FoldWordInPlace(std::u16string& word);
 std::u16string FoldWord(const std::u16string& word);
+
+// Strong's numbers. A book keeps them in its concordance under a language of
+// their own, kStrongsLanguage ("Strongs" in the language library, Windows-1252),
+// so that they never mix with the words of the text. Their words there are the
+// numbers in one form: 'g' for Greek or 'h' for Hebrew, then the number in
+// decimal without leading zeros ("g25", "h430").
+constexpr unsigned short kStrongsLanguage = 512;
+
+// The concordance word of a Strong's number written as "G25", "G0025", "g25" or
+// "H430": a letter G or H in either case, then digits, at most 5 of them after
+// any leading zeros and not all zeros. Empty when `number` is not written so.
+std::string StrongsWord(const std::string& number);
+
+// How people write the number of a concordance word "g25": "G25"; `word` as it
+// is when it is no such word.
+std::string StrongsNumber(const std::string& word);
+
+// Where a number's keys lie, kept in the first field of its word record (which
+// the library passes on unread) so that a reader after the numbers of a few
+// verses decodes the key lists of those numbers alone: the union of the bits of
+// its keys, where in a book of `sections` sections key k has the bit
+// k * 32 / sections, and a key past the sections every bit. A field of 0 tells
+// nothing (every word has a key).
+inline std::uint32_t StrongsKeyBits(std::uint32_t key, std::uint32_t sections) {
+  if (key >= sections) return 0xFFFFFFFFu;
+  return 1u << (static_cast<std::uint64_t>(key) * 32 / sections);
+}
 
 }  // namespace zalang

@@ -8,6 +8,7 @@
 #include <iterator>
 
 #include "tests/e2e/run_orva.h"
+#include "tests/osis_sample.h"
 #include "writer/book_dir.h"
 
 namespace {
@@ -111,10 +112,11 @@ TEST_F(OrvaProgram, ReadsRangesAndLists) {
 }
 
 TEST_F(OrvaProgram, VerseAndSync) {
-  EXPECT_EQ(Out({"verse", Book(), "2,3,16"}), "2,3,16: key 12, \\John\\3\\16\nJohn 3:16 For God so loved the world.\n");
+  // Books go by their number in the list of books, not by their order here.
+  EXPECT_EQ(Out({"verse", Book(), "43,3,16"}), "43,3,16: key 12, \\John\\3\\16\nJohn 3:16 For God so loved the world.\n");
   EXPECT_EQ(Out({"sync", Book(), "1,1,3"}),
             "1,1,3: key 4, \\Genesis\\1\\3\nGenesis 1:3 And God said, Let there be light: and there was light.\n");
-  EXPECT_NE(Out({"verse", Book(), "3,1,3", "--json"}).find("\"reference\":\"Jude 1:3\""), std::string::npos);
+  EXPECT_NE(Out({"verse", Book(), "65,1,3", "--json"}).find("\"reference\":\"Jude 1:3\""), std::string::npos);
 
   const Result glossary = Run({"build", "--dictionary", Path("words.txt"), "-o", Path("glossary")});
   ASSERT_EQ(glossary.status, 0) << glossary.err;
@@ -156,6 +158,7 @@ TEST_F(OrvaProgram, UsageErrors) {
   EXPECT_EQ(unknown.status, 2);
   EXPECT_EQ(unknown.err, "orva: there is no subcommand \"raed\" (orva --help lists them)\n");
   EXPECT_EQ(Run({"find", Book(), "light", "--limit", "0"}).status, 2);
+  EXPECT_EQ(Run({"find", Book()}).status, 2);  // neither a word nor a number
   EXPECT_EQ(Run({"words", Book(), "a", "--limit", "-1"}).status, 2);
   EXPECT_EQ(Out({"--version"}), "orva " ORVA_PROGRAM_VERSION ", reads books of format 2.0 and older\n");
 }
@@ -176,6 +179,56 @@ TEST_F(OrvaProgram, BadSourcesLeaveNoBook) {
   for (const fs::directory_entry& entry : fs::directory_iterator(m_dir.Path())) {
     EXPECT_EQ(entry.path().filename().string().find('-'), std::string::npos) << entry.path();
   }
+}
+
+TEST_F(OrvaProgram, BuildsOsisDocuments) {
+  Write("t.osis.xml", orva::test::kOsisSample);
+  const Result built = Run({"build", Path("t.osis.xml"), "-o", Path("osis")});
+  ASSERT_EQ(built.status, 0) << built.err;
+  EXPECT_EQ(Lines(built.out)[0].substr(0, Lines(built.out)[0].find(" bytes")),
+            "built " + Path("osis") + ": 3 books, 3 chapters, 5 verses (6 verse numbers), 44 words (37 distinct), 3490");
+  EXPECT_EQ(Lines(built.out)[1], "  language 1034; Strong's numbers: 7, on 12 words; title lines: 2; left out: 1 "
+                                 "notes, 5 words outside the books' chapters");
+  // Books by their own names and by their English ones; title lines with their
+  // chapters; a verse of two numbers by either.
+  EXPECT_EQ(Out({"read", Path("osis"), "Salmos"}),
+            "Salmos 23\nSalmo de David.\n1 JEHOV\xC3\x81 es mi pastor; nada me faltar\xC3\xA1.\n2 En lugares de delicados "
+            "pastos me har\xC3\xA1 yacer junto a aguas.\n");
+  EXPECT_EQ(Out({"read", Path("osis"), "Tob 1:3"}), "Tob\xC3\xAD" "as 1:2 En tiempo de Enemessar el rey.\n");
+  EXPECT_EQ(Lines(Out({"read", Path("osis"), "Tobit"})).back(), "Escrito en N\xC3\xADnive.");
+  EXPECT_EQ(Lines(Out({"verse", Path("osis"), "43,3,16"}))[0], "43,3,16: key 10, \\John\\3\\16");
+  EXPECT_EQ(Out({"find", Path("osis"), "jehova"}), "Salmos 23:1  (1)\n1 place\n");
+  EXPECT_EQ(Out({"find", Path("osis"), "g25"}), "0 places\n");  // Strong's numbers are no words of the text
+  EXPECT_EQ(Lines(Out({"check", Path("osis")}))[0], Path("osis") + ": the book is sound");
+
+  // Strong's numbers: the words that translate one, in either way of writing
+  // it; several numbers and words all at once; the numbers beside the words.
+  EXPECT_EQ(Out({"find", Path("osis"), "--strongs", "G0025"}),
+            "Tob\xC3\xAD" "as 1:2  (4-6 Enemessar el rey)\nJohn 3:16  (5 am\xC3\xB3)\n2 places\n");
+  EXPECT_EQ(Out({"find", Path("osis"), "rey", "--strongs", "g26", "G25"}),
+            "Tob\xC3\xAD" "as 1:2  (rey 6; G26 4-6 Enemessar el rey; G25 4-6 Enemessar el rey)\n1 place\n");
+  EXPECT_EQ(Out({"find", Path("osis"), "--strongs", "H07462", "--json"}),
+            "{\"terms\":[\"H7462\"],\"words\":[[\"h7462\"]],\"count\":1,\"references\":[\"Salmos 23:1\"],"
+            "\"hits\":[{\"key\":2,\"positions\":[[4]],\"text\":[[\"pastor\"]]}]}\n");
+  EXPECT_EQ(Out({"read", Path("osis"), "Ps 23:2", "--strongs"}),
+            "Salmos 23:2 En lugares de delicados pastos me har\xC3\xA1 yacer<H1878 H7257> junto a aguas.\n");
+  EXPECT_NE(Out({"read", Path("osis"), "--strongs", "--json", "John 3:16"})
+                .find("{\"word\":\"Porque\",\"strongs\":[]},{\"word\":\"de\",\"strongs\":[]},{\"word\":\"tal\","
+                      "\"strongs\":[]},{\"word\":\"manera\",\"strongs\":[]},{\"word\":\"am\xC3\xB3\",\"strongs\":[\"G25\"]}"),
+            std::string::npos);
+  EXPECT_EQ(Err({"find", Path("osis"), "--strongs", "G0"}),
+            "orva: \"G0\" is no Strong's number (a G or an H and a number: G25, H430)\n");
+  for (const std::vector<std::string>& args : {std::vector<std::string>{"find", Book(), "--strongs", "G25"},
+                                               std::vector<std::string>{"read", Book(), "John 3:16", "--strongs"}}) {
+    EXPECT_EQ(Err(args), "orva: " + Book() + ": the book has no Strong's numbers (its source tagged no words with them)\n");
+  }
+
+  // A fault names its line and leaves the book as it was.
+  Write("bad.osis.xml", "<osis><osisText>\n<div type=\"book\" osisID=\"Foo\"/></osisText></osis>\n");
+  EXPECT_EQ(Err({"build", Path("bad.osis.xml"), "-o", Path("osis")}),
+            "orva: " + Path("bad.osis.xml") +
+                ":2: \"Foo\" is no book of the Bible that this program knows (an osisID such as Gen, Matt, Tob)\n");
+  EXPECT_EQ(Lines(Out({"toc", Path("osis")})).size(), 3u);
 }
 
 TEST_F(OrvaProgram, MissingAndDamagedBooksAreReported) {

@@ -23,4 +23,4 @@ pc_dir=$(dirname "$(find "$scratch/prefix" -name orvada.pc)")
 
 printf 'John 3:16\tFor God so loved the world.\nJohn 3:17\tCharity never faileth; charity.\n' > "$scratch/john.txt"
 "$build/tools/orva" build "$scratch/john.txt" -o "$scratch/john" --publisher 1 --book 1 > /dev/null
-"$scratch/build/orvada_reader" "$scratch/john" 1,3,16 charity
+"$scratch/build/orvada_reader" "$scratch/john" 43,3,16 charity

@@ -2,9 +2,9 @@
 
 #include <cctype>
 #include <cstring>
-#include <map>
 
 #include "tools/query/book_access.h"
+#include "tools/query/book_list.h"
 
 namespace orva::query {
 
@@ -12,81 +12,10 @@ namespace {
 
 constexpr const char* kEnDash = "\xE2\x80\x93";  // U+2013 in UTF-8
 
-// The usual abbreviations of the books of the Bible, each line the full name and
-// its abbreviations, all in the normalised form (lower case, no blanks or dots).
-const char* const kAbbreviations[] = {
-    "genesis gen ge gn",        "exodus ex exo exod",       "leviticus lev le lv",
-    "numbers num nu nm nb",     "deuteronomy deut de dt",   "joshua josh jos jsh",
-    "judges judg jdg jg jdgs",  "ruth rth ru",              "1samuel 1sam 1sa 1sm 1s",
-    "2samuel 2sam 2sa 2sm 2s",  "1kings 1kgs 1ki 1kin 1k",  "2kings 2kgs 2ki 2kin 2k",
-    "1chronicles 1chron 1chr 1ch", "2chronicles 2chron 2chr 2ch", "ezra ezr",
-    "nehemiah neh ne",          "esther esth est es",       "job jb",
-    "psalms ps psalm pslm psa psm pss", "proverbs prov pro prv pr", "ecclesiastes eccles eccle ecc ec qoh",
-    "songofsolomon song sos so songofsongs sng ca can cant canticles", "isaiah isa is",
-    "jeremiah jer je jr",       "lamentations lam la",      "ezekiel ezek eze ezk",
-    "daniel dan da dn",         "hosea hos ho",             "joel jl",
-    "amos am",                  "obadiah obad ob",          "jonah jnh jon",
-    "micah mic mc",             "nahum nah na",             "habakkuk hab hb",
-    "zephaniah zeph zep zp",    "haggai hag hg",            "zechariah zech zec zc",
-    "malachi mal ml",           "matthew matt mt",          "mark mrk mar mk mr",
-    "luke luk lk",              "john joh jhn jn",          "acts act ac",
-    "romans rom ro rm",         "1corinthians 1cor 1co",    "2corinthians 2cor 2co",
-    "galatians gal ga",         "ephesians eph ephes",      "philippians phil php pp",
-    "colossians col co",        "1thessalonians 1thess 1thes 1th", "2thessalonians 2thess 2thes 2th",
-    "1timothy 1tim 1ti",        "2timothy 2tim 2ti",        "titus tit ti",
-    "philemon philem phm pm",   "hebrews heb",              "james jas jm",
-    "1peter 1pet 1pe 1pt 1p",   "2peter 2pet 2pe 2pt 2p",   "1john 1jhn 1jn 1jo 1j",
-    "2john 2jhn 2jn 2jo 2j",    "3john 3jhn 3jn 3jo 3j",    "jude jud jd",
-    "revelation rev re rv revelations apocalypse",
-};
-
-// abbreviation -> full name, both normalised.
-const std::map<std::string, std::string>& Abbreviations() {
-  static const std::map<std::string, std::string> table = [] {
-    std::map<std::string, std::string> map;
-    for (const char* line : kAbbreviations) {
-      std::string text = line;
-      const std::string name = text.substr(0, text.find(' '));
-      size_t at = 0;
-      while (at != std::string::npos) {
-        const size_t end = text.find(' ', at);
-        map[text.substr(at, end == std::string::npos ? end : end - at)] = name;
-        at = end == std::string::npos ? end : end + 1;
-      }
-    }
-    return map;
-  }();
-  return table;
-}
-
-std::string Lower(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
-
 std::string Trim(const std::string& text) {
   const size_t first = text.find_first_not_of(" \t");
   if (first == std::string::npos) return {};
   return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-// Lower case, "I"/"First" ... before a name as digits, no blanks or dots.
-std::string Normalise(const std::string& name) {
-  std::string text = Lower(Trim(name));
-  static const std::pair<const char*, const char*> ordinals[] = {
-      {"iii ", "3"}, {"ii ", "2"}, {"i ", "1"}, {"first ", "1"}, {"second ", "2"},
-      {"third ", "3"}, {"1st ", "1"}, {"2nd ", "2"}, {"3rd ", "3"}};
-  for (const auto& [word, digit] : ordinals) {
-    if (text.compare(0, std::strlen(word), word) == 0) {
-      text = digit + text.substr(std::strlen(word));
-      break;
-    }
-  }
-  std::string out;
-  for (char c : text) {
-    if (c != ' ' && c != '.') out += c;
-  }
-  return out;
 }
 
 bool IsSubsequence(const std::string& part, const std::string& whole) {
@@ -179,19 +108,25 @@ std::vector<WrittenReference> ParseReferences(const std::string& text) {
   }
 }
 
-int MatchBookName(const std::vector<std::string>& names, const std::string& name, bool* ambiguous) {
+int MatchBookName(const std::vector<std::string>& names, const std::string& name, bool* ambiguous,
+                  const std::function<int(int number)>& bookNumbered) {
   if (ambiguous) *ambiguous = false;
-  const std::string wanted = Normalise(name);
+  const std::string wanted = NormaliseBookName(name);
   if (wanted.empty()) return -1;
   std::vector<std::string> normal;
-  for (const std::string& n : names) normal.push_back(Normalise(n));
+  for (const std::string& n : names) normal.push_back(NormaliseBookName(n));
   for (size_t i = 0; i < normal.size(); ++i) {
     if (normal[i] == wanted) return static_cast<int>(i);
   }
-  const auto abbreviation = Abbreviations().find(wanted);
-  if (abbreviation != Abbreviations().end()) {
+  if (const int number = BookNumberOfEnglishName(wanted)) {
+    const std::string english = NormaliseBookName(ListedBookAt(number)->name);
     for (size_t i = 0; i < normal.size(); ++i) {
-      if (normal[i] == abbreviation->second) return static_cast<int>(i);
+      if (normal[i] == english) return static_cast<int>(i);
+    }
+    // A book named in another language, found by its number.
+    if (bookNumbered) {
+      const int index = bookNumbered(number);
+      if (index >= 0 && static_cast<size_t>(index) < names.size()) return index;
     }
   }
   for (const auto& fits : {+[](const std::string& part, const std::string& whole) {

@@ -14,13 +14,17 @@
 // 3:16-18"); anywhere else it is a chapter ("Ps 23; 24", "Matt 5-7"), except in
 // a book of one chapter, where a lone number is always a verse: "Jude 3" is Jude
 // 1:3 and "Jude 1" Jude 1:1; "Jude" alone is the whole book.
-// Book names match without regard to case, blanks and dots: the full name, one of
-// the usual English abbreviations of the 66 books of the Bible when the book has
-// that name, a unique beginning of a name ("Phile"), or letters taken in order
-// from a unique name beginning with the same letter ("Hbk"). "I", "II" and "III"
-// (or "First" ...) before a name count as 1, 2 and 3.
+// Book names match without regard to case, blanks and dots: the full name, the
+// usual English name or one of its abbreviations (of the books of the Bible with
+// the deuterocanonical books, tools/query/book_list.h: "Tob 1:1", "1 Macc 1:1"),
+// also in a book whose names are in another language ("John 3:16" in a book that
+// names it "Juan", found by its number in the verses index), a unique beginning
+// of a name ("Phile"), or letters taken in order from a unique name beginning
+// with the same letter ("Hbk"). "I", "II" and "III" (or "First" ...) before a
+// name count as 1, 2 and 3.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <unordered_map>
 #include <string>
@@ -51,8 +55,13 @@ struct WrittenReference {
 std::vector<WrittenReference> ParseReferences(const std::string& text);
 
 // The index in `names` of the book that `name` stands for, -1 when none does;
-// `ambiguous` (when not null) is set when several books fit equally.
-int MatchBookName(const std::vector<std::string>& names, const std::string& name, bool* ambiguous = nullptr);
+// `ambiguous` (when not null) is set when several books fit equally. In turn: a
+// book's own name; an English name or abbreviation (tools/query/book_list.h) of
+// a book of `names`, or of the book that `bookNumbered` (when given) returns for
+// its number (the index in `names`, -1 for none), so that "John" finds a book
+// named "Juan"; a unique beginning of an own name; letters in order.
+int MatchBookName(const std::vector<std::string>& names, const std::string& name, bool* ambiguous = nullptr,
+                  const std::function<int(int number)>& bookNumbered = {});
 
 // A run of sections that a reference names: every section from `first` through
 // `last` and everything below `last`, in the order of their keys. A glossary

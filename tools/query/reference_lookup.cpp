@@ -2,6 +2,7 @@
 #include <utility>
 
 #include "tools/query/book_access.h"
+#include "tools/query/book_list.h"
 #include "tools/query/reference.h"
 #include "zalang/text_encoding.h"
 
@@ -101,7 +102,7 @@ class Lookup {
   int Place(const WrittenPlace& place, bool verseFollows) {
     if (!place.book.empty()) {
       bool ambiguous = false;
-      m_bookIndex = MatchBookName(m_names, place.book, &ambiguous);
+      m_bookIndex = MatchBookName(m_names, place.book, &ambiguous, [&](int number) { return BookNumbered(number); });
       if (m_bookIndex < 0) {
         Fail(ambiguous ? "\"" + place.book + "\" fits several books" : "no book is called \"" + place.book + "\"");
       }
@@ -123,13 +124,64 @@ class Lookup {
     return place.verse.empty() ? chapter->key : Verse(chapter->key, place.verse);
   }
 
+  // The index in m_top of the book that the verses index lists under `number`,
+  // -1 when there is none (or no verses index).
+  int BookNumbered(int number) {
+    try {
+      OpenParts(m_book, ORVA_VERSES);
+    } catch (const BookError&) {
+      return -1;
+    }
+    CUIntArray keys;
+    if (m_book.GetBookOccurrences(static_cast<unsigned short>(number), keys) != 1) return -1;
+    for (size_t i = 0; i < m_top.size(); ++i) {
+      if (static_cast<UINT>(m_top[i].key) == keys[0]) return static_cast<int>(i);
+    }
+    return -1;
+  }
+
   int Verse(int chapter, const std::string& number) {
     const std::vector<Child> verses = Children(m_book, chapter);
     const Child* verse = Named(verses, number);
-    if (!verse) Fail(Utf8(ReferenceOfKey(m_book, chapter)) + " has no verse " + number);
+    const int key = verse ? verse->key : VerseCovering(chapter, verses, number);
+    if (key < 0) Fail(Utf8(ReferenceOfKey(m_book, chapter)) + " has no verse " + number);
     m_chapter = chapter;
     m_atVerse = true;
-    return verse->key;
+    return key;
+  }
+
+  // The verse of `chapter` that the verses index lists under `number` when the
+  // verse covers several numbers and is named by its first; -1 for none.
+  int VerseCovering(int chapter, const std::vector<Child>& verses, const std::string& number) {
+    cSectionsData section;
+    if (m_bookIndex < 0 || number.size() > 5 || m_book.GetSection(chapter, section) != 0) return -1;
+    const std::string chapterName = static_cast<const char*>(section.GetName());
+    if (chapterName.empty() || chapterName.size() > 5 || chapterName.find_first_not_of("0123456789") != std::string::npos) {
+      return -1;
+    }
+    const int bookNumber = BookNumber(m_bookIndex);
+    if (bookNumber <= 0 || bookNumber > 0xFFFF || std::stoi(number) > 0xFFFF || std::stoi(chapterName) > 0xFFFF) {
+      return -1;
+    }
+    CUIntArray keys;
+    if (m_book.GetVerseOccurrences(static_cast<unsigned short>(bookNumber), static_cast<unsigned short>(std::stoi(chapterName)),
+                                   static_cast<unsigned short>(std::stoi(number)), keys) != 1) {
+      return -1;
+    }
+    for (const Child& verse : verses) {
+      if (static_cast<UINT>(verse.key) == keys[0]) return verse.key;
+    }
+    return -1;
+  }
+
+  // The number of book `index` of m_top in the verses index: one of the list of
+  // books or of those after it (tools/query/book_list.h); 0 when none is.
+  int BookNumber(int index) {
+    for (int number = 1; number < kFirstUnlistedBook + static_cast<int>(m_top.size()); ++number) {
+      if (number > kListedBooks && number < kFirstUnlistedBook) continue;
+      if (BookNumbered(number) == index) return number;
+    }
+    return 0;
   }
 
   cORVABookBase& m_book;

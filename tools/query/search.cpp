@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "tools/query/book_access.h"
+#include "tools/query/strongs.h"
 #include "zalang/text_encoding.h"
 #include "zalang/words.h"
 
@@ -30,11 +31,15 @@ bool BeginsWith(const std::u16string& word, const std::u16string& prefix) {
   return word.compare(0, prefix.size(), prefix) == 0;
 }
 
-// A term of the query: one word, or the words of one compound.
+// A term of the query: one word, or the words of one compound, or a Strong's
+// number.
 struct Term {
   std::u16string text;                // folded
   std::vector<std::u16string> words;  // folded
+  bool strongs = false;
 };
+
+void Select(cORVABookBase& book, unsigned short language) { book.SelectCurrentLanguage(language, nullptr); }
 
 // The terms of the query, each checked against the book's code page.
 std::vector<Term> Terms(const std::vector<std::string>& query, unsigned short language) {
@@ -56,19 +61,36 @@ std::vector<Term> Terms(const std::vector<std::string>& query, unsigned short la
       throw BookError("\"" + part + "\": " + e.what());
     }
   }
-  if (terms.empty()) throw BookError("the search holds no word");
   return terms;
 }
 
-// The keys of word `wordKey`, ascending.
+// The Strong's numbers of the query as terms.
+std::vector<Term> StrongsTerms(const std::vector<std::string>& numbers) {
+  std::vector<Term> terms;
+  for (const std::string& number : numbers) {
+    const std::string word = zalang::StrongsWord(number);
+    if (word.empty()) {
+      throw BookError("\"" + number + "\" is no Strong's number (a G or an H and a number: G25, H430)");
+    }
+    Term term;
+    term.text.assign(word.begin(), word.end());
+    term.words.push_back(term.text);
+    term.strongs = true;
+    terms.push_back(std::move(term));
+  }
+  return terms;
+}
+
+// The keys of word `wordKey` of the current language, ascending.
 KeyList KeysOf(cORVABookBase& book, int wordKey) {
   CUIntArray keys;
   book.GetKeysForWord(wordKey, keys);
   return KeyList(keys.GetData(), keys.GetData() + keys.GetSize());
 }
 
-// The keys of any of the words `wordKeys`.
-KeyList KeysOfAny(cORVABookBase& book, const std::vector<int>& wordKeys) {
+// The keys of any of the words `wordKeys` of `language`.
+KeyList KeysOfAny(cORVABookBase& book, unsigned short language, const std::vector<int>& wordKeys) {
+  Select(book, language);
   if (wordKeys.size() == 1) return KeysOf(book, wordKeys[0]);
   KeyList keys;
   for (int word : wordKeys) {
@@ -109,9 +131,11 @@ class PositionTable {
     values = std::move(m_values);
   }
 
-  // Reads the positions of the concordance words `wordKeys` at `keys`: each
-  // word's lists in one pass, so that the library decodes its key list once.
-  void Read(cORVABookBase& book, const std::vector<int>& wordKeys, const KeyList& keys) {
+  // Reads the positions of the concordance words `wordKeys` of `language` at
+  // `keys`: each word's lists in one pass, so that the library decodes its key
+  // list once.
+  void Read(cORVABookBase& book, unsigned short language, const std::vector<int>& wordKeys, const KeyList& keys) {
+    Select(book, language);
     m_bounds.assign(1, 0);
     m_values.clear();
     if (wordKeys.size() == 1) {  // each key holds the word
@@ -193,14 +217,15 @@ struct SlotPositions {
   std::vector<const PositionTable*> slots;
 };
 
-SlotPositions ReadSlots(cORVABookBase& book, const std::vector<std::vector<int>>& wordKeys,
-                        const std::vector<size_t>& slots, const std::vector<bool>& wanted, const KeyList& keys) {
+SlotPositions ReadSlots(cORVABookBase& book, const std::vector<unsigned short>& languages,
+                        const std::vector<std::vector<int>>& wordKeys, const std::vector<size_t>& slots,
+                        const std::vector<bool>& wanted, const KeyList& keys) {
   SlotPositions read;
   read.tables.resize(wordKeys.size());
-  // The last word first: FindWords read its key list last, so the library may
+  // The last word first: Find read its key list last, so the library may
   // hold it still.
   for (size_t d = wordKeys.size(); d-- > 0;) {
-    if (wanted[d]) read.tables[d].Read(book, wordKeys[d], keys);
+    if (wanted[d]) read.tables[d].Read(book, languages[d], wordKeys[d], keys);
   }
   for (size_t distinct : slots) read.slots.push_back(&read.tables[distinct]);
   return read;
@@ -208,42 +233,62 @@ SlotPositions ReadSlots(cORVABookBase& book, const std::vector<std::vector<int>>
 
 }  // namespace
 
-SearchResult FindWords(cORVABookBase& book, const std::vector<std::string>& query, unsigned short language,
-                       const SearchOptions& options) {
-  std::vector<Term> terms = Terms(query, language);
-  if (!options.phrase) {  // a term asked twice is searched once; in a phrase each stands in its place
-    std::set<std::u16string> seen;
-    std::vector<Term> distinct;
-    for (Term& term : terms) {
-      if (seen.insert(term.text).second) distinct.push_back(std::move(term));
-    }
-    terms = std::move(distinct);
+SearchResult Find(cORVABookBase& book, const SearchQuery& query, unsigned short language) {
+  const SearchOptions& options = query.options;
+  std::vector<Term> terms = Terms(query.words, language);
+  const size_t wordTerms = terms.size();
+  const std::vector<Term> numbers = StrongsTerms(query.strongs);
+  terms.insert(terms.end(), numbers.begin(), numbers.end());
+  if (terms.empty()) throw BookError("the search holds no word");
+  if (!numbers.empty() && !HasStrongs(book)) {
+    throw BookError("the book has no Strong's numbers");
   }
+  // A term asked twice is searched once; in a phrase each word stands in its place.
+  std::set<std::pair<bool, std::u16string>> seen;
+  std::vector<Term> distinct;
+  for (size_t t = 0; t < terms.size(); ++t) {
+    if ((options.phrase && t < wordTerms) || seen.emplace(terms[t].strongs, terms[t].text).second) {
+      distinct.push_back(std::move(terms[t]));
+    }
+  }
+  terms = std::move(distinct);
 
   SearchResult result;
   result.m_book = &book;
   // Each distinct word once, however often it stands in the query; the slots and
   // the rows of slots that must stand together.
-  std::map<std::u16string, size_t> distinctOf;
+  std::map<std::pair<unsigned short, std::u16string>, size_t> distinctOf;
   std::vector<std::u16string> distinctWords;
   for (const Term& term : terms) {
     const size_t first = result.m_slots.size();
+    const unsigned short termLanguage = term.strongs ? zalang::kStrongsLanguage : language;
     for (const std::u16string& word : term.words) {
-      const auto [at, added] = distinctOf.emplace(word, distinctWords.size());
-      if (added) distinctWords.push_back(word);
+      const auto [at, added] = distinctOf.emplace(std::make_pair(termLanguage, word), distinctWords.size());
+      if (added) {
+        distinctWords.push_back(word);
+        result.m_languages.push_back(termLanguage);
+      }
       result.m_slots.push_back(at->second);
     }
-    if (!options.phrase) result.m_rows.emplace_back(first, result.m_slots.size());
-    result.m_terms.push_back(zalang::Utf16ToUtf8(term.text));
+    std::string name = zalang::Utf16ToUtf8(term.text);
+    if (term.strongs) name = zalang::StrongsNumber(name);
+    result.m_terms.push_back(name);
+    if (options.phrase && !term.strongs && first > 0) {  // the phrase goes on
+      result.m_rows.front().second = result.m_slots.size();
+      result.m_listNames.front() += " " + name;
+      continue;
+    }
+    result.m_rows.emplace_back(first, result.m_slots.size());
+    result.m_listNames.push_back(std::move(name));
+    result.m_strongsLists.push_back(term.strongs);
   }
-  if (options.phrase) result.m_rows.emplace_back(0, result.m_slots.size());
 
   // The concordance words of each distinct word.
   std::vector<std::vector<std::string>> found(distinctWords.size());
   result.m_wordKeys.resize(distinctWords.size());
   for (size_t d = 0; d < distinctWords.size(); ++d) {
-    cLanguageString search = AsLanguageString(distinctWords[d], language);
-    if (options.prefix) {
+    cLanguageString search = AsLanguageString(distinctWords[d], result.m_languages[d]);
+    if (options.prefix && result.m_languages[d] == language) {
       cLanguageString word;
       for (int key = book.FindNearestMatchingWord(search, word); key >= 0 && BeginsWith(Chars(word), distinctWords[d]);
            key = book.GetNextWord(word)) {
@@ -273,12 +318,15 @@ SearchResult FindWords(cORVABookBase& book, const std::vector<std::string>& quer
   const auto several = [](const std::pair<size_t, size_t>& row) { return row.second - row.first > 1; };
   if (distinctWords.size() == 1 && result.m_wordKeys[0].size() == 1 &&
       std::none_of(result.m_rows.begin(), result.m_rows.end(), several)) {
+    Select(book, result.m_languages[0]);
     book.GetKeysForWord(result.m_wordKeys[0][0], result.m_keys);
     result.m_rowStarts.bounds.push_back(0);
     return result;
   }
   std::vector<KeyList> keysOf;
-  for (const std::vector<int>& words : result.m_wordKeys) keysOf.push_back(KeysOfAny(book, words));
+  for (size_t d = 0; d < distinctWords.size(); ++d) {
+    keysOf.push_back(KeysOfAny(book, result.m_languages[d], result.m_wordKeys[d]));
+  }
   std::sort(keysOf.begin(), keysOf.end(), [](const KeyList& a, const KeyList& b) { return a.size() < b.size(); });
   KeyList common = std::move(keysOf[0]);
   for (size_t d = 1; d < keysOf.size() && !common.empty(); ++d) common = Intersect(common, keysOf[d]);
@@ -292,7 +340,7 @@ SearchResult FindWords(cORVABookBase& book, const std::vector<std::string>& quer
   // Where they stand in a row is kept for the hits, which show it.
   result.m_rowStarts.bounds.push_back(0);
   if (std::find(inRows.begin(), inRows.end(), true) != inRows.end() && !common.empty()) {
-    const SlotPositions read = ReadSlots(book, result.m_wordKeys, result.m_slots, inRows, common);
+    const SlotPositions read = ReadSlots(book, result.m_languages, result.m_wordKeys, result.m_slots, inRows, common);
     KeyList kept;
     std::vector<std::uint16_t> starts;
     std::vector<std::uint32_t> ends;
@@ -328,14 +376,14 @@ SearchPage SearchResult::Hits(std::size_t first, std::size_t count) const {
   if (first >= Count()) return page;
   const std::uint32_t* from = m_keys.GetData() + first;
   page.m_keys.assign(from, from + std::min(count, Count() - first));
-  // Rows of one word are read now; rows of several were found by FindWords.
+  // Rows of one word are read now; rows of several were found by Find.
   std::vector<bool> alone(m_wordKeys.size(), false);
   size_t severalRows = 0;
   for (const auto& [begin, end] : m_rows) {
     if (end - begin == 1) alone[m_slots[begin]] = true;
     else ++severalRows;
   }
-  SlotPositions read = ReadSlots(*m_book, m_wordKeys, m_slots, alone, page.m_keys);
+  SlotPositions read = ReadSlots(*m_book, m_languages, m_wordKeys, m_slots, alone, page.m_keys);
   if (m_slots.size() == 1) {  // one word: its lists are the page's
     read.tables[m_slots[0]].MoveInto(page.m_bounds, page.m_values);
     return page;
@@ -359,6 +407,7 @@ SearchPage SearchResult::Hits(std::size_t first, std::size_t count) const {
 
 std::vector<WordEntry> ListWords(cORVABookBase& book, const std::string& prefix, unsigned short language, int limit) {
   const std::vector<Term> terms = prefix.empty() ? std::vector<Term>{} : Terms({prefix}, language);
+  if (!prefix.empty() && terms.empty()) throw BookError("the search holds no word");
   if (terms.size() > 1 || (!terms.empty() && terms[0].words.size() > 1)) {
     throw BookError("\"" + prefix + "\" is more than one word");
   }

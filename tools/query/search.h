@@ -18,6 +18,13 @@
 // phrase or a compound, checked only at the keys that hold every word) and for the
 // hits a caller asks for. Each distinct word's lists are read once per question,
 // however often the word stands in the query. The count is exact at once.
+//
+// A search may name Strong's numbers too (SearchQuery): a book made from a
+// source that tags its words keeps them in its concordance under a language of
+// their own (writer/book_builder.h), and a number is searched there as a word
+// is in the text's language: its keys the verses where it tags a word, its
+// positions the words it tags. Words and numbers together give the keys where
+// every one of them occurs.
 #pragma once
 
 #include <cstddef>
@@ -34,6 +41,15 @@ struct SearchOptions {
   bool prefix = false;
 };
 
+// Words and Strong's numbers to search for together.
+struct SearchQuery {
+  std::vector<std::string> words;  // words or phrases, UTF-8; `options` are for these
+  // Strong's numbers as people write them ("G25", "g0025", "H430";
+  // zalang::StrongsWord), each a term of its own, after those of the words.
+  std::vector<std::string> strongs;
+  SearchOptions options;
+};
+
 // The positions of one list of a hit, ascending: a range over the page that holds
 // them.
 struct PositionList {
@@ -46,8 +62,9 @@ struct PositionList {
 };
 
 // A run of hits with their positions. Per hit, one list of positions (word
-// numbers) per term, where the term stands at that key (where a compound begins);
-// with `phrase`, one list: the positions where the phrase begins.
+// numbers) per term, where the term stands at that key (where a compound begins;
+// for a Strong's number, every word it tags); with `phrase`, one list for the
+// words, the positions where the phrase begins, then one per Strong's number.
 class SearchPage {
  public:
   std::size_t Size() const { return m_keys.size(); }
@@ -68,13 +85,19 @@ class SearchPage {
 
 // The answer to one search: its terms, the words they stood for, and the keys
 // that hold them, ascending. Positions are read from the book when hits are
-// asked for, so the book must stay open (and its concordance language the same)
-// while the result is used.
+// asked for, so the book must stay open while the result is used; Hits selects
+// the concordance languages it reads (and leaves one of them current).
 class SearchResult {
  public:
-  const std::vector<std::string>& Terms() const { return m_terms; }  // folded, UTF-8 ("light", "lord's")
-  // Per term, the concordance words its words stood for, in their order (UTF-8);
-  // none for a word that matched nothing.
+  // Folded, UTF-8 ("light", "lord's"); a Strong's number as people write it ("G25").
+  const std::vector<std::string>& Terms() const { return m_terms; }
+  // What each list of positions of a hit (SearchPage::Lists) stands for: a term,
+  // or the phrase (its terms joined by blanks); and whether it is a Strong's
+  // number.
+  const std::vector<std::string>& ListNames() const { return m_listNames; }
+  bool IsStrongsList(std::size_t list) const { return m_strongsLists[list]; }
+  // Per term, the concordance words its words stood for, in their order (UTF-8;
+  // "g25" for G25); none for a word that matched nothing.
   const std::vector<std::vector<std::string>>& Words() const { return m_words; }
 
   // The number of hits, and the key of hit `index` (< Count()).
@@ -90,15 +113,17 @@ class SearchResult {
   SearchPage Hits(std::size_t first, std::size_t count) const;
 
  private:
-  friend SearchResult FindWords(cORVABookBase&, const std::vector<std::string>&, unsigned short,
-                                const SearchOptions&);
+  friend SearchResult Find(cORVABookBase&, const SearchQuery&, unsigned short);
 
   cORVABookBase* m_book = nullptr;
-  std::vector<std::string> m_terms;
+  std::vector<std::string> m_terms, m_listNames;
+  std::vector<bool> m_strongsLists;
   std::vector<std::vector<std::string>> m_words;
-  // Per distinct word of the query, the word keys of the concordance words it
-  // stands for; per word of the query (slot), its distinct word; per list of
-  // positions a hit shows, the slots that must stand in a row [first, last).
+  // Per distinct word of the query, its concordance language and the word keys
+  // of the concordance words it stands for; per word of the query (slot), its
+  // distinct word; per list of positions a hit shows, the slots that must stand
+  // in a row [first, last).
+  std::vector<unsigned short> m_languages;
   std::vector<std::vector<int>> m_wordKeys;
   std::vector<std::size_t> m_slots;
   std::vector<std::pair<std::size_t, std::size_t>> m_rows;
@@ -111,12 +136,19 @@ class SearchResult {
   } m_rowStarts;
 };
 
-// Searches the concordance of `book` (open) in `language` for `query`, a list of
-// words or phrases in UTF-8. Raises BookError when the query holds no word or a
-// character the book's code page lacks; damaged files raise the library's
-// exceptions.
-SearchResult FindWords(cORVABookBase& book, const std::vector<std::string>& query, unsigned short language,
-                       const SearchOptions& options);
+// Searches the concordance of `book` (open), whose text is in `language`, for
+// `query`. Raises BookError when the query holds no word and no number, a
+// character the book's code page lacks, or a number that is none (the message
+// says which), and when it names Strong's numbers and the book has none;
+// damaged files raise the library's exceptions. It selects the concordance
+// languages it reads, and leaves one of them current.
+SearchResult Find(cORVABookBase& book, const SearchQuery& query, unsigned short language);
+
+// Find for a list of words or phrases in UTF-8 alone.
+inline SearchResult FindWords(cORVABookBase& book, const std::vector<std::string>& words, unsigned short language,
+                              const SearchOptions& options) {
+  return Find(book, SearchQuery{words, {}, options}, language);
+}
 
 struct WordEntry {
   std::string word;  // UTF-8

@@ -1,0 +1,181 @@
+#include "writer/source_stream.h"
+
+#include <lzma.h>
+#include <sys/stat.h>
+#include <zlib.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+#include "platform/exceptions.h"
+#include "writer/source_text.h"
+
+namespace orva::writer {
+
+namespace {
+
+constexpr unsigned char kXzMagic[] = {0xFD, '7', 'z', 'X', 'Z', 0x00};
+
+long long FileSize(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 ? static_cast<long long>(info.st_size) : 0;
+}
+
+[[noreturn]] void Fail(const std::string& path, const std::string& what) { throw SourceError(path, 0, what); }
+
+std::string Errno() { return std::strerror(errno); }
+
+}  // namespace
+
+class SourceStream::Decoder {
+ public:
+  virtual ~Decoder() = default;
+  virtual size_t Read(char* buffer, size_t size) = 0;
+  virtual long long Consumed() const = 0;  // bytes of the file read so far
+};
+
+namespace {
+
+// Plain or gzip-compressed: zlib's gzip reader passes a file that is not gzip
+// through unchanged.
+class GzipDecoder : public SourceStream::Decoder {
+ public:
+  explicit GzipDecoder(const std::string& path) : m_path(path), m_file(gzopen(path.c_str(), "rb")) {
+    if (!m_file) Fail(path, "cannot be opened: " + Errno());
+    gzbuffer(m_file, 1 << 17);
+  }
+  ~GzipDecoder() override { gzclose(m_file); }
+
+  size_t Read(char* buffer, size_t size) override {
+    const int got = gzread(m_file, buffer, static_cast<unsigned>(std::min<size_t>(size, 1 << 30)));
+    if (got < 0) {
+      int code = 0;
+      const char* message = gzerror(m_file, &code);
+      Fail(m_path, std::string("cannot be read: ") + (code == Z_ERRNO ? Errno() : message));
+    }
+    return static_cast<size_t>(got);
+  }
+  long long Consumed() const override { return gzoffset(m_file); }
+
+ private:
+  const std::string& m_path;
+  gzFile m_file;
+};
+
+class XzDecoder : public SourceStream::Decoder {
+ public:
+  explicit XzDecoder(const std::string& path) : m_path(path), m_file(std::fopen(path.c_str(), "rb")), m_in(1 << 16) {
+    if (!m_file) Fail(path, "cannot be opened: " + Errno());
+    const lzma_ret started = lzma_stream_decoder(&m_stream, UINT64_MAX, LZMA_CONCATENATED);
+    if (started == LZMA_MEM_ERROR) {
+      std::fclose(m_file);
+      AfxThrowMemoryException();
+    }
+    if (started != LZMA_OK) {
+      std::fclose(m_file);
+      Fail(path, "cannot be decompressed (xz)");
+    }
+  }
+  ~XzDecoder() override {
+    lzma_end(&m_stream);
+    std::fclose(m_file);
+  }
+
+  size_t Read(char* buffer, size_t size) override {
+    if (m_ended || size == 0) return 0;
+    m_stream.next_out = reinterpret_cast<std::uint8_t*>(buffer);
+    m_stream.avail_out = size;
+    while (m_stream.avail_out == size) {
+      lzma_action action = LZMA_RUN;
+      if (m_stream.avail_in == 0) {
+        const size_t got = std::fread(m_in.data(), 1, m_in.size(), m_file);
+        if (got == 0 && std::ferror(m_file)) Fail(m_path, "cannot be read: " + Errno());
+        m_consumed += static_cast<long long>(got);
+        m_stream.next_in = m_in.data();
+        m_stream.avail_in = got;
+        if (got == 0) action = LZMA_FINISH;
+      }
+      const lzma_ret result = lzma_code(&m_stream, action);
+      if (result == LZMA_STREAM_END) {
+        m_ended = true;
+        break;
+      }
+      if (result == LZMA_MEM_ERROR) AfxThrowMemoryException();
+      if (result != LZMA_OK) {
+        Fail(m_path, result == LZMA_BUF_ERROR ? "ends before its xz data does" : "is damaged: its xz data does not decompress");
+      }
+    }
+    return size - m_stream.avail_out;
+  }
+  long long Consumed() const override { return m_consumed; }
+
+ private:
+  const std::string& m_path;
+  std::FILE* m_file;
+  std::vector<std::uint8_t> m_in;
+  lzma_stream m_stream = LZMA_STREAM_INIT;
+  long long m_consumed = 0;
+  bool m_ended = false;
+};
+
+bool IsXz(const std::string& path) {
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) Fail(path, "cannot be opened: " + Errno());
+  unsigned char head[sizeof kXzMagic] = {};
+  const size_t got = std::fread(head, 1, sizeof head, file);
+  std::fclose(file);
+  return got == sizeof head && std::memcmp(head, kXzMagic, sizeof head) == 0;
+}
+
+}  // namespace
+
+SourceStream::SourceStream(const std::string& path) : m_path(path), m_size(FileSize(path)) {
+  if (IsXz(m_path)) {
+    m_decoder = std::make_unique<XzDecoder>(m_path);
+  } else {
+    m_decoder = std::make_unique<GzipDecoder>(m_path);
+  }
+}
+
+SourceStream::~SourceStream() = default;
+
+size_t SourceStream::Read(char* buffer, size_t size) {
+  if (m_peekedAt < m_peeked.size()) {
+    const size_t n = std::min(size, m_peeked.size() - m_peekedAt);
+    std::memcpy(buffer, m_peeked.data() + m_peekedAt, n);
+    m_peekedAt += n;
+    return n;
+  }
+  return m_decoder->Read(buffer, size);
+}
+
+std::string SourceStream::Peek(size_t size) {
+  while (m_peeked.size() - m_peekedAt < size) {
+    char buffer[4096];
+    const size_t got = m_decoder->Read(buffer, std::min(sizeof buffer, size - (m_peeked.size() - m_peekedAt)));
+    if (got == 0) break;
+    m_peeked.append(buffer, got);
+  }
+  return m_peeked.substr(m_peekedAt, size);
+}
+
+double SourceStream::Done() const {
+  return m_size > 0 ? std::min(1.0, static_cast<double>(m_decoder->Consumed()) / static_cast<double>(m_size)) : 0.0;
+}
+
+std::string ReadSourceFile(const std::string& path) {
+  SourceStream in(path);
+  std::string text;
+  char buffer[1 << 16];
+  for (;;) {
+    const size_t got = in.Read(buffer, sizeof buffer);
+    if (got == 0) break;
+    AfxAllocating([&] { text.append(buffer, got); });
+  }
+  return text;
+}
+
+}  // namespace orva::writer
