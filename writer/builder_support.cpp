@@ -126,13 +126,23 @@ ConcordLanguage LanguageOf(std::uint16_t id, std::vector<IndexedWord> indexed) {
 std::vector<std::uint8_t> EncodeConcordance(std::vector<IndexedWord> words, std::uint16_t language,
                                             std::vector<IndexedWord> strongs, const BookOptions& options,
                                             const VersionFields& version) {
+  std::vector<std::pair<std::uint16_t, std::vector<IndexedWord>>> languages;
+  AfxAllocating([&] {
+    languages.emplace_back(language, std::move(words));
+    if (!strongs.empty()) languages.emplace_back(zalang::kStrongsLanguage, std::move(strongs));
+  });
+  return EncodeConcordance(std::move(languages), options, version);
+}
+
+std::vector<std::uint8_t> EncodeConcordance(std::vector<std::pair<std::uint16_t, std::vector<IndexedWord>>> languages,
+                                            const BookOptions& options, const VersionFields& version) {
   ConcordDescription concord;
   concord.version = version;
   concord.coded = options.coded;
-  concord.languages[0] = LanguageOf(language, std::move(words));
-  if (!strongs.empty()) {
-    AfxAllocating([&] { concord.languages.push_back(LanguageOf(zalang::kStrongsLanguage, std::move(strongs))); });
-  }
+  AfxAllocating([&] {
+    concord.languages.clear();
+    for (auto& [id, words] : languages) concord.languages.push_back(LanguageOf(id, std::move(words)));
+  });
   return EncodeConcordIndex(concord);
 }
 
