@@ -140,7 +140,7 @@ void PrintSummary(const BuildArgs& args, const Built& built, long long bytes, do
   std::printf(", %lld words (%d distinct), %lld bytes in %zu files, %.2f s\n", book.wordCount, book.distinctWords,
               bytes, book.files.size(), seconds);
   if (IsEntries(args) && (book.concordLanguages.size() > 1 || book.verseReferences + book.otherReferences > 0)) {
-    std::printf("  words in language");
+    std::printf("  languages:");
     for (size_t i = 0; i < book.concordLanguages.size(); ++i) std::printf("%s %u", i ? "," : "", book.concordLanguages[i]);
     std::printf("; references: %lld to verses, %lld to other entries\n", book.verseReferences, book.otherReferences);
   }
