@@ -108,6 +108,14 @@ TEST(StudyBooks, LexiconKeepsEveryScriptAndItsReferencesLead) {
   EXPECT_EQ(elohim.references[0].reference.key, "1,1,1");
   EXPECT_EQ(elohim.references[1].reference.key, "1,2");
   EXPECT_EQ(elohim.paragraphs[3], "gods; see Gen 1:1 and 1,2");
+  // What begins no reference is text, read in linear time however much of it a
+  // hostile book holds (a quadratic reading of these 2 MB would not end).
+  for (const char* bad : {"{\\verse:|", "{\\verse:", "{\\verse:}"}) {
+    std::string text;
+    for (int i = 0; i < 200000; ++i) text += bad;
+    EXPECT_EQ(query::ShowEntryText(text + "\t{\\date:12-25}").paragraphs, (std::vector<std::string>{text, "12-25"}))
+        << bad;
+  }
 
   // Words under their languages: Greek folded, Hebrew with its points.
   CUIntArray keys;

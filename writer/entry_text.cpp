@@ -52,8 +52,9 @@ std::string TagOf(std::uint16_t language) {
 // Text that a reader would take for a language tag: "<", a language's name, ":".
 void RefuseTags(const std::u16string& text, const TextConverter& converter, int line) {
   const OrvaToILI& languages = OrvaToILI::Instance();
+  size_t colon = 0;  // the first ':' after the '<' at hand: it only moves on
   for (size_t at = text.find(u'<'); at != std::u16string::npos; at = text.find(u'<', at + 1)) {
-    const size_t colon = text.find(u':', at);
+    if (colon <= at) colon = text.find(u':', at);
     if (colon == std::u16string::npos) return;
     if (colon - at - 1 > static_cast<size_t>(languages.GetLongestNameLength()) || colon == at + 1) continue;
     std::u16string name = text.substr(at + 1, colon - at - 1);
@@ -71,18 +72,14 @@ class MultiScriptWriter {
 
   void Run(const std::u16string& run, std::uint16_t language) {
     for (size_t at = 0; at < run.size();) {
-      std::u16string rest = run.substr(at);
-      try {
-        Emit(language, zalang::EncodeForLanguage(rest, language));
-        return;
-      } catch (const zalang::TextError& e) {
-        const size_t bad = e.Index();
-        if (bad > 0) Emit(language, zalang::EncodeForLanguage(rest.substr(0, bad), language));
-        size_t end = bad + 1;
-        while (end < rest.size() && IsMarkAbove(rest[end])) ++end;
-        Cluster(rest.substr(bad, end - bad), language);
-        at += end;
-      }
+      std::string bytes;
+      const size_t bad = zalang::EncodeWhatFits(run, at, language, bytes);
+      Emit(language, bytes);
+      if (bad == run.size()) return;
+      size_t end = bad + 1;
+      while (end < run.size() && IsMarkAbove(run[end])) ++end;
+      Cluster(run.substr(bad, end - bad), language);
+      at = end;
     }
   }
 
@@ -102,12 +99,10 @@ class MultiScriptWriter {
   }
 
   bool TryEmit(std::uint16_t language, const std::u16string& text) {
-    try {
-      Emit(language, zalang::EncodeForLanguage(text, language));
-      return true;
-    } catch (const zalang::TextError&) {
-      return false;
-    }
+    std::string bytes;
+    if (zalang::EncodeWhatFits(text, 0, language, bytes) != text.size()) return false;
+    Emit(language, bytes);
+    return true;
   }
 
   // A character and its marks that `language` cannot write as a whole: the base

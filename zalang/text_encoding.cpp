@@ -133,19 +133,18 @@ bool WriteCluster(const std::u16string& text, size_t at, size_t end, const cCode
 
 }  // namespace
 
-std::string EncodeForLanguage(const std::u16string& text, unsigned short language) {
+size_t EncodeWhatFits(const std::u16string& text, size_t from, unsigned short language, std::string& out) {
   // The code pages are built on first use; plain ASCII text does not need them.
   const zalang::cCodePage* codePage = nullptr;
   const auto page = [&]() -> const zalang::cCodePage& {
     if (!codePage) codePage = &zalang::cLanguageRegistry::Get().CodePageOf(language);
     return *codePage;
   };
-  std::string out;
-  AfxAllocating([&] { out.reserve(text.size()); });
-  for (size_t at = 0; at < text.size();) {
+  AfxAllocating([&] { out.reserve(out.size() + text.size() - std::min(from, text.size())); });
+  for (size_t at = from; at < text.size();) {
     const char16_t c = text[at];
     const bool marksFollow = at + 1 < text.size() && IsMarkAbove(text[at + 1]);
-    if (c == 0) throw TextError("the character U+0000 has no form in the book's code page", at);
+    if (c == 0) return at;
     if (!marksFollow) {
       const int byte = c < 0x80 ? c : page().PreferredByte(c);
       if (byte > 0) {
@@ -155,10 +154,17 @@ std::string EncodeForLanguage(const std::u16string& text, unsigned short languag
       }
     }
     const size_t end = ClusterEnd(text, at);
-    if (!WriteCluster(text, at, end, page(), out)) {
-      throw TextError("the character " + Hex(c) + " has no form in the book's code page", at);
-    }
+    if (!WriteCluster(text, at, end, page(), out)) return at;
     at = end;
+  }
+  return text.size();
+}
+
+std::string EncodeForLanguage(const std::u16string& text, unsigned short language) {
+  std::string out;
+  const size_t stop = EncodeWhatFits(text, 0, language, out);
+  if (stop < text.size()) {
+    throw TextError("the character " + Hex(text[stop]) + " has no form in the book's code page", stop);
   }
   return out;
 }

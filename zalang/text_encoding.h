@@ -40,6 +40,11 @@ std::string Utf16ToUtf8(const std::u16string& text);
 // alpha with psili and oxia as alpha, psili, oxia). Raises TextError for a
 // character the code page cannot write, also so.
 std::string EncodeForLanguage(const std::u16string& text, unsigned short language);
+// The same without raising: appends to `out` the 8-bit form of `text` from `from`
+// on, up to the first character that the code page cannot write (with the marks
+// after it), and returns that character's index, or text.size() when all of it is
+// written.
+size_t EncodeWhatFits(const std::u16string& text, size_t from, unsigned short language, std::string& out);
 // The characters that 8-bit text in the code page of `language` stands for.
 std::u16string DecodeFromLanguage(const std::string& bytes, unsigned short language);
 

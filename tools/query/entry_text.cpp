@@ -1,6 +1,8 @@
 #include "tools/query/entry_text.h"
 
+#include <algorithm>
 #include <ctime>
+#include <string>
 
 #include "zalang/words.h"
 
@@ -49,45 +51,66 @@ std::string TwoDigits(int n) { return std::string(1, static_cast<char>('0' + n /
 
 }  // namespace
 
-bool ReferenceAt(const std::string& text, size_t at, InlineReference& found) {
+namespace {
+
+// The reference at `text[at]`, given `close`, the first '}' or tab at or after
+// `at` (or the text's size), and `bar`, the first '|' at or after `at` (or
+// npos): a few steps apart from copying what a reference holds, so that a
+// text of many "{\" that begin no reference is read in linear time.
+bool ParseAt(const std::string& text, size_t at, size_t close, size_t bar, InlineReference& found) {
   if (text.compare(at, 2, "{\\") != 0) return false;
-  size_t end = text.find_first_of("}\t", at);
-  if (end == std::string::npos || text[end] != '}') return false;
-  const size_t colon = text.find(':', at);
-  if (colon > end) return false;
-  InlineReference reference;
-  reference.type = text.substr(at + 2, colon - at - 2);
-  bool known = false;
-  for (const char* type : kTypes) known = known || reference.type == type;
-  if (!known) return false;
-  const size_t bar = text.find('|', colon);
-  reference.key = text.substr(colon + 1, (bar < end ? bar : end) - colon - 1);
-  reference.shown = bar < end ? text.substr(bar + 1, end - bar - 1) : reference.key;
-  if (reference.key.empty() || reference.shown.empty()) return false;
-  reference.begin = at;
-  reference.end = end + 1;
-  found = std::move(reference);
+  const char* type = nullptr;
+  for (const char* known : kTypes) {
+    const size_t length = std::char_traits<char>::length(known);
+    if (text.compare(at + 2, length, known) == 0 && at + 2 + length < text.size() && text[at + 2 + length] == ':') {
+      type = known;
+    }
+  }
+  if (!type || close >= text.size() || text[close] != '}') return false;
+  const size_t colon = at + 2 + std::char_traits<char>::length(type);
+  const size_t keyEnd = bar < close ? bar : close;
+  if (keyEnd <= colon + 1 || (bar < close && close <= bar + 1)) return false;  // an empty key or shown text
+  found.type = type;
+  found.key = text.substr(colon + 1, keyEnd - colon - 1);
+  found.shown = bar < close ? text.substr(bar + 1, close - bar - 1) : found.key;
+  found.begin = at;
+  found.end = close + 1;
   return true;
+}
+
+}  // namespace
+
+bool ReferenceAt(const std::string& text, size_t at, InlineReference& found) {
+  if (at >= text.size()) return false;
+  return ParseAt(text, at, std::min(text.find_first_of("}\t", at), text.size()), text.find('|', at), found);
 }
 
 ShownEntry ShowEntryText(const std::string& text) {
   ShownEntry shown;
   shown.paragraphs.emplace_back();
+  size_t close = 0, bar = 0;  // as ParseAt takes them, moved on as `at` passes them
+  bool closeKnown = false, barKnown = false;
   for (size_t at = 0; at < text.size();) {
     InlineReference reference;
     if (text[at] == '\t') {
       shown.paragraphs.emplace_back();
       ++at;
-    } else if (text[at] == '{' && ReferenceAt(text, at, reference)) {
-      std::string& paragraph = shown.paragraphs.back();
-      at = reference.end;
-      reference.begin = paragraph.size();
-      paragraph += reference.shown;
-      reference.end = paragraph.size();
-      shown.references.push_back({std::move(reference), shown.paragraphs.size() - 1});
-    } else {
-      shown.paragraphs.back() += text[at++];
+      continue;
     }
+    if (text[at] == '{') {
+      if (!closeKnown || close < at) close = std::min(text.find_first_of("}\t", at), text.size()), closeKnown = true;
+      if (!barKnown || bar < at) bar = text.find('|', at), barKnown = true;
+      if (ParseAt(text, at, close, bar, reference)) {
+        std::string& paragraph = shown.paragraphs.back();
+        at = reference.end;
+        reference.begin = paragraph.size();
+        paragraph += reference.shown;
+        reference.end = paragraph.size();
+        shown.references.push_back({std::move(reference), shown.paragraphs.size() - 1});
+        continue;
+      }
+    }
+    shown.paragraphs.back() += text[at++];
   }
   return shown;
 }
