@@ -7,9 +7,10 @@
 # Each is the raw export of the module by mod2imp (Debian's libsword-utils),
 # unchanged: entries, each a line "$$$<key>" followed by the entry's text (TEI-like
 # markup, one line except for two Greek entries). README.md describes them. The
-# script checks the number of entries and their keys. Run it as root on Debian 12
-# (it installs what is missing); the output is deterministic: running it again
-# writes the same bytes.
+# script checks the number of entries and their keys, then makes the text forms
+# that orva build reads from them with study_from_imp.py (README.md). Run it as
+# root on Debian 12 (it installs what is missing); the output is deterministic:
+# running it again writes the same bytes.
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -56,3 +57,4 @@ strongs-greek StrongsGreek 5624 5624 numbers
 strongs-hebrew StrongsHebrew 8675 8674 numbers
 naves Nave 5322 5320 words
 LIST
+python3 study_from_imp.py

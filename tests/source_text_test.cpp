@@ -138,6 +138,23 @@ TEST(TextWords, TextGoesToTheCodePageAndBack) {
   EXPECT_EQ(DecodeFromLanguage("a\x92" "b \xE9", 1033), u"a\u2019b \u00E9");
   // Greek: Windows-1253.
   EXPECT_EQ(EncodeForLanguage(u"\u03BB\u03CC\u03B3\u03BF\u03C2", 1032), "\xEB\xFC\xE3\xEF\xF2");
+  // What a code page lacks goes as its base and marks, as much precomposed as it
+  // has, and reads back composed as it was given: polytonic Greek (alpha with
+  // psili; with psili, oxia and ypogegrammeni; eta with oxia and ypogegrammeni as
+  // eta with tonos and the iota), a transliteration (e with macron and acute; i
+  // with diaeresis and acute as i with diaeresis and the acute; o with breve).
+  const std::pair<std::u16string, unsigned short> kDecomposed[] = {
+      {u"\u1F00\u03B3\u03AC\u03C0\u03B7 \u1F84 \u1FC4", 1032},
+      {u"ag\u00E1p\u0113 \u1E17 \u1E2F \u014F", 1033},
+  };
+  EXPECT_EQ(EncodeForLanguage(kDecomposed[0].first, 1032), "\xE1\x8F\xE3\xDC\xF0\xE7 \xE1\x8F\x88\x9C \xDE\x9C");
+  EXPECT_EQ(EncodeForLanguage(kDecomposed[1].first, 1033), "ag\xE1pe\x8D e\x8D\x81 \xEF\x81 o\x8F");
+  for (const auto& [text, language] : kDecomposed) {
+    EXPECT_EQ(ComposeText(DecodeFromLanguage(EncodeForLanguage(text, language), language)), text) << language;
+    EXPECT_EQ(ComposeText(DecomposeText(text)), text) << language;
+  }
+  EXPECT_EQ(ComposeText(u"\u05E9\u05C1\u05BC x\u0301 \u03B1\u0301"), u"\u05E9\u05C1\u05BC x\u0301 \u03AC");
+  EXPECT_THROW(EncodeForLanguage(u"y\u0302", 1033), TextError);  // the English table has no circumflex
   try {
     EncodeForLanguage(u"ab\u4E00", 1033);
     FAIL() << "a character outside Windows-1252 was written";

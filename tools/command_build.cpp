@@ -1,9 +1,10 @@
-// orva build: a book from a scripture or dictionary source.
+// orva build: a book from a scripture, dictionary, lexicon or plan source.
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
 #include <sstream>
+#include <stdexcept>
 
 #include "tools/commands.h"
 #include "tools/json.h"
@@ -62,11 +63,22 @@ struct Built {
   bool osis = false;
 };
 
+bool IsEntries(const BuildArgs& args) { return args.dictionary || args.lexicon || args.plan; }
+
 Built Build(const BuildArgs& args, ProgressLine& progress) {
   Built built;
-  if (args.dictionary) {
+  if (args.dictionary + args.lexicon + args.plan > 1) {
+    throw std::runtime_error("--dictionary, --lexicon and --plan name different forms of source: give one");
+  }
+  if (IsEntries(args)) {
     std::istringstream in(writer::ReadSourceFile(args.source));
-    built.book = writer::BuildGlossaryBook(writer::ParseDictionary(in, args.source), args.options, args.source);
+    if (args.dictionary) {
+      built.book = writer::BuildGlossaryBook(writer::ParseDictionary(in, args.source), args.options, args.source);
+    } else if (args.lexicon) {
+      built.book = writer::BuildLexiconBook(writer::ParseLexicon(in, args.source), args.options, args.source);
+    } else {
+      built.book = writer::BuildPlanBook(writer::ParsePlan(in, args.source), args.options, args.source);
+    }
     return built;
   }
   writer::SourceStream stream(args.source);
@@ -89,15 +101,21 @@ void PrintJson(const BuildArgs& args, const Built& built, long long bytes) {
   const writer::BuiltBook& book = built.book;
   JsonWriter out;
   out.BeginObject().Member("dir", args.dir);
-  if (args.dictionary) {
-    out.Member("entries", book.entries).Member("letters", book.sections);
+  if (IsEntries(args)) {
+    out.Member("entries", book.entries);
+    if (args.dictionary) out.Member("letters", book.sections);
   } else {
     out.Member("books", book.books).Member("chapters", book.chapters).Member("verses", book.verses);
     out.Member("verseNumbers", book.verseNumbers);
   }
   out.Member("words", book.wordCount).Member("distinctWords", book.distinctWords).Member("bytes", bytes);
   out.Member("language", static_cast<int>(book.language));
-  if (!args.dictionary) {
+  if (IsEntries(args)) {
+    out.Key("concordLanguages").BeginArray();
+    for (std::uint16_t id : book.concordLanguages) out.Value(static_cast<int>(id));
+    out.EndArray();
+    out.Member("verseReferences", book.verseReferences).Member("otherReferences", book.otherReferences);
+  } else {
     out.Member("strongsNumbers", book.strongsNumbers).Member("strongsTags", book.strongsTags);
     out.Member("titleLines", book.titleLines).Member("charactersLeftOut", book.charactersLeftOut);
     out.Member("notesLeftOut", built.notesLeftOut).Member("wordsLeftOut", built.wordsLeftOut);
@@ -112,6 +130,8 @@ void PrintSummary(const BuildArgs& args, const Built& built, long long bytes, do
   const writer::BuiltBook& book = built.book;
   if (args.dictionary) {
     std::printf("built %s: %d entries under %d letters", args.dir.c_str(), book.entries, book.sections);
+  } else if (args.lexicon || args.plan) {
+    std::printf("built %s: %d %s", args.dir.c_str(), book.entries, args.plan ? "days" : "entries");
   } else {
     std::printf("built %s: %d books, %d chapters, %d verses", args.dir.c_str(), book.books, book.chapters,
                 book.verses);
@@ -119,6 +139,11 @@ void PrintSummary(const BuildArgs& args, const Built& built, long long bytes, do
   }
   std::printf(", %lld words (%d distinct), %lld bytes in %zu files, %.2f s\n", book.wordCount, book.distinctWords,
               bytes, book.files.size(), seconds);
+  if (IsEntries(args) && (book.concordLanguages.size() > 1 || book.verseReferences + book.otherReferences > 0)) {
+    std::printf("  languages:");
+    for (size_t i = 0; i < book.concordLanguages.size(); ++i) std::printf("%s %u", i ? "," : "", book.concordLanguages[i]);
+    std::printf("; references: %lld to verses, %lld to other entries\n", book.verseReferences, book.otherReferences);
+  }
   if (!built.osis) return;
   std::printf("  language %u; Strong's numbers: %d, on %lld words; title lines: %d", book.language,
               book.strongsNumbers, book.strongsTags, book.titleLines);

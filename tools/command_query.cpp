@@ -7,6 +7,7 @@
 #include "tools/commands.h"
 #include "tools/json.h"
 #include "tools/query/book_access.h"
+#include "tools/query/entry_text.h"
 #include "tools/query/passage.h"
 #include "tools/query/reference.h"
 #include "tools/query/strongs.h"
@@ -131,6 +132,42 @@ int ReportEntry(cORVABookBase& book, int key, const std::string& asked, bool jso
   return 0;
 }
 
+// An entry of a glossary, topical index, lexicon or plan found by a look-up: its
+// paragraphs on lines of their own after its name (a lexicon's headword,
+// transliteration and pronunciation on the name's line), references shown as
+// their text; with `json` the paragraphs and the references with their keys.
+int ReportKeyedEntry(cORVABookBase& book, int key, const std::string& asked, bool json) {
+  const unsigned short language = query::BookLanguage(book);
+  const std::vector<query::Passage> passages = query::ReadPassages(book, key, language);
+  if (passages.size() != 1) throw BookError("the entry of key " + std::to_string(key) + " is no line of its area");
+  const query::Passage& entry = passages[0];
+  const query::ShownEntry shown = query::ShowEntryText(entry.text);
+  const std::string path = Utf8(static_cast<const char*>(book.GetPathFromKey(key)), language);
+  if (json) {
+    JsonWriter out;
+    out.BeginObject().Member("query", asked).Member("key", key).Member("name", entry.name).Member("path", path);
+    out.Key("paragraphs").BeginArray();
+    for (const std::string& paragraph : shown.paragraphs) out.Value(paragraph);
+    out.EndArray().Key("references").BeginArray();
+    for (const query::ShownEntry::Place& place : shown.references) {
+      out.BeginObject().Member("type", place.reference.type).Member("key", place.reference.key);
+      out.Member("shown", place.reference.shown).Member("paragraph", static_cast<long long>(place.paragraph));
+      out.EndObject();
+    }
+    Print(out.EndArray().EndObject());
+    return 0;
+  }
+  std::printf("%s: key %d, %s\n", asked.c_str(), key, path.c_str());
+  const size_t onNameLine = book.GetSyncTypeFlag() == ORVA_SSYNC ? 3 : 1;
+  std::string line = entry.name;
+  for (size_t i = 0; i < shown.paragraphs.size() && i < onNameLine; ++i) {
+    if (!shown.paragraphs[i].empty()) line += ' ' + shown.paragraphs[i];
+  }
+  std::printf("%s\n", line.c_str());
+  for (size_t i = onNameLine; i < shown.paragraphs.size(); ++i) std::printf("%s\n", shown.paragraphs[i].c_str());
+  return 0;
+}
+
 }  // namespace
 
 int RunToc(const std::string& dir, const std::string& path, bool json) {
@@ -240,11 +277,17 @@ int RunSync(const std::string& dir, const std::string& key, bool json) {
   if (flag == 0) throw BookError(dir + ": the book has no sync index");
   query::OpenParts(book, flag | ORVA_SECTIONS | kText);
   const unsigned short language = query::BookLanguage(book);
+  const std::string type = static_cast<const char*>(book.GetSyncType());
+  const std::string stored = query::SyncKeyOf(type, key);
+  if (stored.empty()) {
+    throw BookError("\"" + key + "\" is no " +
+                    (type == "date" ? "date: MM-DD, or today" : "Strong's number: G or H and a number, G25"));
+  }
   int found;
   if (flag == ORVA_VSYNC) {
     found = book.GetVSyncKey(key.c_str());
   } else {
-    const std::u16string wide = zalang::Utf8ToUtf16(key);
+    const std::u16string wide = zalang::Utf8ToUtf16(stored);
     const CString packaged =
         LangToPackagedString(cLanguageString(reinterpret_cast<const unsigned short*>(wide.c_str()), language));
     found = flag == ORVA_WSYNC ? book.GetWSyncKey(packaged)
@@ -256,12 +299,12 @@ int RunSync(const std::string& dir, const std::string& key, bool json) {
       else book.GetSSyncKeyPartialMatch(packaged, nearest);
       if (!nearest.IsEmpty()) {
         const std::string word = query::ToUtf8(TaggedStringToLang(nearest));
-        throw BookError("\"" + key + "\" is not in the " + static_cast<const char*>(book.GetSyncType()) +
-                        " index; the nearest word after it is \"" + word + "\"");
+        throw BookError("\"" + stored + "\" is not in the " + type + " index; the nearest word after it is \"" +
+                        word + "\"");
       }
     }
   }
-  if (found < 0) throw BookError("\"" + key + "\" is not in the " + static_cast<const char*>(book.GetSyncType()) + " index");
+  if (found < 0) throw BookError("\"" + stored + "\" is not in the " + type + " index");
   if (!book.IsValidKey(found)) {
     if (json) {
       JsonWriter out;
@@ -271,7 +314,7 @@ int RunSync(const std::string& dir, const std::string& key, bool json) {
     }
     return 0;
   }
-  return ReportEntry(book, found, key, json);
+  return flag == ORVA_VSYNC ? ReportEntry(book, found, key, json) : ReportKeyedEntry(book, found, key, json);
 }
 
 }  // namespace orva::tool

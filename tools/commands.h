@@ -14,7 +14,10 @@ namespace orva::tool {
 
 struct BuildArgs {
   std::string source, dir;
-  bool dictionary = false;
+  // The source form when it is not scripture (writer/source_text.h): at most one.
+  bool dictionary = false;  // headword<TAB>definition: a glossary or topical index
+  bool lexicon = false;     // a lexicon keyed by Strong's numbers
+  bool plan = false;        // a reading plan keyed by dates
   writer::BookOptions options;
 };
 

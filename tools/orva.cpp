@@ -2,7 +2,8 @@
 //
 //   orva build SOURCE -o DIR [options]   a book from a verse-per-line text or an OSIS
 //                                        document (or a glossary from a dictionary,
-//                                        --dictionary)
+//                                        --dictionary; a lexicon, --lexicon; a
+//                                        reading plan, --plan)
 //   orva info DIR                        what each file of the book holds
 //   orva toc DIR [PATH]                  the sections at the top, or below PATH
 //   orva read DIR REF...                 the text of references: verses, ranges, lists
@@ -68,7 +69,12 @@ CLI::App* AddBuild(CLI::App& app, orva::tool::BuildArgs& args) {
                     "the source: a UTF-8 text, or an OSIS document (XML); either may be gzip- or xz-compressed")
       ->required();
   build->add_option("-o,--output", args.dir, "the book folder to write (replaced whole)")->required();
-  build->add_flag("--dictionary", args.dictionary, "the source is \"headword<TAB>definition\": a glossary book");
+  build->add_flag("--dictionary", args.dictionary,
+                  "the source is \"headword<TAB>definition\": a glossary or topical index (word sync index)");
+  build->add_flag("--lexicon", args.lexicon,
+                  "the source is \"NUMBER<TAB>HEADWORD<TAB>TRANSLITERATION<TAB>PRONUNCIATION<TAB>DEFINITION\": a "
+                  "lexicon by Strong's numbers (strongs sync index)");
+  build->add_flag("--plan", args.plan, "the source is \"MM-DD<TAB>text\": a reading plan (date sync index)");
   build->add_option("--publisher", args.options.publisherID, "publisher id (0-65535)")->capture_default_str();
   build->add_option("--book", args.options.bookID, "book id (0-65535)")->capture_default_str();
   build->add_option("--edition", args.options.edition, "edition (the EDITION control word)");
@@ -137,7 +143,9 @@ int main(int argc, char** argv) {
     verse->add_option("DIR", dir, "the book folder")->required();
     verse->add_option("REF", argument, "book, chapter and verse numbers: 43,3,16")->required();
   }
-  CLI::App* sync = add("sync", "a key of the book's sync index (verse: B,C,V; word: a headword)");
+  CLI::App* sync = add("sync",
+                       "a key of the book's sync index (verse: B,C,V; word: a headword; strongs: G25; date: 12-25 "
+                       "or today)");
   if (sync) {
     sync->add_option("DIR", dir, "the book folder")->required();
     sync->add_option("KEY", argument, "the key")->required();

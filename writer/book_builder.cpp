@@ -8,9 +8,9 @@
 #include "platform/exceptions.h"
 #include "platform/winapi.h"
 #include "writer/builder_support.h"
+#include "writer/entry_text.h"
 #include "writer/sections_writer.h"
 #include "writer/sync_writer.h"
-#include "writer/word_index.h"
 
 namespace orva::writer {
 
@@ -26,14 +26,13 @@ BuiltBook BuildGlossaryBook(const std::vector<DictionaryEntry>& source, const Bo
 
   struct Entry {
     std::string headword;  // 8-bit
-    std::u16string wideHeadword, line;
+    std::u16string wideHeadword;
     const DictionaryEntry* source;
   };
   std::vector<Entry> entries;
   for (const DictionaryEntry& entry : source) {
     std::u16string headword = converter.Wide(entry.headword, entry.line);
-    std::u16string line = headword + u"\t" + converter.Wide(entry.definition, entry.line);
-    entries.push_back({converter.Narrow(headword, entry.line), std::move(headword), std::move(line), &entry});
+    entries.push_back({converter.Narrow(headword, entry.line), std::move(headword), &entry});
   }
   std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
     return _mbsicmp(reinterpret_cast<const unsigned char*>(a.headword.c_str()),
@@ -56,7 +55,7 @@ BuiltBook BuildGlossaryBook(const std::vector<DictionaryEntry>& source, const Bo
   sections.wordCounts = true;
   SyncDescription sync;
   sync.version = version;
-  WordIndexBuilder words;
+  EntryTexts texts(converter);
   std::vector<std::string> blocks{converter.Narrow(title, 0) + "\n"};
   std::vector<long long> letterWords;
   std::uint16_t line = 0;
@@ -79,13 +78,15 @@ BuiltBook BuildGlossaryBook(const std::vector<DictionaryEntry>& source, const Bo
                                      " entries, more than an entry can count back to the first");
     }
     const auto key = static_cast<std::uint32_t>(letters + i);
-    letterWords.back() += static_cast<long long>(IndexWords(words, key, entry.line, sourceLine, converter));
+    size_t words = 0;
+    const std::string text = texts.Add(key, entry.source->headword + "\t" + entry.source->definition, sourceLine, words);
+    letterWords.back() += static_cast<long long>(words);
     SectionEntry glossary;
     glossary.name = entry.headword;
     glossary.syncWord = static_cast<std::uint32_t>(blocks.size() - 1);
     glossary.syncHalf = line++;
     sections.glossary.push_back(glossary);
-    AfxAllocating([&] { blocks.back() += converter.Narrow(entry.line, sourceLine) + "\n"; });
+    AfxAllocating([&] { blocks.back() += text + "\n"; });
     if (blocks.back().size() > kMaxAreaSize - blocks[0].size()) {
       converter.Fail(sourceLine, "the entries under " + sections.sections.back().name +
                                      " are larger than a text area can hold (2 GiB)");
@@ -106,14 +107,10 @@ BuiltBook BuildGlossaryBook(const std::vector<DictionaryEntry>& source, const Bo
   }
   book.entries = static_cast<int>(entries.size());
   book.sections = static_cast<int>(sections.sections.size());
-
-  std::vector<IndexedWord> indexed = words.Take();
-  book.distinctWords = static_cast<int>(indexed.size());
   AddTextFiles(book, version, HeaderText(options, title, options.copyright, "word", converter), std::move(blocks),
                options.compress);
   book.files.push_back({"sections.idx", EncodeSectionsIndex(sections)});
-  book.files.push_back(
-      {"concord.idx", EncodeConcordance(std::move(indexed), converter.Language(), {}, 0, options, version)});
+  AddEntryIndexes(book, texts, options, version);
   book.files.push_back({"wsync.idx", EncodeSyncIndex(sync)});
   CheckFileSizes(book, converter);
   return book;

@@ -1,6 +1,8 @@
 // The book builder: a complete book from a scripture source (a verse-per-line
-// text or an OSIS document, writer/source_text.h and writer/source_osis.h), or a
-// glossary book from a dictionary source, written into a directory.
+// text or an OSIS document, writer/source_text.h and writer/source_osis.h), a
+// glossary or topical index from a dictionary source, a lexicon keyed by Strong's
+// numbers or a reading plan keyed by dates (writer/source_text.h), written into
+// a directory.
 //
 // How a scripture book is laid out:
 // - Sections: Book > Chapter > Verse, depth first (a book, its first chapter, that
@@ -75,24 +77,91 @@
 //   the verse's key (the numbers of a verse that covers several list the same
 //   key).
 //
-// A glossary book: the entries sorted by headword as the sync indexes compare
-// (case-blind); sections are the initial letters (a headword's first byte, A-Z
-// folded to upper case), each with one area whose block is the heading line (the
-// letter) and one line per entry, "headword<TAB>definition". The glossary keys are
-// the entries in that order; their sync data gives area and line as above. The
-// word sync index (wsync.idx) maps each headword to its glossary key, and the
-// concordance holds the words of each entry's line under its glossary key.
-// SYNCTYPE is "word".
+// Books of entries: glossaries, topical indexes, lexicons and reading plans.
+// Each entry is one line of a text area's block: its name, a tab, and its text,
+// whose paragraphs are apart at tabs; line 0 of a block is a heading. The sync
+// data of an entry gives area (32-bit word) and line (16-bit word) as above.
+// - A glossary or topical index (SYNCTYPE "word"): the entries sorted by headword
+//   as the sync indexes compare (case-blind); sections are the initial letters (a
+//   headword's first byte, A-Z folded to upper case), each with one area whose
+//   heading is the letter, one line per entry: "headword<TAB>definition". The
+//   glossary keys are the entries in that order. The word sync index (wsync.idx)
+//   maps each headword to its glossary key. Nave's Topical Bible is one: an
+//   entry per topic, its subtopics paragraphs ("→ WEAK", "See DOUBTING").
+// - A lexicon (SYNCTYPE "strongs"): one level-1 section per entry, in order of
+//   letter and number, named by its Strong's number ("G26", "H430": the letter
+//   and the number without leading zeros); an area per hundred numbers ("G1-G100"
+//   its heading). An entry's line is "G26<TAB>headword<TAB>transliteration<TAB>
+//   pronunciation<TAB>definition", the definition one paragraph or more (each of
+//   the first three may be empty). The Strong's sync index (ssync.idx) maps each
+//   number, so written, to its section key: the word of the number in a Bible's
+//   concordance (language 512, "g26") finds it, as the index compares without
+//   regard to case; a number with leading zeros must lose them first.
+// - A reading plan (SYNCTYPE "date"): one level-1 section per day, in date order,
+//   named "MM-DD" ("01-05"; 02-29 too, when the source has it); an area per month
+//   (its heading the month's name, "January"). A day's line is "MM-DD<TAB>text".
+//   The date sync index (dsync.idx) maps each "MM-DD" to its section key.
+// The text of an entry (everything after the name's tab):
+// - It is a tagged string: text before the first language tag is in the book's
+//   language (LANG; 1033 for the books of samples/, which TaggedStringToLang
+//   takes as it is; a host of a book in another language puts that language's
+//   tag first), a tag ("<Greek:", "<Hebrew:", "<English:") switches the
+//   language of the bytes after it, each language's bytes in its code page
+//   (zalang/language_table.h). Each character stands in the language of its
+//   script: Greek letters in Greek, Hebrew letters (with their points) in Hebrew,
+//   other letters and digits in the book's language, blanks, punctuation and
+//   marks in the language of what stands before them. A character its language's
+//   table lacks is written as its base and marks (EncodeForLanguage), and a mark
+//   that table lacks, or a character no script claims, in the first language
+//   whose table has it: the run's, the book's, then the language library's in
+//   its order (English, German, French, Spanish, Greek, Hebrew). So polytonic
+//   Greek reads back decomposed ("alpha, psili, gamma, alpha with tonos ..." for
+//   the headword of G26), which zalang::ComposeText puts back together, and a
+//   transliteration's "y" with circumflex is "y" in English and the circumflex
+//   in a Greek run of its own. Each paragraph begins in the book's language (a
+//   tag back to it ends a paragraph that does not), so a host may part a line at
+//   its tabs before or after TaggedStringToLang.
+// - References stand inline, as tools/query/entry_text.h writes them:
+//   {\verse:19,34,1-19,34,8|Ps 34:1-8} (a verse, chapter, book or range by the
+//   one numbering of books, which a verse sync index finds in any Bible of a
+//   library), {\strongs:G25} (a lexicon's sync key), {\word:FEAR OF GOD} (a
+//   glossary's or topical index's), {\date:12-25} (a plan's), with the text
+//   shown for it after "|" when that is not the key. A reference stands in a run
+//   of the book's language; its shown text may switch language inside it.
+//   ShowEntryText (tools/query/entry_text.h) gives a reader the paragraphs with
+//   references as their shown text, and each reference with its key.
+// - The concordance holds the words of the text, references left out (their
+//   shown text too), under the glossary or section key of the entry, each word
+//   in the language of its first character: English definitions under 1033,
+//   Greek headwords and Greek words of definitions under 1032, Hebrew under
+//   1037. Positions number the words of the whole text from 1 (a glossary's
+//   headword first, it is part of the text; a lexicon's or plan's name is not);
+//   the word count of a section is that of its entry (a letter's: of its
+//   entries). A plan whose texts hold no word has no concordance.
+// - The verses index (verses.idx), when some entry refers to a verse, is the
+//   reverse of the references: per verse the keys of the entries that refer to
+//   it (or to a range holding it), per chapter those that refer to it whole and
+//   (its all-verses list) to some verse of it, per book those that refer to it
+//   whole, to some chapter of it (all-chapters) and to some verse of it
+//   (all-verses). A book, chapter or verse that no entry names has no record;
+//   an empty list has none either (offset 0). So "the topics of John 3:16" are
+//   GetVerseOccurrences(43, 3, 16) and the chapter's GetChapterOccurrences.
 //
-// Text is 8-bit in the code page of the book's language (zalang/text_encoding.h).
+// Scripture text is 8-bit in the code page of the book's language
+// (zalang/text_encoding.h); the text of entries, tagged strings as above.
 // A line shown above or below verses (not searched) leaves out a character the
 // code page lacks (the Hebrew letters of the KJV's titles in Psalm 119: "ALEPH."),
 // counted in BuiltBook::charactersLeftOut. Anything else the files cannot hold
 // faithfully is refused: every such fault of the source raises SourceError with
 // the source's name and the line (0 for the source as a whole):
-// - a character of a verse or entry, a book name or a control word that the
-//   code page lacks; an OSIS document's language that the language library lacks
-//   (with no language in the options);
+// - a character of a verse, a book name, a headword or a control word that the
+//   code page lacks, and a character of an entry that no language's code page
+//   has; text of an entry that reads as a language tag ("<Greek:"), and a "{\"
+//   that begins no reference, a reference to a verse that is not one (a book by
+//   an OSIS id the list lacks; a range across chapters or books, or of more than
+//   1000 verses or chapters), a Strong's number or date that is not one; an OSIS
+//   document's language that the language library lacks (with no language in
+//   the options);
 // - a verse or entry of more than 65535 words, or with a word of more than 32767
 //   characters (positions are 16-bit, a concordance word's length a signed 16-bit
 //   count);
@@ -104,7 +173,8 @@
 //   verses, a glossary of more than 32768
 //   entries (an entry's level count, the keys back to the first entry of its book
 //   or of the glossary, is a signed 16-bit number), more than 65535 books, more
-//   than 65534 headwords under one letter;
+//   than 65534 headwords under one letter, more than 65534 lexicon entries in
+//   one hundred (numbers of more than five digits are no Strong's numbers);
 // - a chapter, or a letter's entries, whose text with the preamble is larger than
 //   a text area's signed 32-bit size, and a book whose files outgrow their 32-bit
 //   offsets.
@@ -160,6 +230,10 @@ struct BuiltBook {
   int charactersLeftOut = 0;                // of those lines: characters the code page lacks
   int strongsNumbers = 0;                   // distinct Strong's numbers
   long long strongsTags = 0;                // words tagged with a number (one per number)
+  // Glossaries, lexicons and plans: the references of their entries, and the
+  // languages of their concordance that have words.
+  long long verseReferences = 0, otherReferences = 0;
+  std::vector<std::uint16_t> concordLanguages;
 };
 
 // The files of a book made from `source` (named `sourceName` in messages);
@@ -170,6 +244,11 @@ BuiltBook BuildScriptureBook(const Scripture& source, const BookOptions& options
                              const std::function<void(double done)>& progress = {});
 BuiltBook BuildGlossaryBook(const std::vector<DictionaryEntry>& source, const BookOptions& options,
                             const std::string& sourceName);
+// From ParseLexicon and ParsePlan (writer/source_text.h).
+BuiltBook BuildLexiconBook(const std::vector<DictionaryEntry>& source, const BookOptions& options,
+                           const std::string& sourceName);
+BuiltBook BuildPlanBook(const std::vector<DictionaryEntry>& source, const BookOptions& options,
+                        const std::string& sourceName);
 
 // Writes `files` as the book directory `dir`, whole or not at all: they are
 // written into a new folder beside `dir` ("DIR.new-XXXXXX"), which then takes its

@@ -127,23 +127,44 @@ ConcordLanguage LanguageOf(std::uint16_t id, std::vector<IndexedWord> indexed, b
 
 }  // namespace
 
-std::vector<std::uint8_t> EncodeConcordance(std::vector<IndexedWord> words, std::uint16_t language,
-                                            std::vector<IndexedWord> strongs, std::uint32_t sections,
-                                            const BookOptions& options, const VersionFields& version) {
+namespace {
+
+ConcordDescription DescribeConcordance(std::vector<std::pair<std::uint16_t, std::vector<IndexedWord>>> languages,
+                                       const BookOptions& options, const VersionFields& version) {
   ConcordDescription concord;
   concord.version = version;
   concord.coded = options.coded;
   concord.shareLists = true;
-  concord.languages[0] = LanguageOf(language, std::move(words), options.coded);
-  if (!strongs.empty()) {
-    AfxAllocating([&] {
-      concord.languages.push_back(LanguageOf(zalang::kStrongsLanguage, std::move(strongs), options.coded));
-    });
+  AfxAllocating([&] {
+    concord.languages.clear();
+    for (auto& [id, words] : languages) concord.languages.push_back(LanguageOf(id, std::move(words), options.coded));
+  });
+  return concord;
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> EncodeConcordance(std::vector<IndexedWord> words, std::uint16_t language,
+                                            std::vector<IndexedWord> strongs, std::uint32_t sections,
+                                            const BookOptions& options, const VersionFields& version) {
+  std::vector<std::pair<std::uint16_t, std::vector<IndexedWord>>> languages;
+  AfxAllocating([&] {
+    languages.emplace_back(language, std::move(words));
+    if (!strongs.empty()) languages.emplace_back(zalang::kStrongsLanguage, std::move(strongs));
+  });
+  const bool withStrongs = languages.size() > 1;
+  ConcordDescription concord = DescribeConcordance(std::move(languages), options, version);
+  if (withStrongs) {
     for (ConcordWord& word : concord.languages.back().words) {
       for (std::uint32_t key : word.keys) word.data |= zalang::StrongsKeyBits(key, sections);
     }
   }
   return EncodeConcordIndex(concord);
+}
+
+std::vector<std::uint8_t> EncodeConcordance(std::vector<std::pair<std::uint16_t, std::vector<IndexedWord>>> languages,
+                                            const BookOptions& options, const VersionFields& version) {
+  return EncodeConcordIndex(DescribeConcordance(std::move(languages), options, version));
 }
 
 size_t IndexWords(WordIndexBuilder& words, std::uint32_t key, const std::u16string& text, int line,

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "writer/book_builder.h"
@@ -59,6 +60,9 @@ void AddTextFiles(BuiltBook& book, const VersionFields& version, const std::stri
 // bits of its keys (zalang::StrongsKeyBits) in a book of `sections` sections.
 std::vector<std::uint8_t> EncodeConcordance(std::vector<IndexedWord> words, std::uint16_t language,
                                             std::vector<IndexedWord> strongs, std::uint32_t sections,
+                                            const BookOptions& options, const VersionFields& version);
+// concord.idx with the words of each language, in the order given.
+std::vector<std::uint8_t> EncodeConcordance(std::vector<std::pair<std::uint16_t, std::vector<IndexedWord>>> languages,
                                             const BookOptions& options, const VersionFields& version);
 
 // Adds the words of one verse or entry to the index; a text of more words than

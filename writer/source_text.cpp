@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <set>
 
+#include "tools/query/entry_text.h"
+
 namespace orva::writer {
 
 namespace {
@@ -173,6 +175,45 @@ std::vector<DictionaryEntry> ParseDictionary(std::istream& in, const std::string
   }
   if (entries.empty()) throw SourceError(file, 0, "no entries");
   return entries;
+}
+
+namespace {
+
+// Entries whose key, before the first tab, is a key of the sync type `syncType`
+// (tools/query/entry_text.h), each key once; `fields` is the least number of
+// tab-separated fields a line has.
+std::vector<DictionaryEntry> ParseKeyed(std::istream& in, const std::string& file, const char* syncType,
+                                        const char* form, size_t fields) {
+  LineReader reader(in, file);
+  std::vector<DictionaryEntry> entries;
+  std::set<std::string> keys;
+  std::string line;
+  while (reader.Next(line)) {
+    const size_t tab = line.find('\t');
+    size_t tabs = 0;
+    for (char c : line) tabs += c == '\t';
+    if (tab == std::string::npos || tabs + 1 < fields) reader.Fail(std::string("expected \"") + form + "\"");
+    const std::string typed = Trim(line.substr(0, tab));
+    const std::string key = query::SyncKeyOf(syncType, typed, "-");
+    if (key.empty() || typed == "today") {
+      reader.Fail("\"" + typed + "\" is no " + (std::string(syncType) == "date" ? "date (MM-DD)" : "Strong's number"));
+    }
+    if (!keys.insert(key).second) reader.Fail(key + " comes twice");
+    entries.push_back({key, line.substr(tab + 1), reader.Line()});
+  }
+  if (entries.empty()) throw SourceError(file, 0, "no entries");
+  return entries;
+}
+
+}  // namespace
+
+std::vector<DictionaryEntry> ParseLexicon(std::istream& in, const std::string& file) {
+  return ParseKeyed(in, file, "strongs",
+                    "NUMBER<TAB>HEADWORD<TAB>TRANSLITERATION<TAB>PRONUNCIATION<TAB>DEFINITION", 5);
+}
+
+std::vector<DictionaryEntry> ParsePlan(std::istream& in, const std::string& file) {
+  return ParseKeyed(in, file, "date", "MM-DD<TAB>text", 2);
 }
 
 }  // namespace orva::writer

@@ -8,9 +8,23 @@
 // chapters in ascending order and each chapter's verses in ascending order (gaps are
 // allowed). Blank lines and lines that begin with '#' are skipped.
 //
-// Dictionary, one entry per line (UTF-8):
+// Dictionary or topical index, one entry per line (UTF-8):
 //     headword<TAB>definition
 // Headwords are unique, compared without regard to ASCII letter case.
+//
+// Lexicon, one entry per line (UTF-8):
+//     NUMBER<TAB>HEADWORD<TAB>TRANSLITERATION<TAB>PRONUNCIATION<TAB>DEFINITION
+// NUMBER is a Strong's number, "G26" or "H430" (leading zeros allowed), each
+// number once; the fields may be empty.
+//
+// Reading plan, one day per line (UTF-8):
+//     MM-DD<TAB>text
+// MM-DD a date of the year ("01-05", also "1-5"; 02-29 too), each once.
+//
+// In definitions and texts, a tab begins a new paragraph, and references are
+// written as tools/query/entry_text.h says, except that a verse reference may
+// name its verses by OSIS ids as well as by numbers: {\verse:Ps.34.1-Ps.34.8|Ps
+// 34:1-8} is {\verse:19,34,1-19,34,8|Ps 34:1-8} (writer/book_builder.h).
 //
 // Text must be valid UTF-8 without control characters (the tab that ends the
 // reference or headword excepted); a byte order mark at the start is skipped.
@@ -99,5 +113,9 @@ std::string ReadSourceFile(const std::string& path);
 // or entry is an error too.
 Scripture ParseScripture(std::istream& in, const std::string& file);
 std::vector<DictionaryEntry> ParseDictionary(std::istream& in, const std::string& file);
+// A lexicon's or plan's entries: the headword is the key in the form its sync
+// index stores ("G26", "01-05"), the definition the rest of the line after the tab.
+std::vector<DictionaryEntry> ParseLexicon(std::istream& in, const std::string& file);
+std::vector<DictionaryEntry> ParsePlan(std::istream& in, const std::string& file);
 
 }  // namespace orva::writer

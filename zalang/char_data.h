@@ -11,8 +11,8 @@
 namespace zalang {
 
 // A character's canonical decomposition: the character itself with no marks, or for
-// a precomposed character of Latin-1, Latin Extended-A, Greek and Coptic or Greek
-// Extended its base and its marks.
+// a precomposed character of Latin-1, Latin Extended-A, Latin Extended Additional,
+// Greek and Coptic or Greek Extended its base and its marks.
 struct sDecomposed {
   unsigned short base;
   int markCount;

@@ -80,8 +80,8 @@ class cLanguageString {
   //  options & 1 (ordinal): code units as unsigned numbers, then the shorter string
   //    first, then the language ids in order.
   //  otherwise linguistic, on the strings with their precomposed letters of Latin-1,
-  //  Latin Extended-A, Greek and Greek Extended decomposed into base plus marks and
-  //  each run of marks after a base put in code-point order:
+  //  Latin Extended-A and Additional, Greek and Greek Extended decomposed into base
+  //  plus marks and each run of marks after a base put in code-point order:
   //    level 1: base characters folded to lower case (final sigma as sigma), marks
   //             ignored, shorter first;
   //    level 2: the marks of each base in turn, no marks before any;

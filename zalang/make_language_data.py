@@ -21,14 +21,29 @@ Sources of each mapping:
     right single quotation mark, the no-break space and the en dash are also
     listed under the plain byte that books commonly store instead (0x27, 0x20,
     0x2D). They make these characters ambiguous: each has two 8-bit forms.
+  * Forms for what the code pages lack, added by hand below (EXTRA_FORMS): bytes
+    that a code page leaves undefined are given to characters that real texts
+    need and the code page cannot write, above all combining marks, so that a
+    letter the code page lacks is written as its base letter and marks (the
+    encoder decomposes it; zalang/text_encoding.h). The English table (all of
+    Windows-1252's five undefined bytes) carries the acute, macron and breve of
+    transliterations (e with macron and acute is e, macron, acute), the
+    reversed-9 quotation mark that transliterates the ayin, and the rightwards
+    arrow; the Greek table the marks of polytonic Greek (psili, dasia, oxia,
+    varia, perispomeni, ypogegrammeni, dialytika, macron, vrachy), the stigma,
+    the hyphen, and the circumflex and cedilla that Latin letters need beyond
+    the English table (a mark is written in a run of the first language whose
+    table has it). The Hebrew table needs nothing: Windows-1255 has the points.
+    None of these bytes meant anything before, so nothing the tables wrote
+    changes.
   * Marks: every character of general category Mn or Me in unicodedata, plus the
     unassigned code points of the combining blocks named in MARK_BLOCKS (kept for
     marks that later Unicode versions add there).
   * Lower case: the simple lower-case mapping of unicodedata (str.lower() when it
     gives one character), over the whole Basic Multilingual Plane.
   * Decompositions: the canonical decomposition (NFD) of each precomposed character
-    of Latin-1, Latin Extended-A, Greek and Coptic, and Greek Extended: a base
-    character followed by one or more marks.
+    of Latin-1, Latin Extended-A, Latin Extended Additional, Greek and Coptic, and
+    Greek Extended: a base character followed by one or more marks.
 """
 
 import os
@@ -67,8 +82,35 @@ DECOMPOSED_BLOCKS = [
     (0x00C0, 0x00FF),  # Latin-1 letters
     (0x0100, 0x017F),  # Latin Extended-A
     (0x0370, 0x03FF),  # Greek and Coptic
+    (0x1E00, 0x1EFF),  # Latin Extended Additional
     (0x1F00, 0x1FFF),  # Greek Extended
 ]
+
+# codec -> {undefined byte: the character it is given}
+EXTRA_FORMS = {
+    "cp1252": {
+        0x81: 0x0301,  # combining acute accent
+        0x8D: 0x0304,  # combining macron
+        0x8F: 0x0306,  # combining breve
+        0x90: 0x201B,  # single high-reversed-9 quotation mark
+        0x9D: 0x2192,  # rightwards arrow
+    },
+    "cp1253": {
+        0x81: 0x0300,  # combining grave accent (varia)
+        0x88: 0x0301,  # combining acute accent (oxia, tonos)
+        0x8A: 0x0302,  # combining circumflex accent
+        0x8C: 0x0304,  # combining macron
+        0x8D: 0x0306,  # combining breve (vrachy)
+        0x8E: 0x0308,  # combining diaeresis (dialytika)
+        0x8F: 0x0313,  # combining comma above (psili)
+        0x90: 0x0314,  # combining reversed comma above (dasia)
+        0x98: 0x0327,  # combining cedilla
+        0x9A: 0x0342,  # combining Greek perispomeni
+        0x9C: 0x0345,  # combining Greek ypogegrammeni
+        0x9D: 0x03DB,  # Greek small letter stigma
+        0x9E: 0x2010,  # hyphen
+    },
+}
 
 MAX_DECOMPOSED_MARKS = 3
 ENTRY_WIDTH = 3  # characters of one table entry, its terminating zero included
@@ -85,6 +127,10 @@ def table_of(codec):
             text = ""
         assert len(text) <= 1
         entries.append([ord(c) for c in text])
+    for byte, char in EXTRA_FORMS.get(codec, {}).items():
+        assert not entries[byte] and byte not in RESERVED_BYTES, (codec, hex(byte))
+        assert not any(char in e for e in entries), (codec, hex(char))
+        entries[byte] = [char]
     for char, byte in TYPOGRAPHIC_ALTERNATES.items():
         assert any(char in e for e in entries), (codec, hex(char))
         entries[byte].append(char)
@@ -214,7 +260,8 @@ def generate():
 
     decomposed = decompositions()
     out.append("// Canonical decompositions of the precomposed characters of Latin-1, Latin")
-    out.append("// Extended-A, Greek and Coptic and Greek Extended: base, then its marks.")
+    out.append("// Extended-A, Latin Extended Additional, Greek and Coptic and Greek Extended:")
+    out.append("// base, then its marks.")
     out.append("const sDecomposition kDecompositions[] = {")
     items = []
     for cp, base, m in decomposed:

@@ -1,6 +1,9 @@
 #include "zalang/text_encoding.h"
 
+#include <algorithm>
+
 #include "platform/exceptions.h"
+#include "zalang/char_data.h"
 #include "zalang/language_registry.h"
 
 namespace zalang {
@@ -70,41 +73,98 @@ std::string Utf16ToUtf8(const std::u16string& text) {
   return out;
 }
 
-std::string EncodeForLanguage(const std::u16string& text, unsigned short language) {
+namespace {
+
+constexpr int kMaxMarks = data::kMaxDecomposedMarks;
+
+// The end of the cluster that begins at `at`: its character and the marks after it.
+size_t ClusterEnd(const std::u16string& text, size_t at) {
+  size_t end = at + 1;
+  while (end < text.size() && IsMarkAbove(text[end])) ++end;
+  return end;
+}
+
+// The character at `at` decomposed, followed by the cluster's marks: its base
+// and the marks in order.
+struct Cluster {
+  unsigned short base;
+  std::u16string marks;
+};
+
+Cluster Decomposed(const std::u16string& text, size_t at, size_t end) {
+  const sDecomposed own = cCharData::Get().Decompose(text[at]);
+  Cluster cluster{own.base, {}};
+  AfxAllocating([&] {
+    cluster.marks.assign(own.marks, own.marks + own.markCount);
+    cluster.marks.append(text, at + 1, end - at - 1);
+  });
+  return cluster;
+}
+
+// Writes the cluster at [at, end) as `page` can; false when it cannot.
+bool WriteCluster(const std::u16string& text, size_t at, size_t end, const cCodePage& page, std::string& out) {
+  const cCharData& chars = cCharData::Get();
+  const Cluster cluster = Decomposed(text, at, end);
+  const auto* marks = reinterpret_cast<const unsigned short*>(cluster.marks.data());
+  const int markCount = static_cast<int>(cluster.marks.size());
+  int byte = -1;
+  int used = 0;
+  for (int k = std::min(markCount, kMaxMarks); k >= 1 && byte < 0; --k) {
+    const sCharSpan candidates = chars.FindPrecomposed(cluster.base, marks, k);
+    for (const unsigned short* p = candidates.first; p != candidates.last && byte < 0; ++p) {
+      byte = page.PreferredByte(*p);
+      used = k;
+    }
+  }
+  if (byte < 0) {
+    byte = page.PreferredByte(cluster.base);
+    used = 0;
+  }
+  if (byte <= 0) return false;
+  std::string bytes(1, static_cast<char>(byte));
+  for (int i = used; i < markCount; ++i) {
+    const int mark = page.PreferredByte(marks[i]);
+    if (mark <= 0) return false;
+    bytes += static_cast<char>(mark);
+  }
+  AfxAllocating([&] { out += bytes; });
+  return true;
+}
+
+}  // namespace
+
+size_t EncodeWhatFits(const std::u16string& text, size_t from, unsigned short language, std::string& out) {
   // The code pages are built on first use; plain ASCII text does not need them.
   const zalang::cCodePage* codePage = nullptr;
   const auto page = [&]() -> const zalang::cCodePage& {
     if (!codePage) codePage = &zalang::cLanguageRegistry::Get().CodePageOf(language);
     return *codePage;
   };
-  std::string out;
-  AfxAllocating([&] { out.reserve(text.size()); });
-  std::u16string rest;  // the zero-terminated tail that MapUnicodeToASCII reads
-  for (size_t at = 0; at < text.size();) {
+  AfxAllocating([&] { out.reserve(out.size() + text.size() - std::min(from, text.size())); });
+  for (size_t at = from; at < text.size();) {
     const char16_t c = text[at];
     const bool marksFollow = at + 1 < text.size() && IsMarkAbove(text[at + 1]);
-    int byte = -1;
-    size_t used = 1;
-    if (c != 0 && c < 0x80 && !marksFollow) {
-      byte = c;
-    } else if (!marksFollow) {
-      byte = page().PreferredByte(c);
-    } else {
-      AfxAllocating([&] { rest.assign(text, at, std::u16string::npos); });
-      int consumed = 1;
-      CString bytes;
-      MapUnicodeToASCII(reinterpret_cast<const unsigned short*>(rest.c_str()), consumed, bytes, page().Table(), 0,
-                        256);
-      if (consumed == 1) {
-        byte = page().PreferredByte(c);
-      } else if (bytes.GetLength() > 0) {
-        byte = static_cast<unsigned char>(static_cast<const char*>(bytes)[0]);
-        used = static_cast<size_t>(consumed);
+    if (c == 0) return at;
+    if (!marksFollow) {
+      const int byte = c < 0x80 ? c : page().PreferredByte(c);
+      if (byte > 0) {
+        AfxAllocating([&] { out += static_cast<char>(byte); });
+        ++at;
+        continue;
       }
     }
-    if (byte <= 0) throw TextError("the character " + Hex(c) + " has no form in the book's code page", at);
-    AfxAllocating([&] { out += static_cast<char>(byte); });
-    at += used;
+    const size_t end = ClusterEnd(text, at);
+    if (!WriteCluster(text, at, end, page(), out)) return at;
+    at = end;
+  }
+  return text.size();
+}
+
+std::string EncodeForLanguage(const std::u16string& text, unsigned short language) {
+  std::string out;
+  const size_t stop = EncodeWhatFits(text, 0, language, out);
+  if (stop < text.size()) {
+    throw TextError("the character " + Hex(text[stop]) + " has no form in the book's code page", stop);
   }
   return out;
 }
@@ -121,6 +181,61 @@ std::u16string DecodeFromLanguage(const std::string& bytes, unsigned short langu
     }
     if (!codePage) codePage = &zalang::cLanguageRegistry::Get().CodePageOf(language);
     out[i] = codePage->Reading(byte);
+  }
+  return out;
+}
+
+std::u16string DecomposeText(const std::u16string& text) {
+  const cCharData* chars = nullptr;  // built on first use, as the code pages
+  std::u16string out;
+  AfxAllocating([&] {
+    out.reserve(text.size());
+    for (char16_t c : text) {
+      if (c < 0xC0) {
+        out += c;
+        continue;
+      }
+      if (!chars) chars = &cCharData::Get();
+      const sDecomposed d = chars->Decompose(c);
+      out += static_cast<char16_t>(d.base);
+      out.append(d.marks, d.marks + d.markCount);
+    }
+  });
+  return out;
+}
+
+std::u16string ComposeText(const std::u16string& text) {
+  std::u16string out;
+  AfxAllocating([&] { out.reserve(text.size()); });
+  for (size_t at = 0; at < text.size();) {
+    const size_t end = ClusterEnd(text, at);
+    if (end == at + 1) {
+      AfxAllocating([&] { out += text[at]; });
+      ++at;
+      continue;
+    }
+    const Cluster cluster = Decomposed(text, at, end);
+    const auto* marks = reinterpret_cast<const unsigned short*>(cluster.marks.data());
+    const int markCount = static_cast<int>(cluster.marks.size());
+    size_t used = 0;
+    char16_t first = text[at];
+    for (int k = std::min(markCount, kMaxMarks); k >= 1; --k) {
+      const sCharSpan candidates = cCharData::Get().FindPrecomposed(cluster.base, marks, k);
+      if (candidates.first != candidates.last) {
+        first = *candidates.first;
+        used = static_cast<size_t>(k);
+        break;
+      }
+    }
+    AfxAllocating([&] {
+      if (used == 0) {
+        out.append(text, at, end - at);  // nothing composes: as it was
+      } else {
+        out += first;
+        out.append(cluster.marks, used, std::u16string::npos);
+      }
+    });
+    at = end;
   }
   return out;
 }

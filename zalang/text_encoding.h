@@ -32,11 +32,31 @@ std::string Utf16ToUtf8(const std::u16string& text);
 
 // The 8-bit form of `text` in the code page of `language` (the default language's
 // for one the library does not know): each character becomes the byte whose
-// reading it is, else the lowest byte that lists it; a letter followed by marks
-// becomes the precomposed letter when the code page has it. Raises TextError for a
-// character the code page cannot write.
+// reading it is, else the lowest byte that lists it. A letter and the marks after
+// it are written canonically equivalent, as the code page can: the precomposed
+// character that holds the letter and the most of those marks (in their order),
+// then a byte for each mark left; a precomposed letter the code page lacks is
+// decomposed so ("e" with macron and acute as "e", macron, acute in English; Greek
+// alpha with psili and oxia as alpha, psili, oxia). Raises TextError for a
+// character the code page cannot write, also so.
 std::string EncodeForLanguage(const std::u16string& text, unsigned short language);
+// The same without raising: appends to `out` the 8-bit form of `text` from `from`
+// on, up to the first character that the code page cannot write (with the marks
+// after it), and returns that character's index, or text.size() when all of it is
+// written.
+size_t EncodeWhatFits(const std::u16string& text, size_t from, unsigned short language, std::string& out);
 // The characters that 8-bit text in the code page of `language` stands for.
 std::u16string DecodeFromLanguage(const std::string& bytes, unsigned short language);
+
+// `text` with every precomposed character of the decomposed blocks (Latin-1,
+// Latin Extended-A and Additional, Greek, Greek Extended) as its base and marks.
+std::u16string DecomposeText(const std::u16string& text);
+// `text` as it is usually written: each letter and the marks after it as the
+// precomposed character that holds the letter and the most of those marks (in
+// their order; of equivalent ones the lowest), then the marks left. Decoded text
+// that a writer decomposed (EncodeForLanguage) comes back as it was given when
+// it was so composed. Letters outside the decomposed blocks (Hebrew) are kept
+// as they are.
+std::u16string ComposeText(const std::u16string& text);
 
 }  // namespace zalang

@@ -168,9 +168,9 @@ TEST_F(OrvaProgram, BadSourcesLeaveNoBook) {
   EXPECT_EQ(Err({"build", Path("bad.txt"), "-o", Path("bad")}),
             "orva: " + Path("bad.txt") + ":2: expected a reference \"Book Chapter:Verse\" before the tab, not "
             "\"Genesis 1\"\n");
-  Write("bad.txt", "Genesis 1:1\tok\nGenesis 1:2\tsigns \xE2\x86\x92 here\n");
+  Write("bad.txt", "Genesis 1:1\tok\nGenesis 1:2\tsigns \xE4\xB8\x80 here\n");
   EXPECT_EQ(Err({"build", Path("bad.txt"), "-o", Book()}),
-            "orva: " + Path("bad.txt") + ":2: the character U+2192 has no form in the book's code page\n");
+            "orva: " + Path("bad.txt") + ":2: the character U+4E00 has no form in the book's code page\n");
   EXPECT_EQ(Err({"build", Path("none.txt"), "-o", Path("bad")}),
             "orva: " + Path("none.txt") + ": cannot be opened: No such file or directory\n");
   EXPECT_FALSE(fs::exists(Path("bad")));

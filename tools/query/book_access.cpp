@@ -98,7 +98,24 @@ unsigned short BookLanguage(cORVABookBase& book) {
 }
 
 std::string ToUtf8(const char* text, size_t length, unsigned short language) {
-  return zalang::Utf16ToUtf8(zalang::DecodeFromLanguage(std::string(text, length), language));
+  const std::string bytes(text, length);
+  if (bytes.find(ORVA_LANGUAGE_TAG_START) == std::string::npos) {
+    return zalang::Utf16ToUtf8(zalang::ComposeText(zalang::DecodeFromLanguage(bytes, language)));
+  }
+  // Tagged text: it begins in `language`, which TaggedStringToLang takes for
+  // English unless a tag says otherwise.
+  std::string tagged;
+  if (const cLanguageDatum* datum = OrvaToILI::Instance().OrvaLangIdToLanguageDatum(language)) {
+    if (language != cLanguageString::kDefaultLanguage) {
+      tagged += static_cast<char>(ORVA_LANGUAGE_TAG_START);
+      for (const unsigned short* c = datum->GetName(); *c != 0; ++c) tagged += static_cast<char>(*c);
+      tagged += static_cast<char>(ORVA_LANGUAGE_TAG_END);
+    }
+  }
+  tagged += bytes;
+  const cLanguageString chars = TaggedStringToLang(tagged.c_str());
+  const unsigned short* wide = chars.GetString();
+  return zalang::Utf16ToUtf8(zalang::ComposeText(std::u16string(wide, wide + chars.GetLength())));
 }
 
 }  // namespace orva::query

@@ -51,7 +51,9 @@ unsigned short BookLanguage(cORVABookBase& book);
 // The first language of the book's concordance (open), 1033 when it has none.
 unsigned short ConcordanceLanguage(cORVABookBase& book);
 
-// 8-bit text of the book (in the code page of `language`) as UTF-8.
+// 8-bit text of the book (in the code page of `language`, with the language tags
+// of tagged strings where it changes language: writer/book_builder.h) as UTF-8,
+// each letter and its marks composed (zalang::ComposeText).
 std::string ToUtf8(const char* text, size_t length, unsigned short language);
 inline std::string ToUtf8(const CString& text, unsigned short language) {
   return ToUtf8(text, static_cast<size_t>(text.GetLength()), language);

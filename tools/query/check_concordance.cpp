@@ -101,7 +101,7 @@ class ConcordanceCheck {
     const SectionFacts& sections = m_c.sections;
     for (size_t k = 0; k < static_cast<size_t>(sections.sections); ++k) {
       const std::uint64_t listed = m_tally.Count(k);
-      const bool verse = m_c.verses.known ? m_c.verses.isVerse[k] != 0 : listed > 0;
+      const bool verse = m_c.verses.known && !m_c.verses.reverse ? m_c.verses.isVerse[k] != 0 : listed > 0;
       const int words = sections.wordCounts[k];
       if (listed > 0 && !verse) {
         m_c.faults.Add(kFile, "agreement", [&](BookFault& f) {

@@ -129,6 +129,10 @@ struct SectionFacts {
 
 struct VerseFacts {
   bool known = false;                 // verses.idx was checked
+  // verses.idx of a book that is no Bible (its sync type is not verse): its lists
+  // name the entries that refer to each verse (writer/book_builder.h), which may
+  // be glossary entries, and say nothing of what the concordance lists.
+  bool reverse = false;
   std::vector<std::uint8_t> isVerse;  // per section key: listed by a verse of verses.idx
   long long verses = 0;               // the verse records of verses.idx
 };

@@ -1,6 +1,6 @@
 // The check of verses.idx: its tables ascend, its occurrence lists ascend and
-// name sections, and the lists of all chapters and all verses hold exactly the
-// lists below them.
+// name sections (or, in a book that is no Bible, entries), and the lists of all
+// chapters and all verses hold exactly the lists below them.
 #include <algorithm>
 #include <optional>
 #include <string>
@@ -94,8 +94,11 @@ class VersesCheck {
                      its + "does not ascend: " + std::to_string(list[at]) + " after " + std::to_string(list[at - 1]));
     }
     for (std::uint64_t key : list) {
-      if (m_c.sections.known && !m_c.sections.IsSection(key)) {
-        m_c.faults.Add(kFile, "list", place, its + "holds " + std::to_string(key) + ", which is no section key");
+      const bool named = m_c.verses.reverse ? m_c.sections.IsEntry(key) : m_c.sections.IsSection(key);
+      if (m_c.sections.known && !named) {
+        m_c.faults.Add(kFile, "list", place,
+                       its + "holds " + std::to_string(key) + ", which is no " +
+                           (m_c.verses.reverse ? "entry key" : "section key"));
         break;
       }
     }
@@ -161,7 +164,7 @@ class VersesCheck {
                                    "," + std::to_string(verse.wVerse);
           CheckOrder(previous, verse.wVerse, here, "verse");
           const std::optional<List> list = ReadList(verse.dwVerseList, here, "verse");
-          if (list) {
+          if (list && !m_c.verses.reverse) {
             for (std::uint64_t key : *list) {
               if (m_c.sections.IsSection(key)) m_c.verses.isVerse[key] = 1;
             }
@@ -200,6 +203,7 @@ void CheckVerses(Checker& c) {
     return;
   }
   c.verses.known = true;
+  c.verses.reverse = c.book.GetSyncTypeFlag() != ORVA_VSYNC;
   c.verses.isVerse.assign(static_cast<size_t>(c.sections.sections), 0);
   VersesCheck check(c, file, header);
   check.Run();
