@@ -24,8 +24,8 @@
 #include <vector>
 
 #include "orvada.h"
-#include "tools/query/reference.h"
-#include "tools/query/search.h"
+#include "query/reference.h"
+#include "query/search.h"
 #include "writer/book_builder.h"
 #include "writer/book_dir.h"
 

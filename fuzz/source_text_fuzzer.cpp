@@ -8,8 +8,8 @@
 #include <sstream>
 #include <string>
 
-#include "tools/query/book_access.h"
-#include "tools/query/reference.h"
+#include "query/book_access.h"
+#include "query/reference.h"
 #include "writer/book_builder.h"
 
 namespace {

@@ -9,7 +9,7 @@
 
 #include "files/endian.h"
 #include "orvada.h"
-#include "tools/query/check.h"
+#include "query/check.h"
 #include "writer/book_builder.h"
 #include "writer/book_dir.h"
 

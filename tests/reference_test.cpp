@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "tools/query/book_access.h"
-#include "tools/query/reference.h"
+#include "query/book_access.h"
+#include "query/reference.h"
 
 namespace {
 

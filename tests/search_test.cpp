@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "orvada.h"
-#include "tools/query/book_access.h"
-#include "tools/query/reference.h"
-#include "tools/query/search.h"
+#include "query/book_access.h"
+#include "query/reference.h"
+#include "query/search.h"
 #include "writer/book_builder.h"
 #include "writer/book_dir.h"
 

@@ -7,10 +7,10 @@
 #include <sstream>
 
 #include "orvada.h"
-#include "tools/query/book_access.h"
-#include "tools/query/check.h"
-#include "tools/query/entry_text.h"
-#include "tools/query/passage.h"
+#include "query/book_access.h"
+#include "query/check.h"
+#include "query/entry_text.h"
+#include "query/passage.h"
 #include "writer/book_builder.h"
 #include "writer/book_dir.h"
 

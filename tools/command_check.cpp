@@ -1,9 +1,9 @@
-// orva check: the consistency check of a book (tools/query/check.h), printed.
+// orva check: the consistency check of a book (query/check.h), printed.
 #include <cstdio>
 
 #include "tools/commands.h"
 #include "tools/json.h"
-#include "tools/query/check.h"
+#include "query/check.h"
 
 namespace orva::tool {
 

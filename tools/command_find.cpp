@@ -7,11 +7,11 @@
 
 #include "tools/commands.h"
 #include "tools/json.h"
-#include "tools/query/book_access.h"
-#include "tools/query/passage.h"
-#include "tools/query/reference.h"
-#include "tools/query/search.h"
-#include "tools/query/strongs.h"
+#include "query/book_access.h"
+#include "query/passage.h"
+#include "query/reference.h"
+#include "query/search.h"
+#include "query/strongs.h"
 
 namespace orva::tool {
 

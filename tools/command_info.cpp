@@ -4,7 +4,7 @@
 #include "book/book_folder.h"
 #include "tools/commands.h"
 #include "tools/json.h"
-#include "tools/query/book_access.h"
+#include "query/book_access.h"
 #include "tools/report.h"
 #include "writer/text_writer.h"
 

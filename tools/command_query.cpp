@@ -6,11 +6,11 @@
 
 #include "tools/commands.h"
 #include "tools/json.h"
-#include "tools/query/book_access.h"
-#include "tools/query/entry_text.h"
-#include "tools/query/passage.h"
-#include "tools/query/reference.h"
-#include "tools/query/strongs.h"
+#include "query/book_access.h"
+#include "query/entry_text.h"
+#include "query/passage.h"
+#include "query/reference.h"
+#include "query/strongs.h"
 #include "zalang/text_encoding.h"
 
 namespace orva::tool {

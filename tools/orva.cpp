@@ -29,7 +29,7 @@
 
 #include "orvada.h"
 #include "tools/commands.h"
-#include "tools/query/book_access.h"
+#include "query/book_access.h"
 #include "writer/book_dir.h"
 
 namespace {

@@ -2,7 +2,7 @@
 #include <map>
 #include <string>
 
-#include "tools/query/book_access.h"
+#include "query/book_access.h"
 #include "tools/report.h"
 
 namespace orva::tool {

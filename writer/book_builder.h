@@ -14,7 +14,7 @@
 //   osisIDs) is one section, named by its first number.
 // - Book numbers: the number of a book in the verse sync index and the verses
 //   index is its number in the one list of books of the Bible
-//   (tools/query/book_list.h): 1 Genesis ... 39 Malachi, 40 Matthew ... 66
+//   (query/book_list.h): 1 Genesis ... 39 Malachi, 40 Matthew ... 66
 //   Revelation, then 67 Tobit, 68 Judith, 69 Esther (Greek), 70 Wisdom of
 //   Solomon, 71 Sirach, 72 Baruch, 73 Prayer of Azariah, 74 Susanna, 75 Bel and
 //   the Dragon, 76 1 Maccabees, 77 2 Maccabees, 78 1 Esdras, 79 Prayer of
@@ -121,14 +121,14 @@
 //   in a Greek run of its own. Each paragraph begins in the book's language (a
 //   tag back to it ends a paragraph that does not), so a host may part a line at
 //   its tabs before or after TaggedStringToLang.
-// - References stand inline, as tools/query/entry_text.h writes them:
+// - References stand inline, as query/entry_text.h writes them:
 //   {\verse:19,34,1-19,34,8|Ps 34:1-8} (a verse, chapter, book or range by the
 //   one numbering of books, which a verse sync index finds in any Bible of a
 //   library), {\strongs:G25} (a lexicon's sync key), {\word:FEAR OF GOD} (a
 //   glossary's or topical index's), {\date:12-25} (a plan's), with the text
 //   shown for it after "|" when that is not the key. A reference stands in a run
 //   of the book's language; its shown text may switch language inside it.
-//   ShowEntryText (tools/query/entry_text.h) gives a reader the paragraphs with
+//   ShowEntryText (query/entry_text.h) gives a reader the paragraphs with
 //   references as their shown text, and each reference with its key.
 // - The concordance holds the words of the text, references left out (their
 //   shown text too), under the glossary or section key of the entry, each word

@@ -4,8 +4,8 @@
 
 #include "orvada/lang_text.h"
 #include "platform/exceptions.h"
-#include "tools/query/book_list.h"
-#include "tools/query/entry_text.h"
+#include "query/book_list.h"
+#include "query/entry_text.h"
 #include "zalang/language_table.h"
 #include "zalang/text_encoding.h"
 #include "zalang/words.h"

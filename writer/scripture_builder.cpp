@@ -6,7 +6,7 @@
 
 #include "platform/exceptions.h"
 #include "platform/winapi.h"
-#include "tools/query/book_list.h"
+#include "query/book_list.h"
 #include "writer/book_builder.h"
 #include "writer/builder_support.h"
 #include "writer/sections_writer.h"
@@ -39,7 +39,7 @@ std::uint16_t LanguageOf(const Scripture& source, const BookOptions& options, co
   return language;
 }
 
-// The number of each book in the list of books (tools/query/book_list.h).
+// The number of each book in the list of books (query/book_list.h).
 std::vector<int> BookNumbers(const Scripture& source, const TextConverter& converter) {
   std::vector<int> numbers;
   std::map<int, size_t> taken;  // number -> the book that has it

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "platform/exceptions.h"
-#include "tools/query/book_list.h"
+#include "query/book_list.h"
 #include "zalang/words.h"
 
 namespace orva::writer {

@@ -5,7 +5,7 @@
 // What is read:
 // - Books: <div type="book" osisID="Gen">, as a container or as a pair of
 //   milestones (sID ... eID). The osisID must be one of the list of books
-//   (tools/query/book_list.h), which gives the book its number. Chapters:
+//   (query/book_list.h), which gives the book its number. Chapters:
 //   <chapter osisID="Gen.1">, containers or milestones, or none at all (a
 //   verse's osisID names its chapter). Verses: <verse osisID="Gen.1.1">,
 //   containers or milestones. An osisID that lists several verses of one

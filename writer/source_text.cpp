@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <set>
 
-#include "tools/query/entry_text.h"
+#include "query/entry_text.h"
 
 namespace orva::writer {
 
@@ -180,7 +180,7 @@ std::vector<DictionaryEntry> ParseDictionary(std::istream& in, const std::string
 namespace {
 
 // Entries whose key, before the first tab, is a key of the sync type `syncType`
-// (tools/query/entry_text.h), each key once; `fields` is the least number of
+// (query/entry_text.h), each key once; `fields` is the least number of
 // tab-separated fields a line has.
 std::vector<DictionaryEntry> ParseKeyed(std::istream& in, const std::string& file, const char* syncType,
                                         const char* form, size_t fields) {

@@ -22,7 +22,7 @@
 // MM-DD a date of the year ("01-05", also "1-5"; 02-29 too), each once.
 //
 // In definitions and texts, a tab begins a new paragraph, and references are
-// written as tools/query/entry_text.h says, except that a verse reference may
+// written as query/entry_text.h says, except that a verse reference may
 // name its verses by OSIS ids as well as by numbers: {\verse:Ps.34.1-Ps.34.8|Ps
 // 34:1-8} is {\verse:19,34,1-19,34,8|Ps 34:1-8} (writer/book_builder.h).
 //
@@ -78,7 +78,7 @@ struct SourceChapter {
 
 struct SourceBook {
   std::string name;
-  // The book's number in the canonical list (tools/query/book_list.h); 0: the
+  // The book's number in the canonical list (query/book_list.h); 0: the
   // number that its name has there in English, else the next unlisted number.
   int number = 0;
   std::vector<SourceChapter> chapters;

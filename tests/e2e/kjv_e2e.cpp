@@ -8,8 +8,8 @@
 #include <string>
 
 #include "tests/e2e/run_orva.h"
-#include "tools/query/book_access.h"
-#include "tools/query/reference.h"
+#include "query/book_access.h"
+#include "query/reference.h"
 #include "writer/book_dir.h"
 
 namespace {

@@ -13,8 +13,8 @@
 #include <string>
 
 #include "tests/e2e/run_orva.h"
-#include "tools/query/book_access.h"
-#include "tools/query/strongs.h"
+#include "query/book_access.h"
+#include "query/strongs.h"
 #include "writer/book_dir.h"
 #include "writer/source_text.h"
 #include "zalang/words.h"

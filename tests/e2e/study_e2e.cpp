@@ -12,9 +12,9 @@
 
 #include "orvada.h"
 #include "tests/e2e/run_orva.h"
-#include "tools/query/book_access.h"
-#include "tools/query/entry_text.h"
-#include "tools/query/passage.h"
+#include "query/book_access.h"
+#include "query/entry_text.h"
+#include "query/passage.h"
 #include "writer/book_dir.h"
 #include "writer/source_text.h"
 

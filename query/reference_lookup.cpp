@@ -1,9 +1,9 @@
 // References looked up in a book, and keys written as references.
 #include <utility>
 
-#include "tools/query/book_access.h"
-#include "tools/query/book_list.h"
-#include "tools/query/reference.h"
+#include "query/book_access.h"
+#include "query/book_list.h"
+#include "query/reference.h"
 #include "zalang/text_encoding.h"
 
 namespace orva::query {
@@ -175,7 +175,7 @@ class Lookup {
   }
 
   // The number of book `index` of m_top in the verses index: one of the list of
-  // books or of those after it (tools/query/book_list.h); 0 when none is.
+  // books or of those after it (query/book_list.h); 0 when none is.
   int BookNumber(int index) {
     for (int number = 1; number < kFirstUnlistedBook + static_cast<int>(m_top.size()); ++number) {
       if (number > kListedBooks && number < kFirstUnlistedBook) continue;

@@ -1,4 +1,4 @@
-#include "tools/query/book_list.h"
+#include "query/book_list.h"
 
 #include <cctype>
 #include <cstring>

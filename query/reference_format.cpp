@@ -3,8 +3,8 @@
 #include <charconv>
 #include <cstring>
 
-#include "tools/query/book_access.h"
-#include "tools/query/reference.h"
+#include "query/book_access.h"
+#include "query/reference.h"
 
 namespace orva::query {
 

@@ -8,7 +8,7 @@
 
 #include "text/codec_stream.h"
 #include "text/lzss_codec.h"
-#include "tools/query/check_internal.h"
+#include "query/check_internal.h"
 
 namespace orva::query::check {
 

@@ -1,4 +1,4 @@
-#include "tools/query/search.h"
+#include "query/search.h"
 
 #include <algorithm>
 #include <functional>
@@ -6,8 +6,8 @@
 #include <set>
 #include <utility>
 
-#include "tools/query/book_access.h"
-#include "tools/query/strongs.h"
+#include "query/book_access.h"
+#include "query/strongs.h"
 #include "zalang/text_encoding.h"
 #include "zalang/words.h"
 

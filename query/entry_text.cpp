@@ -1,4 +1,4 @@
-#include "tools/query/entry_text.h"
+#include "query/entry_text.h"
 
 #include <algorithm>
 #include <ctime>

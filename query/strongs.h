@@ -3,7 +3,7 @@
 // (writer/book_builder.h): language 512 (zalang::kStrongsLanguage), the word of
 // G25 "g25", its keys the verses where it tags words, its positions those words'
 // numbers in the verse. The verses where a number stands are a search
-// (tools/query/search.h, SearchQuery::strongs); here are the numbers of the words
+// (query/search.h, SearchQuery::strongs); here are the numbers of the words
 // of some verses, and how a book translates a number.
 //
 // Numbers are written as people write them, "G25", "H430", and read so with or

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "orvada.h"
-#include "tools/query/book_access.h"
-#include "tools/query/check.h"
+#include "query/book_access.h"
+#include "query/check.h"
 
 namespace orva::query::check {
 

@@ -1,10 +1,10 @@
-#include "tools/query/reference.h"
+#include "query/reference.h"
 
 #include <cctype>
 #include <cstring>
 
-#include "tools/query/book_access.h"
-#include "tools/query/book_list.h"
+#include "query/book_access.h"
+#include "query/book_list.h"
 
 namespace orva::query {
 

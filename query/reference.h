@@ -16,7 +16,7 @@
 // 1:3 and "Jude 1" Jude 1:1; "Jude" alone is the whole book.
 // Book names match without regard to case, blanks and dots: the full name, the
 // usual English name or one of its abbreviations (of the books of the Bible with
-// the deuterocanonical books, tools/query/book_list.h: "Tob 1:1", "1 Macc 1:1"),
+// the deuterocanonical books, query/book_list.h: "Tob 1:1", "1 Macc 1:1"),
 // also in a book whose names are in another language ("John 3:16" in a book that
 // names it "Juan", found by its number in the verses index), a unique beginning
 // of a name ("Phile"), or letters taken in order from a unique name beginning
@@ -56,7 +56,7 @@ std::vector<WrittenReference> ParseReferences(const std::string& text);
 
 // The index in `names` of the book that `name` stands for, -1 when none does;
 // `ambiguous` (when not null) is set when several books fit equally. In turn: a
-// book's own name; an English name or abbreviation (tools/query/book_list.h) of
+// book's own name; an English name or abbreviation (query/book_list.h) of
 // a book of `names`, or of the book that `bookNumbered` (when given) returns for
 // its number (the index in `names`, -1 for none), so that "John" finds a book
 // named "Juan"; a unique beginning of an own name; letters in order.

@@ -1,7 +1,7 @@
-#include "tools/query/passage.h"
+#include "query/passage.h"
 
-#include "tools/query/book_access.h"
-#include "tools/query/reference.h"
+#include "query/book_access.h"
+#include "query/reference.h"
 #include "zalang/text_encoding.h"
 #include "zalang/words.h"
 

@@ -3,8 +3,8 @@
 
 #include "concordance/coded_list.h"
 #include "files/endian.h"
-#include "tools/query/book_access.h"
-#include "tools/query/check_internal.h"
+#include "query/book_access.h"
+#include "query/check_internal.h"
 #include "book/book_folder.h"
 
 namespace orva::query::check {

@@ -1,4 +1,4 @@
-#include "tools/query/book_access.h"
+#include "query/book_access.h"
 
 #include <sys/stat.h>
 

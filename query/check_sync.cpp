@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/winapi.h"
-#include "tools/query/check_internal.h"
+#include "query/check_internal.h"
 #include "book/book_folder.h"
 
 namespace orva::query::check {

@@ -1,6 +1,6 @@
 // The book check's driver: the files of a folder opened one by one, their version
 // records compared, and the check of each file in turn.
-#include "tools/query/check.h"
+#include "query/check.h"
 
 #include <sys/stat.h>
 
@@ -9,8 +9,8 @@
 #include <memory>
 #include <vector>
 
-#include "tools/query/book_access.h"
-#include "tools/query/check_internal.h"
+#include "query/book_access.h"
+#include "query/check_internal.h"
 #include "book/book_folder.h"
 
 namespace orva::query {

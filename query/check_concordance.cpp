@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/query/check_internal.h"
+#include "query/check_internal.h"
 
 namespace orva::query::check {
 

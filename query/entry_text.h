@@ -9,7 +9,7 @@
 // index, SHOWN the text that stands in the entry for it (KEY itself when there is
 // no "|"). KEY holds no "|", "}" or tab, SHOWN no "}" or tab.
 //   verse    a place of the Bible by the one numbering of books
-//            (tools/query/book_list.h): "B,C,V" a verse, "B,C" a whole chapter,
+//            (query/book_list.h): "B,C,V" a verse, "B,C" a whole chapter,
 //            "B" a whole book, or a range of two places of one form, of verses
 //            within one chapter or chapters within one book: "19,34,1-19,34,8",
 //            "1,1-1,3". A verse sync index (GetVSyncKey) finds the first verse of

@@ -1,12 +1,12 @@
-#include "tools/query/strongs.h"
+#include "query/strongs.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <utility>
 
-#include "tools/query/book_access.h"
-#include "tools/query/passage.h"
-#include "tools/query/search.h"
+#include "query/book_access.h"
+#include "query/passage.h"
+#include "query/search.h"
 #include "zalang/text_encoding.h"
 #include "zalang/words.h"
 
