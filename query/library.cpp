@@ -45,13 +45,37 @@ std::vector<std::string> BookFolders(const std::string& folder) {
 
 using Place = std::tuple<int, int, int>;
 
+// The messages of the books that gave no answer, each once with the books that
+// gave it: "\"Foo 1:1\": no book is called \"Foo\" (kjv, web)".
+class Unanswered {
+ public:
+  void Add(const Book& book, const std::string& message) {
+    for (auto& [text, books] : m_messages) {
+      if (text == message) {
+        books += ", " + book.Name();
+        return;
+      }
+    }
+    m_messages.emplace_back(message, book.Name());
+  }
+  std::string Text() const {
+    std::string text;
+    for (const auto& [message, books] : m_messages) text += (text.empty() ? "" : "; ") + message + " (" + books + ")";
+    return text;
+  }
+  bool Empty() const { return m_messages.empty(); }
+
+ private:
+  std::vector<std::pair<std::string, std::string>> m_messages;
+};
+
 }  // namespace
 
 template <class Can, class Question>
 auto Library::AskUnlocked(Can can, Question question, const std::string& what)
     -> std::vector<BookAnswer<decltype(question(std::declval<Book&>()))>> {
   std::vector<BookAnswer<decltype(question(std::declval<Book&>()))>> answers;
-  std::string messages;
+  Unanswered unanswered;
   bool asked = false;
   for (const std::unique_ptr<Book>& book : m_books) {
     try {
@@ -60,12 +84,12 @@ auto Library::AskUnlocked(Can can, Question question, const std::string& what)
       answers.push_back({book.get(), book->Guarded([&] { return question(*book); })});
     } catch (const BookError& e) {
       asked = true;
-      messages += (messages.empty() ? "" : "; ") + book->Name() + ": " + e.what();
+      unanswered.Add(*book, e.what());
     }
   }
   const std::string where = m_folder.empty() ? "the library" : m_folder;
   if (!asked) throw BookError(where + ": the library has no " + what);
-  if (answers.empty()) throw BookError(where + ": no book answers: " + messages);
+  if (answers.empty()) throw BookError(where + ": no book answers: " + unanswered.Text());
   return answers;
 }
 
@@ -178,7 +202,7 @@ StrongsStudy Library::Strongs(const std::string& number, std::size_t verses) {
   const std::lock_guard<std::mutex> lock(LibraryMutex());
   StrongsStudy study;
   study.number = number;
-  std::string messages;
+  Unanswered unanswered;
   bool asked = false;
   for (const std::unique_ptr<Book>& owned : m_books) {
     Book& book = *owned;
@@ -211,7 +235,7 @@ StrongsStudy Library::Strongs(const std::string& number, std::size_t verses) {
       });
       study.bibles.push_back(std::move(in));
     } catch (const BookError& e) {
-      messages += (messages.empty() ? "" : "; ") + book.Name() + ": " + e.what();
+      unanswered.Add(book, e.what());
     }
   }
   const std::string where = m_folder.empty() ? "the library" : m_folder;
@@ -219,7 +243,7 @@ StrongsStudy Library::Strongs(const std::string& number, std::size_t verses) {
   const bool found = !study.entries.empty() || std::any_of(study.bibles.begin(), study.bibles.end(),
                                                            [](const StrongsStudy::InBible& in) { return in.count > 0; });
   if (!found) {
-    throw BookError(where + ": no book has " + name + (messages.empty() ? std::string() : " (" + messages + ")"));
+    throw BookError(where + ": no book has " + name + (unanswered.Empty() ? std::string() : ": " + unanswered.Text()));
   }
   return study;
 }

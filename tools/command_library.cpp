@@ -1,5 +1,6 @@
 // orva strongs and orva topic, the questions that go across the books of a
 // library, and orva info of a library: its books, what each is.
+#include <algorithm>
 #include <cstdio>
 
 #include "tools/commands.h"
@@ -141,16 +142,27 @@ int RunTopic(const std::string& dir, const std::string& topic, int limit, bool j
 int RunLibraryInfo(const std::string& dir, bool json) {
   query::Library library(dir);
   const std::vector<query::BookInfo> books = library.Info();
-  JsonWriter out;
-  if (json) out.BeginObject().Member("library", dir).Key("books").BeginArray();
-  else std::printf("library in %s: %zu books\n", dir.c_str(), books.size());
-  for (const query::BookInfo& book : books) {
-    if (!json) {
-      std::printf("%-10s %-14s %-17s %8s  %-8s  %s\n", book.name.c_str(), query::BookKindName(book.kind),
-                  LanguageNames(book.languages).c_str(), Size(book.bytes).c_str(), book.strongs ? "Strong's" : "",
-                  book.title.c_str());
-      continue;
+  if (!json) {  // a line per book, in columns as wide as their widest value
+    std::vector<std::vector<std::string>> rows;
+    std::vector<size_t> widths(4, 0);
+    for (const query::BookInfo& book : books) {
+      rows.push_back({book.name, query::BookKindName(book.kind), LanguageNames(book.languages), Size(book.bytes)});
+      for (size_t column = 0; column < widths.size(); ++column) {
+        widths[column] = std::max(widths[column], rows.back()[column].size());
+      }
     }
+    std::printf("library in %s: %zu books\n", dir.c_str(), books.size());
+    for (size_t i = 0; i < books.size(); ++i) {
+      std::printf("%-*s  %-*s  %-*s  %*s  %-8s  %s\n", static_cast<int>(widths[0]), rows[i][0].c_str(),
+                  static_cast<int>(widths[1]), rows[i][1].c_str(), static_cast<int>(widths[2]), rows[i][2].c_str(),
+                  static_cast<int>(widths[3]), rows[i][3].c_str(), books[i].strongs ? "Strong's" : "",
+                  books[i].title.c_str());
+    }
+    return 0;
+  }
+  JsonWriter out;
+  out.BeginObject().Member("library", dir).Key("books").BeginArray();
+  for (const query::BookInfo& book : books) {
     out.BeginObject().Member("name", book.name).Member("folder", book.folder);
     out.Member("kind", query::BookKindName(book.kind)).Member("syncType", book.identity.syncType);
     out.Member("publisher", book.identity.publisherID).Member("book", book.identity.bookID);
@@ -161,7 +173,7 @@ int RunLibraryInfo(const std::string& dir, bool json) {
     }
     out.EndArray().Member("strongs", book.strongs).Member("bytes", static_cast<long long>(book.bytes)).EndObject();
   }
-  if (json) Print(out.EndArray().EndObject());
+  Print(out.EndArray().EndObject());
   return 0;
 }
 
