@@ -140,8 +140,9 @@ void AppendSearch(JsonWriter& out, query::BookSearch& search, int limit) {
   out.EndArray().EndObject();
 }
 
-void PrintWords(const std::vector<query::WordEntry>& words) {
+void PrintWords(const std::vector<query::WordEntry>& words, const std::string& prefix) {
   for (const query::WordEntry& word : words) std::printf("%-24s %6d\n", word.word.c_str(), word.keys);
+  if (words.empty()) std::printf(prefix.empty() ? "(no words)\n" : "(no word begins with \"%s\")\n", prefix.c_str());
 }
 
 void AppendWords(JsonWriter& out, const std::vector<query::WordEntry>& words) {
@@ -182,13 +183,13 @@ int RunWords(const std::string& dir, const std::string& prefix, int limit, bool 
     query::Library library(dir);
     auto answers = library.Words(prefix, limit);
     return PrintEach(
-        dir, answers, json, [](auto& answer) { PrintWords(answer.answer); },
+        dir, answers, json, [&](auto& answer) { PrintWords(answer.answer, prefix); },
         [](JsonWriter& out, auto& answer) { AppendWords(out, answer.answer); });
   }
   query::Book book(dir);
   const std::vector<query::WordEntry> words = book.Words(prefix, limit);
   if (!json) {
-    PrintWords(words);
+    PrintWords(words, prefix);
     return 0;
   }
   JsonWriter out;
