@@ -130,7 +130,7 @@ int main(int argc, char** argv) {
   CLI::App* build = named.empty() || named == "build" ? AddBuild(app, buildArgs) : nullptr;
   std::string dir, argument;
   std::vector<std::string> reference;  // the rest of the line
-  CLI::App* info = add("info", "what each file of a book holds");
+  CLI::App* info = add("info", "what each file of a book holds; a library's books, their kinds, languages and sizes");
   if (info) info->add_option("DIR", dir, "the book or library folder")->required();
   CLI::App* toc = add("toc", "the top-level sections, or those below PATH");
   if (toc) {
@@ -138,7 +138,8 @@ int main(int argc, char** argv) {
     toc->add_option("PATH", reference, "a section: Genesis, \"Genesis\\1\", John 3");
   }
   bool strongs = false;
-  CLI::App* read = add("read", "the text of verses, chapters, books or glossary entries");
+  CLI::App* read =
+      add("read", "the text of verses, chapters, books or glossary entries (in a library: each Bible's, verse by verse)");
   if (read) {
     read->add_option("DIR", dir, "the book or library folder")->required();
     read->add_option("REF", reference, "the rest of the line: John 3:16, \"Gen 1:31-2:3\", \"Ps 23; Jn 3.16,18\"")
