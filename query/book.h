@@ -131,6 +131,8 @@ class Book;
 class BookSearch {
  public:
   // Terms, the words they stood for, the count and the keys (query/search.h).
+  // Read its hits through Hits below, which holds the lock (SearchResult::Hits
+  // does not).
   const SearchResult& Result() const { return m_result; }
   std::size_t Count() const { return m_result.Count(); }
   // The search named Strong's numbers: pages carry the words of their verses.
@@ -155,6 +157,7 @@ class BookSearch {
   Page Hits(std::size_t first, std::size_t count);
 
   BookSearch(BookSearch&&) noexcept;
+  BookSearch& operator=(BookSearch&&) noexcept;
   ~BookSearch();
 
  private:

@@ -22,6 +22,7 @@ BookSearch::BookSearch(Book& book, SearchResult result, bool withWords)
       m_texts(std::make_unique<VerseTexts>(book.m_book, book.WordsLanguage())) {}
 
 BookSearch::BookSearch(BookSearch&&) noexcept = default;
+BookSearch& BookSearch::operator=(BookSearch&&) noexcept = default;
 BookSearch::~BookSearch() = default;
 
 BookSearch::Page BookSearch::Hits(std::size_t first, std::size_t count) {
