@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # The demo's commands, run by the `demo` target: builds the King James Version
-# from SOURCE into BOOK and asks it a few questions, each command printed before
-# its answer.
-#   scripts/demo_commands.sh ORVA SOURCE BOOK
+# from SOURCE into BOOK and asks it a few questions, then builds the study library
+# of samples/ (three Bibles, two lexicons, a topical index, a reading plan) into
+# LIBRARY and asks one question of each kind across it; each command is printed
+# before its answer.
+#   scripts/demo_commands.sh ORVA SOURCE BOOK LIBRARY
 set -euo pipefail
-orva=$1 source=$2 book=$3
+orva=$1 source=$2 book=$3 library=$4
 
 # Prints the command as a person would type it, then runs it.
 run() {
@@ -30,3 +32,31 @@ run find "$book" faith hope charity
 run find "$book" --phrase in the beginning --limit 3
 run words "$book" lightn
 run check "$book"
+
+# The library: a folder of book folders, each built on its own.
+start=$(date +%s%N)
+for bible in kjv web sparv; do
+  run build "samples/$bible.osis.xml.xz" -o "$library/$bible" --compress --coded
+done
+run build --lexicon samples/strongs-greek.txt.xz -o "$library/greek" --compress --coded \
+    --title "Strong's Greek Dictionary"
+run build --lexicon samples/strongs-hebrew.txt.xz -o "$library/hebrew" --compress --coded \
+    --title "Strong's Hebrew Dictionary"
+run build --dictionary samples/naves.txt.xz -o "$library/naves" --compress --coded --title "Nave's Topical Bible"
+run build --plan samples/plan.txt.xz -o "$library/plan" --compress --coded --title "The Bible in a Year"
+tenths=$(( ($(date +%s%N) - start) / 100000000 ))
+printf '\n(the library built in %d.%d s)\n' $((tenths / 10)) $((tenths % 10))
+
+run info "$library"
+run toc "$library" "1 John"
+run read "$library" "Gen 1:1"
+run read "$library" "John 3:16" --strongs
+run find "$library" --strongs G26 --limit 2
+run words "$library" agap
+run verse "$library" 19,117,1
+run sync "$library" G26
+run sync "$library" H430
+run sync "$library" 12-25
+run strongs "$library" G25
+run topic "$library" Abba
+run check "$library"

@@ -13,31 +13,13 @@
 #include "query/passage.h"
 #include "writer/book_builder.h"
 #include "writer/book_dir.h"
+#include "tests/study_sample.h"
 
 namespace {
 
 using namespace orva::writer;
+using namespace orva::test;
 namespace query = orva::query;
-
-// Greek polytonic (psili, oxia, perispomeni, ypogegrammeni), Hebrew with points
-// and maqaf, transliterations with macron, breve, cedilla, the reversed-9 mark,
-// a circumflex on y and a grave over a macron (which the English table lacks).
-constexpr const char* kLexicon =
-    "G0026\tἀγάπη\tagápē\tag-ah'-pay\tfrom {\\strongs:G25};\tlove, i.e. affection\n"
-    "G25\tἀγαπάω\tagapáō\tag-ap-ah'-o\tto love (in a social sense); compare {\\strongs:H157|H0157}\n"
-    "G5624\tᾠδῇ ŷ ḕ\t\t\tNot Used\n"
-    "H430\tאֱלֹהִים\t'ĕlôhîym ţ‛\tel-o-heem'\tgods; see {\\verse:Gen.1.1|Gen 1:1} and {\\verse:1,2}\n"
-    "H157\tאָהַב־\t'âhab\taw-hab'\tto love\n";
-
-constexpr const char* kTopics =
-    "Faith\t→ General {\\verse:John.3.16|Joh 3:16}; {\\verse:Ps.34.1-Ps.34.3|Ps 34:1-3}\t→ WEAK\tSee "
-    "{\\word:DOUBTING}\n"
-    "DOUBTING\tSee {\\verse:Rom.2|Ro 2}; {\\verse:43,3,16|Joh 3:16}; {\\word:Faith}\n";
-
-constexpr const char* kPlan =
-    "01-01\t{\\verse:Gen.1-Gen.3|Genesis 1-3}\n"
-    "02-29\tNo reading\n"
-    "12-25\t{\\verse:1John.2-1John.5|1 John 2-5}; {\\verse:2John.1|2 John 1}\n";
 
 struct Built {
   TempBookDir dir;

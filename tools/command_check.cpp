@@ -1,16 +1,16 @@
-// orva check: the consistency check of a book (query/check.h), printed.
+// orva check: the consistency check of a book (query/check.h), or of each book of a
+// library, printed.
+#include <algorithm>
 #include <cstdio>
 
 #include "tools/commands.h"
-#include "tools/json.h"
-#include "query/check.h"
+#include "tools/print.h"
 
 namespace orva::tool {
 
 namespace {
 
-void PrintJson(const std::string& dir, const query::BookCheck& check) {
-  JsonWriter out;
+void AppendCheck(JsonWriter& out, const std::string& dir, const query::BookCheck& check) {
   out.BeginObject().Member("book", dir).Member("sound", check.Sound()).Member("faultCount", check.faultCount);
   out.Key("faults").BeginArray();
   for (const query::BookFault& fault : check.faults) {
@@ -23,17 +23,10 @@ void PrintJson(const std::string& dir, const query::BookCheck& check) {
   }
   out.EndArray().Key("checked").BeginArray();
   for (const std::string& line : check.checked) out.Value(line);
-  std::fputs(out.EndArray().EndObject().Text().c_str(), stdout);
+  out.EndArray().EndObject();
 }
 
-}  // namespace
-
-int RunCheck(const std::string& dir, bool json) {
-  const query::BookCheck check = query::CheckBookFolder(dir);
-  if (json) {
-    PrintJson(dir, check);
-    return check.Sound() ? 0 : 1;
-  }
+void PrintCheck(const std::string& dir, const query::BookCheck& check) {
   for (const query::BookFault& fault : check.faults) {
     std::printf("%s: %s%s%s\n", fault.file.c_str(), fault.place.c_str(), fault.place.empty() ? "" : ": ",
                 fault.message.c_str());
@@ -48,6 +41,28 @@ int RunCheck(const std::string& dir, bool json) {
     std::printf("%s: %lld fault%s\n", dir.c_str(), check.faultCount, check.faultCount == 1 ? "" : "s");
   }
   for (const std::string& line : check.checked) std::printf("  %s\n", line.c_str());
+}
+
+}  // namespace
+
+int RunCheck(const std::string& dir, bool json) {
+  if (query::Library::IsLibrary(dir)) {
+    query::Library library(dir);
+    auto answers = library.Check();
+    PrintEach(
+        dir, answers, json, [](auto& answer) { PrintCheck(answer.book->Folder(), answer.answer); },
+        [](JsonWriter& out, auto& answer) { AppendCheck(out, answer.book->Folder(), answer.answer); });
+    const bool sound = std::all_of(answers.begin(), answers.end(), [](const auto& answer) { return answer.answer.Sound(); });
+    return sound ? 0 : 1;
+  }
+  const query::BookCheck check = query::CheckBookFolder(dir);  // also when the identity cannot be read
+  if (json) {
+    JsonWriter out;
+    AppendCheck(out, dir, check);
+    Print(out);
+  } else {
+    PrintCheck(dir, check);
+  }
   return check.Sound() ? 0 : 1;
 }
 

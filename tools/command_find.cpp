@@ -1,4 +1,4 @@
-// orva find and orva words: the concordance.
+// orva find and orva words: the concordance; in a library, of each book that has one.
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
@@ -6,12 +6,7 @@
 #include <memory>
 
 #include "tools/commands.h"
-#include "tools/json.h"
-#include "query/book_access.h"
-#include "query/passage.h"
-#include "query/reference.h"
-#include "query/search.h"
-#include "query/strongs.h"
+#include "tools/print.h"
 
 namespace orva::tool {
 
@@ -33,7 +28,7 @@ class Output {
     std::memcpy(m_buffer.get() + m_used, text, length);
     m_used += length;
   }
-  void Append(const std::string& text) { Append(text.data(), text.size()); }
+  void Append(std::string_view text) { Append(text.data(), text.size()); }
   void Number(unsigned n) {
     if (kSize - m_used < 16) Flush();
     m_used = static_cast<size_t>(std::to_chars(m_buffer.get() + m_used, m_buffer.get() + kSize, n).ptr -
@@ -75,110 +70,131 @@ class Output {
   size_t m_used = 0;
 };
 
-}  // namespace
-
-int RunFind(const FindArgs& args, bool json) {
-  cORVABookBase book;
-  query::PointBookAt(book, args.dir);
-  query::OpenParts(book, ORVA_SECTIONS | ORVA_CONCORD);
-  const unsigned short language = query::ConcordanceLanguage(book);
-  query::SearchQuery search;
-  search.words = args.words;
-  search.strongs = args.strongs;
-  search.options.phrase = args.phrase;
-  search.options.prefix = args.prefix;
-  const bool strongs = !args.strongs.empty();
-  if (strongs && !query::HasStrongs(book)) {
-    throw query::BookError(args.dir + ": the book has no Strong's numbers (its source tagged no words with them)");
-  }
-  const query::SearchResult result = query::Find(book, search, language);
-  const size_t shown =
-      args.limit > 0 ? std::min<size_t>(static_cast<size_t>(args.limit), result.Count()) : result.Count();
-  query::ReferenceFormatter references(book, language);
-  // The words at a Strong's number's positions are read from the text.
-  if (strongs && shown > 0) query::OpenParts(book, ORVA_TEXT | ORVA_VIEWABLE);
-  query::VerseTexts texts(book, language);
-  std::vector<std::string> words;
-
-  if (json) {
-    JsonWriter out;
-    out.BeginObject().Key("terms").BeginArray();
-    for (const std::string& term : result.Terms()) out.Value(term);
-    out.EndArray().Key("words").BeginArray();
-    for (const auto& words : result.Words()) {
-      out.BeginArray();
-      for (const std::string& word : words) out.Value(word);
-      out.EndArray();
-    }
-    out.EndArray().Member("count", static_cast<long long>(result.Count())).Key("references").BeginArray();
-    for (size_t i = 0; i < shown; ++i) out.Value(references.Of(static_cast<int>(result.Key(i))));
-    out.EndArray().Key("hits").BeginArray();
-    for (size_t first = 0; first < shown; first += kPage) {
-      const query::SearchPage page = result.Hits(first, std::min(kPage, shown - first));
-      for (size_t hit = 0; hit < page.Size(); ++hit) {
-        out.BeginObject().Member("key", static_cast<long long>(page.Key(hit))).Key("positions").BeginArray();
-        for (size_t list = 0; list < page.Lists(); ++list) {
-          out.BeginArray();
-          for (std::uint16_t p : page.Positions(hit, list)) out.Value(static_cast<int>(p));
-          out.EndArray();
-        }
-        out.EndArray();
-        if (strongs) {  // the words at the positions
-          words = texts.Words(static_cast<int>(page.Key(hit)));
-          out.Key("text").BeginArray();
-          for (size_t list = 0; list < page.Lists(); ++list) {
-            out.BeginArray();
-            for (std::uint16_t p : page.Positions(hit, list)) out.Value(p >= 1 && p <= words.size() ? words[p - 1] : "");
-            out.EndArray();
-          }
-          out.EndArray();
-        }
-        out.EndObject();
-      }
-    }
-    std::fputs(out.EndArray().EndObject().Text().c_str(), stdout);
-    return 0;
-  }
-
+// The hits of a search (at most `limit`, 0: all) and its count as text.
+void PrintSearch(query::BookSearch& search, int limit) {
+  const query::SearchResult& result = search.Result();
+  const size_t shown = limit > 0 ? std::min<size_t>(static_cast<size_t>(limit), result.Count()) : result.Count();
   Output out;
-  std::string reference;
   for (size_t first = 0; first < shown; first += kPage) {
-    const query::SearchPage page = result.Hits(first, std::min(kPage, shown - first));
-    for (size_t hit = 0; hit < page.Size(); ++hit) {
-      reference.clear();
-      references.AppendTo(reference, static_cast<int>(page.Key(hit)));
-      out.Append(reference);
+    const query::BookSearch::Page page = search.Hits(first, std::min(kPage, shown - first));
+    for (size_t hit = 0; hit < page.hits.Size(); ++hit) {
+      out.Append(page.Reference(hit));
       out.Append("  (", 3);
-      if (strongs) words = texts.Words(static_cast<int>(page.Key(hit)));
-      for (size_t t = 0; t < page.Lists(); ++t) {
+      for (size_t t = 0; t < page.hits.Lists(); ++t) {
         if (t > 0) out.Append("; ", 2);
-        if (page.Lists() > 1) {
+        if (page.hits.Lists() > 1) {
           out.Append(result.ListNames()[t]);
           out.Append(" ", 1);
         }
-        if (result.IsStrongsList(t)) out.TaggedRuns(page.Positions(hit, t), words);
-        else out.Positions(page.Positions(hit, t));
+        if (result.IsStrongsList(t)) out.TaggedRuns(page.hits.Positions(hit, t), page.words[hit]);
+        else out.Positions(page.hits.Positions(hit, t));
       }
       out.Append(")\n", 2);
     }
   }
   out.Number(static_cast<unsigned>(result.Count()));
   out.Append(result.Count() == 1 ? " place\n" : " places\n", result.Count() == 1 ? 7 : 8);
+}
+
+void AppendSearch(JsonWriter& out, query::BookSearch& search, int limit) {
+  const query::SearchResult& result = search.Result();
+  const size_t shown = limit > 0 ? std::min<size_t>(static_cast<size_t>(limit), result.Count()) : result.Count();
+  out.BeginObject().Key("terms").BeginArray();
+  for (const std::string& term : result.Terms()) out.Value(term);
+  out.EndArray().Key("words").BeginArray();
+  for (const auto& words : result.Words()) {
+    out.BeginArray();
+    for (const std::string& word : words) out.Value(word);
+    out.EndArray();
+  }
+  out.EndArray().Member("count", static_cast<long long>(result.Count()));
+  std::vector<query::BookSearch::Page> pages;
+  for (size_t first = 0; first < shown; first += kPage) pages.push_back(search.Hits(first, std::min(kPage, shown - first)));
+  out.Key("references").BeginArray();
+  for (const query::BookSearch::Page& page : pages) {
+    for (size_t hit = 0; hit < page.hits.Size(); ++hit) out.Value(std::string(page.Reference(hit)));
+  }
+  out.EndArray().Key("hits").BeginArray();
+  for (const query::BookSearch::Page& page : pages) {
+    for (size_t hit = 0; hit < page.hits.Size(); ++hit) {
+      out.BeginObject().Member("key", static_cast<long long>(page.hits.Key(hit))).Key("positions").BeginArray();
+      for (size_t list = 0; list < page.hits.Lists(); ++list) {
+        out.BeginArray();
+        for (std::uint16_t p : page.hits.Positions(hit, list)) out.Value(static_cast<int>(p));
+        out.EndArray();
+      }
+      out.EndArray();
+      if (search.WithWords()) {  // the words at the positions
+        const std::vector<std::string>& words = page.words[hit];
+        out.Key("text").BeginArray();
+        for (size_t list = 0; list < page.hits.Lists(); ++list) {
+          out.BeginArray();
+          for (std::uint16_t p : page.hits.Positions(hit, list)) out.Value(p >= 1 && p <= words.size() ? words[p - 1] : "");
+          out.EndArray();
+        }
+        out.EndArray();
+      }
+      out.EndObject();
+    }
+  }
+  out.EndArray().EndObject();
+}
+
+void PrintWords(const std::vector<query::WordEntry>& words, const std::string& prefix) {
+  for (const query::WordEntry& word : words) std::printf("%-24s %6d\n", word.word.c_str(), word.keys);
+  if (words.empty()) std::printf(prefix.empty() ? "(no words)\n" : "(no word begins with \"%s\")\n", prefix.c_str());
+}
+
+void AppendWords(JsonWriter& out, const std::vector<query::WordEntry>& words) {
+  out.BeginArray();
+  for (const query::WordEntry& word : words) out.BeginObject().Member("word", word.word).Member("keys", word.keys).EndObject();
+  out.EndArray();
+}
+
+}  // namespace
+
+int RunFind(const FindArgs& args, bool json) {
+  query::SearchQuery search;
+  search.words = args.words;
+  search.strongs = args.strongs;
+  search.options.phrase = args.phrase;
+  search.options.prefix = args.prefix;
+  if (query::Library::IsLibrary(args.dir)) {
+    query::Library library(args.dir);
+    auto answers = library.Find(search);
+    return PrintEach(
+        args.dir, answers, json, [&](auto& answer) { PrintSearch(answer.answer, args.limit); },
+        [&](JsonWriter& out, auto& answer) { AppendSearch(out, answer.answer, args.limit); });
+  }
+  query::Book book(args.dir);
+  query::BookSearch found = book.Find(search);
+  if (!json) {
+    PrintSearch(found, args.limit);
+    return 0;
+  }
+  JsonWriter out;
+  AppendSearch(out, found, args.limit);
+  Print(out);
   return 0;
 }
 
 int RunWords(const std::string& dir, const std::string& prefix, int limit, bool json) {
-  cORVABookBase book;
-  query::PointBookAt(book, dir);
-  query::OpenParts(book, ORVA_CONCORD);
-  const std::vector<query::WordEntry> words = query::ListWords(book, prefix, query::ConcordanceLanguage(book), limit);
-  JsonWriter out;
-  out.BeginArray();
-  for (const query::WordEntry& word : words) {
-    if (json) out.BeginObject().Member("word", word.word).Member("keys", word.keys).EndObject();
-    else std::printf("%-24s %6d\n", word.word.c_str(), word.keys);
+  if (query::Library::IsLibrary(dir)) {
+    query::Library library(dir);
+    auto answers = library.Words(prefix, limit);
+    return PrintEach(
+        dir, answers, json, [&](auto& answer) { PrintWords(answer.answer, prefix); },
+        [](JsonWriter& out, auto& answer) { AppendWords(out, answer.answer); });
   }
-  if (json) std::fputs(out.EndArray().Text().c_str(), stdout);
+  query::Book book(dir);
+  const std::vector<query::WordEntry> words = book.Words(prefix, limit);
+  if (!json) {
+    PrintWords(words, prefix);
+    return 0;
+  }
+  JsonWriter out;
+  AppendWords(out, words);
+  Print(out);
   return 0;
 }
 

@@ -5,6 +5,7 @@
 #include "tools/commands.h"
 #include "tools/json.h"
 #include "query/book_access.h"
+#include "query/library.h"
 #include "tools/report.h"
 #include "writer/text_writer.h"
 
@@ -54,6 +55,7 @@ int Failed(const std::string& dir, const std::vector<PartResult>& parts) {
 }  // namespace
 
 int RunInfo(const std::string& dir, bool json) {
+  if (query::Library::IsLibrary(dir)) return RunLibraryInfo(dir, json);
   const query::BookIdentity identity = query::ReadBookIdentity(dir);
   std::vector<PartResult> parts;
   for (DWORD bit : kParts) {

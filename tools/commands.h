@@ -1,5 +1,7 @@
 // The subcommands of the orva program. Each prints its result to standard output,
-// as text for people or, with `json`, as one JSON value. Failures are raised
+// as text for people or, with `json`, as one JSON value. Each query takes a book
+// folder or a library folder (query/library.h), and then answers from each book
+// that can, under a header line per book. Failures are raised
 // (orva::query::BookError, orva::writer::SourceError, std::runtime_error, or the
 // library's CException*) and reported by main.
 #pragma once
@@ -23,6 +25,8 @@ struct BuildArgs {
 
 int RunBuild(const BuildArgs& args, bool json);
 int RunInfo(const std::string& dir, bool json);
+// A library's books, with their kind, languages and size.
+int RunLibraryInfo(const std::string& dir, bool json);
 int RunToc(const std::string& dir, const std::string& path, bool json);
 // With `strongs`, each word of a verse followed by the Strong's numbers that tag it.
 int RunRead(const std::string& dir, const std::string& reference, bool strongs, bool json);
@@ -39,6 +43,13 @@ struct FindArgs {
 };
 int RunFind(const FindArgs& args, bool json);
 int RunWords(const std::string& dir, const std::string& prefix, int limit, bool json);
+
+// A Strong's number: its lexicon entry, how each Bible translates it, and where it
+// stands (the count and the first `limit` verses, 0: three).
+int RunStrongs(const std::string& dir, const std::string& number, int limit, bool json);
+// A topic with the first `limit` (0: all) of its verse references read from the
+// first Bible.
+int RunTopic(const std::string& dir, const std::string& topic, int limit, bool json);
 
 // Exit status 0 when the book is sound, 1 when it has faults (each printed).
 int RunCheck(const std::string& dir, bool json);

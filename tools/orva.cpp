@@ -4,18 +4,25 @@
 //                                        document (or a glossary from a dictionary,
 //                                        --dictionary; a lexicon, --lexicon; a
 //                                        reading plan, --plan)
-//   orva info DIR                        what each file of the book holds
+//   orva info DIR                        what each file of the book holds (a library:
+//                                        its books, with kind, languages and size)
 //   orva toc DIR [PATH]                  the sections at the top, or below PATH
 //   orva read DIR REF...                 the text of references: verses, ranges, lists
-//                                        (--strongs: with the words' Strong's numbers)
+//                                        (--strongs: with the words' Strong's numbers;
+//                                        a library: every Bible's verse side by side)
 //   orva find DIR WORD...                the verses that hold the words (--strongs G25:
 //                                        and where a word translates G25)
 //   orva words DIR [PREFIX]              the concordance's words from PREFIX on
 //   orva verse DIR B,C,V                 a verse by book, chapter and verse number
 //   orva sync DIR KEY                    a look-up in the book's sync index
+//   orva strongs DIR NUMBER              a Strong's number: its lexicon entry, how each
+//                                        Bible translates it, where it stands
+//   orva topic DIR TOPIC...              a topic with its verses read from the first Bible
 //   orva check DIR                       every file of the book checked against the others
 //   orva skeleton DIR PUBLISHER BOOK     every file of a small test book
 //
+// DIR is a book folder or a library (a folder of book folders): a query of a
+// library answers from each book that can, under a header line per book.
 // --json (anywhere) prints one JSON value instead of text; --version the program's
 // version and the book format the library reads. Exit status: 0 on
 // success, 1 when the book or the source has a fault (the message goes to
@@ -103,7 +110,7 @@ std::string NamedSubcommand(int argc, char** argv, const std::vector<std::string
 
 int main(int argc, char** argv) {
   AfxSetMessageBoxHandler(Silent);  // identity and version faults come back as codes
-  CLI::App app("orva: make ORVA books and look into them");
+  CLI::App app("orva: make ORVA books and look into them (a book folder, or a library: a folder of book folders)");
   app.require_subcommand(1);
   app.fallthrough();
   bool json = false;
@@ -114,7 +121,7 @@ int main(int argc, char** argv) {
   // all costs more than answering a look-up); all of them when the line names
   // none, for the help and the messages.
   const std::string named = NamedSubcommand(
-      argc, argv, {"build", "info", "toc", "read", "verse", "sync", "find", "words", "check", "skeleton"});
+      argc, argv, {"build", "info", "toc", "read", "verse", "sync", "find", "words", "strongs", "topic", "check", "skeleton"});
   const auto add = [&](const char* name, const char* description) -> CLI::App* {
     return named.empty() || named == name ? app.add_subcommand(name, description) : nullptr;
   };
@@ -123,38 +130,39 @@ int main(int argc, char** argv) {
   CLI::App* build = named.empty() || named == "build" ? AddBuild(app, buildArgs) : nullptr;
   std::string dir, argument;
   std::vector<std::string> reference;  // the rest of the line
-  CLI::App* info = add("info", "what each file of a book holds");
-  if (info) info->add_option("DIR", dir, "the book folder")->required();
+  CLI::App* info = add("info", "what each file of a book holds; a library's books, their kinds, languages and sizes");
+  if (info) info->add_option("DIR", dir, "the book or library folder")->required();
   CLI::App* toc = add("toc", "the top-level sections, or those below PATH");
   if (toc) {
-    toc->add_option("DIR", dir, "the book folder")->required();
+    toc->add_option("DIR", dir, "the book or library folder")->required();
     toc->add_option("PATH", reference, "a section: Genesis, \"Genesis\\1\", John 3");
   }
   bool strongs = false;
-  CLI::App* read = add("read", "the text of verses, chapters, books or glossary entries");
+  CLI::App* read =
+      add("read", "the text of verses, chapters, books or glossary entries (in a library: each Bible's, verse by verse)");
   if (read) {
-    read->add_option("DIR", dir, "the book folder")->required();
+    read->add_option("DIR", dir, "the book or library folder")->required();
     read->add_option("REF", reference, "the rest of the line: John 3:16, \"Gen 1:31-2:3\", \"Ps 23; Jn 3.16,18\"")
         ->required();
     read->add_flag("--strongs", strongs, "each word followed by the Strong's numbers that tag it: loved<G25>");
   }
   CLI::App* verse = add("verse", "a verse by number, through the verse sync index");
   if (verse) {
-    verse->add_option("DIR", dir, "the book folder")->required();
+    verse->add_option("DIR", dir, "the book or library folder")->required();
     verse->add_option("REF", argument, "book, chapter and verse numbers: 43,3,16")->required();
   }
   CLI::App* sync = add("sync",
                        "a key of the book's sync index (verse: B,C,V; word: a headword; strongs: G25; date: 12-25 "
                        "or today)");
   if (sync) {
-    sync->add_option("DIR", dir, "the book folder")->required();
+    sync->add_option("DIR", dir, "the book or library folder")->required();
     sync->add_option("KEY", argument, "the key")->required();
   }
   orva::tool::FindArgs find;
   CLI::App* findCommand =
       add("find", "the verses that hold every word (accents and case ignored) and every Strong's number");
   if (findCommand) {
-    findCommand->add_option("DIR", find.dir, "the book folder")->required();
+    findCommand->add_option("DIR", find.dir, "the book or library folder")->required();
     findCommand->add_option("WORD", find.words, "the words");
     findCommand->add_option("--strongs", find.strongs,
                             "Strong's numbers (G25, H430): where a word that each tags stands; after the words");
@@ -166,12 +174,25 @@ int main(int argc, char** argv) {
   int limit = 0;
   CLI::App* words = add("words", "the concordance's words that begin with PREFIX, with their verse counts");
   if (words) {
-    words->add_option("DIR", dir, "the book folder")->required();
+    words->add_option("DIR", dir, "the book or library folder")->required();
     words->add_option("PREFIX", argument, "the beginning of the words (none: from the first word)");
     words->add_option("--limit", limit, "list at most this many")->check(kAtLeastOne);
   }
+  CLI::App* strongsCommand = add("strongs", "a Strong's number: its lexicon entry, how each Bible translates it, "
+                                            "the verses where it stands");
+  if (strongsCommand) {
+    strongsCommand->add_option("DIR", dir, "the book or library folder")->required();
+    strongsCommand->add_option("NUMBER", argument, "the number: G25, H430")->required();
+    strongsCommand->add_option("--limit", limit, "list this many verses per Bible (default 3)")->check(kAtLeastOne);
+  }
+  CLI::App* topic = add("topic", "a topic of a topical index, its verses read from the first Bible");
+  if (topic) {
+    topic->add_option("DIR", dir, "the library (or topical index) folder")->required();
+    topic->add_option("TOPIC", reference, "the rest of the line: Faith, \"Fear of God\"")->required();
+    topic->add_option("--limit", limit, "read at most this many of its verse references")->check(kAtLeastOne);
+  }
   CLI::App* check = add("check", "check that every file of a book is whole and agrees with the others");
-  if (check) check->add_option("DIR", dir, "the book folder")->required();
+  if (check) check->add_option("DIR", dir, "the book or library folder")->required();
   std::uint16_t publisher = 0, bookID = 0;
   CLI::App* skeleton = add("skeleton", "write every file of a small test book");
   if (skeleton) {
@@ -205,6 +226,8 @@ int main(int argc, char** argv) {
     if (chosen(words)) return orva::tool::RunWords(dir, argument, limit, json);
     if (chosen(verse)) return orva::tool::RunVerse(dir, argument, json);
     if (chosen(sync)) return orva::tool::RunSync(dir, argument, json);
+    if (chosen(strongsCommand)) return orva::tool::RunStrongs(dir, argument, limit, json);
+    if (chosen(topic)) return orva::tool::RunTopic(dir, CLI::detail::join(reference, " "), limit, json);
     if (chosen(check)) return orva::tool::RunCheck(dir, json);
     if (chosen(skeleton)) return orva::tool::RunSkeleton(dir, publisher, bookID);
   } catch (const std::exception& e) {

@@ -250,9 +250,10 @@ BuiltBook BuildLexiconBook(const std::vector<DictionaryEntry>& source, const Boo
 BuiltBook BuildPlanBook(const std::vector<DictionaryEntry>& source, const BookOptions& options,
                         const std::string& sourceName);
 
-// Writes `files` as the book directory `dir`, whole or not at all: they are
-// written into a new folder beside `dir` ("DIR.new-XXXXXX"), which then takes its
-// place (the old book moves aside into "DIR.old-XXXXXX" and is removed). An
+// Writes `files` as the book directory `dir`, whole or not at all (the folders
+// above it are made when missing): they are written into a new folder beside
+// `dir` ("DIR.new-XXXXXX"), which then takes its place (the old book moves aside
+// into "DIR.old-XXXXXX" and is removed). An
 // existing `dir` is replaced only when it holds nothing but book files (the nine
 // file names of a book); otherwise, or when writing fails, std::runtime_error is
 // raised and `dir` is as it was. Folders beside `dir` that a write of it killed

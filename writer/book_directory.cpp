@@ -138,6 +138,8 @@ void WriteBookDirectory(const std::string& dir, const std::vector<BookFile>& fil
   if (target.empty()) throw std::runtime_error("no book folder given");
   const bool replacing = fs::exists(target);
   if (replacing) CheckReplaceable(target);
+  std::error_code missing;  // the folders above it, as for a book of a new library; MakeSibling says what failed
+  if (target.has_parent_path()) fs::create_directories(target.parent_path(), missing);
   ClearLeftovers(target);
 
   const Sibling fresh = MakeSibling(target, ".new-");

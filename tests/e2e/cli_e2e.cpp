@@ -9,6 +9,7 @@
 
 #include "tests/e2e/run_orva.h"
 #include "tests/osis_sample.h"
+#include "tests/study_sample.h"
 #include "writer/book_dir.h"
 
 namespace {
@@ -333,6 +334,68 @@ TEST_F(OrvaProgram, CheckFindsDamageThatReadersDoNotSee) {
   const std::string cut = Run({"check", Path("plain")}).out;
   EXPECT_EQ(Lines(cut)[0], "sections.idx: cannot be opened: The end of file was reached.") << cut;
   EXPECT_NE(cut.find("  concord.idx: 1 language"), std::string::npos) << cut;
+}
+
+// A library of two Bibles, a lexicon, a topical index and a plan: each query
+// answers from the books that can, under a header line per book.
+TEST_F(OrvaProgram, LibraryAnswersFromEachBookThatCan) {
+  const std::vector<std::vector<std::string>> sources = {{"es", "es.xml", orva::test::kOsisSample},
+                                                         {"en", "en.xml", orva::test::kOsisEnglishSample},
+                                                         {"lexicon", "lex.txt", orva::test::kLexicon, "--lexicon"},
+                                                         {"topics", "topics.txt", orva::test::kTopics, "--dictionary"},
+                                                         {"plan", "plan.txt", orva::test::kPlan, "--plan"}};
+  for (const std::vector<std::string>& source : sources) {  // the library folder made by the first
+    Write(source[1], source[2]);
+    std::vector<std::string> args = {"build", Path(source[1]), "-o", Path("library/" + source[0]), "--title", source[0]};
+    if (source.size() > 3) args.push_back(source[3]);
+    ASSERT_EQ(Run(args).status, 0) << source[0];
+  }
+  const std::string library = Path("library");
+  EXPECT_EQ(Lines(Out({"info", library})),
+            (std::vector<std::string>{"library in " + library + ": 5 books",
+                                      "en       Bible          English                 3 kB  Strong's  en",
+                                      "es       Bible          Spanish                 3 kB  Strong's  es",
+                                      "lexicon  lexicon        English, Greek, Hebrew  2 kB            lexicon",
+                                      "topics   topical index  English                 1 kB            topics",
+                                      "plan     reading plan   English                 1 kB            plan"}));
+  EXPECT_EQ(Out({"read", library, "John 3:16", "--strongs"}),
+            "John 3:16\n  en  For God so loved<G25> the world<G2889>.\n"
+            "  es  Porque de tal manera am\xC3\xB3<G25> Dios al mundo, que ha dado \xC3\xA1 su Hijo.\n");
+  EXPECT_EQ(Out({"read", library, "Tob 1:1"}), "Tobit 1:1\n  es  Libro de las palabras de Tobit.\n");
+  EXPECT_EQ(Out({"find", library, "--strongs", "G25"}),
+            "== en: en ==\nJohn 3:16  (4 loved)\n1 place\n\n"
+            "== es: es ==\nTob\xC3\xAD" "as 1:2  (4-6 Enemessar el rey)\nJohn 3:16  (5 am\xC3\xB3)\n2 places\n");
+  EXPECT_EQ(Out({"strongs", library, "G0025", "--limit", "1"}),
+            "== lexicon: lexicon ==\nG25 \xE1\xBC\x80\xCE\xB3\xCE\xB1\xCF\x80\xCE\xAC\xCF\x89 agap\xC3\xA1\xC5\x8D "
+            "ag-ap-ah'-o\nto love (in a social sense); compare H0157\n\n"
+            "== en: en ==\ntranslated: loved 1\n1 verse:\n  John 3:16 For God so loved<G25> the world.\n\n"
+            "== es: es ==\ntranslated: amo 1; enemessar el rey 1\n2 verses:\n"
+            "  Tob\xC3\xAD" "as 1:2 En tiempo de Enemessar el rey<G25>.\n  ... and 1 more\n");
+  EXPECT_EQ(Out({"topic", library, "faith", "--limit", "1"}),
+            "== topics: topics ==\nFaith \xE2\x86\x92 General Joh 3:16; Ps 34:1-3\n\xE2\x86\x92 WEAK\nSee DOUBTING\n\n"
+            "Its verse references in en (the first 1 of 2):\nJoh 3:16\n  John 3:16 For God so loved the world.\n");
+  EXPECT_EQ(Out({"sync", library, "12-25"}), "== plan: plan ==\n12-25: key 2, \\12-25\n12-25 1 John 2-5; 2 John 1\n");
+  EXPECT_EQ(Lines(Out({"verse", library, "43,3,16"})).size(), 7u);  // two headers, two answers, a blank line
+  EXPECT_EQ(Lines(Out({"toc", library})).size(), 25u);
+  EXPECT_EQ(Lines(Out({"words", library, "lov"})),
+            (std::vector<std::string>{"== en: en ==", "loved                         1", "", "== es: es ==",
+                                      "(no word begins with \"lov\")", "", "== lexicon: lexicon ==",
+                                      "love                          3", "", "== topics: topics ==",
+                                      "(no word begins with \"lov\")", "", "== plan: plan ==",
+                                      "(no word begins with \"lov\")"}));
+  EXPECT_EQ(Lines(Out({"check", library}))[1], Path("library/en") + ": the book is sound");
+  EXPECT_EQ(Out({"--json", "read", library, "Ps 23:1"}),
+            "{\"query\":\"Ps 23:1\",\"bibles\":[\"en\",\"es\"],\"verses\":[{\"reference\":\"Psalms 23:1\","
+            "\"verse\":\"19,23,1\",\"texts\":[{\"bible\":\"en\",\"passage\":{\"reference\":\"Psalms 23:1\",\"key\":5,"
+            "\"text\":\"The LORD is my shepherd.\"}},{\"bible\":\"es\",\"passage\":{\"reference\":\"Salmos 23:1\","
+            "\"key\":2,\"text\":\"JEHOV\xC3\x81 es mi pastor; nada me faltar\xC3\xA1.\",\"above\":[\"Salmo de David.\"]}}]}]}\n");
+  const std::string words = Out({"--json", "words", library, "loved"});
+  EXPECT_EQ(words.substr(0, words.find("},{")),
+            "{\"library\":\"" + library + "\",\"books\":[{\"book\":\"en\",\"answer\":[{\"word\":\"loved\",\"keys\":1}]");
+  EXPECT_EQ(Err({"read", library, "Exodus 1"}),
+            "orva: " + library + ": no book answers: \"Exodus 1\": no book is called \"Exodus\" (en, es)\n");
+  EXPECT_EQ(Err({"strongs", library, "H7"}),
+            "orva: " + library + ": no book has H7: \"H7\" is not in the strongs index (lexicon)\n");
 }
 
 }  // namespace
