@@ -1,0 +1,71 @@
+"""Fixtures of the Python tests: small books built by the orva program.
+
+ctest runs these tests with the package of the build tree on PYTHONPATH and the
+orva program in ORVA_PROGRAM (python/CMakeLists.txt).
+"""
+
+import contextlib
+import os
+import subprocess
+
+import pytest
+
+import orvada.raw as raw
+
+SCRIPTURE = (
+    "Genesis 1:1\tIn the beginning God created the heaven and the earth.\n"
+    "Genesis 1:2\tAnd the earth was without form, and void.\n"
+    "Genesis 1:3\tAnd God said, Let there be light: and there was light.\n"
+    "Genesis 2:1\tThus the heavens and the earth were finished.\n"
+    "John 1:1\tIn the beginning was the Word.\n"
+    "John 1:5\tAnd the light shineth in darkness.\n"
+    "John 3:16\tFor God so loved the world.\n"
+)
+
+DICTIONARY = "Abba\tfather\nbread\tfood made of flour\n"
+
+# The flag bit of each file of a book.
+FILE_BITS = {"book.dat": raw.ORVA_TEXT, "viewable.idx": raw.ORVA_VIEWABLE, "sections.idx": raw.ORVA_SECTIONS,
+             "concord.idx": raw.ORVA_CONCORD, "verses.idx": raw.ORVA_VERSES, "wsync.idx": raw.ORVA_WSYNC,
+             "vsync.idx": raw.ORVA_VSYNC, "ssync.idx": raw.ORVA_SSYNC, "dsync.idx": raw.ORVA_DSYNC}
+
+
+def build(tmp_path_factory, name, source, *options):
+    """Builds a book from `source` text with `orva build` and returns its folder."""
+    folder = tmp_path_factory.mktemp(name)
+    text = folder / "source.txt"
+    text.write_text(source, encoding="utf-8")
+    book = folder / "book"
+    subprocess.run([os.environ["ORVA_PROGRAM"], "build", *options, str(text), "-o", str(book)],
+                   check=True, capture_output=True)
+    return book
+
+
+@pytest.fixture(scope="session")
+def bible(tmp_path_factory):
+    """A Bible of seven verses: compressed text, coded lists, publisher 3, book 9."""
+    return build(tmp_path_factory, "bible", SCRIPTURE, "--compress", "--coded", "--publisher", "3",
+                 "--book", "9", "--title", "Small Bible")
+
+
+@pytest.fixture(scope="session")
+def dictionary(tmp_path_factory):
+    """A glossary of two headwords with a word sync index."""
+    return build(tmp_path_factory, "dictionary", DICTIONARY, "--dictionary", "--publisher", "3", "--book", "10")
+
+
+@contextlib.contextmanager
+def opened(folder, book=None):
+    """A BookBase pointed at `folder` with every part it has opened, closed afterwards.
+
+    Books of one identity share their open files: a test that opens a changed
+    copy of a book must close the original first.
+    """
+    book = book if book is not None else raw.BookBase()
+    raw.PointBookAt(book, folder)
+    parts = sum(bit for name, bit in FILE_BITS.items() if (folder / name).exists())
+    assert book.Open(parts) == raw.ORVA_OK
+    try:
+        yield book
+    finally:
+        book.Close(raw.ORVA_ALL_OPEN)
