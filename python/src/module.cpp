@@ -1,9 +1,13 @@
-// The extension module orvada._orvada: the exceptions and orvada.raw. The package
+// The extension module orvada._orvada: the exceptions, Book, Library and their
+// values, and orvada.raw. The package
 // orvada (python/orvada/) gives them their public names.
 #include <pybind11/pybind11.h>
 
+#include "python/src/books.h"
 #include "python/src/errors.h"
 #include "python/src/raw.h"
+#include "python/src/search.h"
+#include "python/src/values.h"
 
 namespace py = pybind11;
 
@@ -11,6 +15,10 @@ PYBIND11_MODULE(_orvada, module) {
   module.doc() = "The C++ part of the orvada package.";
   module.attr("__version__") = ORVADA_VERSION;
   orvada_python::RegisterErrors(module);
+  orvada_python::BindValues(module);
+  orvada_python::BindSearch(module);
+  orvada_python::BindBook(module);
+  orvada_python::BindLibrary(module);
   py::module_ raw = module.def_submodule("raw");
   // Its classes and functions are documented, and pickled, under their public name.
   raw.attr("__name__") = "orvada.raw";

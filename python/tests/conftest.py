@@ -1,7 +1,8 @@
 """Fixtures of the Python tests: small books built by the orva program.
 
-ctest runs these tests with the package of the build tree on PYTHONPATH and the
-orva program in ORVA_PROGRAM (python/CMakeLists.txt).
+ctest runs these tests with the package of the build tree on PYTHONPATH, the
+orva program in ORVA_PROGRAM and the KJV book it builds in ORVA_KJV
+(python/CMakeLists.txt).
 """
 
 import contextlib
@@ -23,6 +24,20 @@ SCRIPTURE = (
 )
 
 DICTIONARY = "Abba\tfather\nbread\tfood made of flour\n"
+
+# A Bible whose words carry Strong's numbers, and a lexicon of two of them.
+OSIS = """<osis><osisText>
+<div type="book" osisID="Gen"><chapter osisID="Gen.1">
+<verse osisID="Gen.1.1">In the beginning <w lemma="strong:H430">God</w> created the heaven.</verse>
+</chapter></div>
+<div type="book" osisID="John"><chapter osisID="John.3">
+<verse osisID="John.3.16">For <w lemma="strong:G2316">God</w> so <w lemma="strong:G25">loved</w> the world.</verse>
+</chapter></div>
+</osisText></osis>
+"""
+
+LEXICON = ("G25\t\u1f00\u03b3\u03b1\u03c0\u03ac\u03c9\tagapao\tag-ap-ah'-o\tto love\n"
+           "G2316\t\u03b8\u03b5\u03cc\u03c2\ttheos\ttheh'-os\ta deity\n")
 
 # The flag bit of each file of a book.
 FILE_BITS = {"book.dat": raw.ORVA_TEXT, "viewable.idx": raw.ORVA_VIEWABLE, "sections.idx": raw.ORVA_SECTIONS,
@@ -52,6 +67,21 @@ def bible(tmp_path_factory):
 def dictionary(tmp_path_factory):
     """A glossary of two headwords with a word sync index."""
     return build(tmp_path_factory, "dictionary", DICTIONARY, "--dictionary", "--publisher", "3", "--book", "10")
+
+
+@pytest.fixture(scope="session")
+def library(tmp_path_factory):
+    """A library: the OSIS Bible ("tagged"), a Bible from text ("plain"), the lexicon ("greek")."""
+    folder = tmp_path_factory.mktemp("library")
+    for name, source, options in (("tagged", OSIS, ()), ("plain", SCRIPTURE, ()), ("greek", LEXICON, ("--lexicon",))):
+        build(tmp_path_factory, name, source, *options).rename(folder / name)
+    return folder
+
+
+@pytest.fixture(scope="session")
+def kjv():
+    """The KJV that ctest builds for the end-to-end tests (ORVA_KJV)."""
+    return os.environ["ORVA_KJV"]
 
 
 @contextlib.contextmanager
