@@ -36,6 +36,17 @@ objects (of the same book too) from separate threads: the questions run one
 at a time under the library's lock, and the files a book shares between its
 objects are only touched under it.)";
 
+// The number of top-level sections; 0 for a folder without a sections index.
+std::size_t TopSections(Book& book) {
+  try {
+    return book.Contents().entries.size();
+  } catch (const orva::query::BookDamaged&) {
+    throw;
+  } catch (const orva::query::BookError&) {
+    return 0;
+  }
+}
+
 void Close(PyBook& b) {
   if (b.owner && b.ref.shelf) b.ref.shelf->Close();
   b.ref.book = nullptr;
@@ -116,7 +127,7 @@ void BindBook(py::module_& module) {
           "info",
           [](PyBook& b) {
             Book& book = b.ref.Get();
-            return Ask(ErrorClass(), [&] { return Info{book.Info(), book.Contents().entries.size()}; });
+            return Ask(ErrorClass(), [&] { return Info{book.Info(), TopSections(book)}; });
           },
           "What the book is (an Info): identity, kind, languages, title, counts.")
       .def(

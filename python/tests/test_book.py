@@ -33,7 +33,7 @@ def test_a_book_answers_with_sections_verses_entries_and_words(bible):
     assert book.closed
 
 
-def test_find_counts_at_once_and_reads_its_hits_as_they_are_iterated(bible, kjv):
+def test_find_counts_at_once_and_reads_its_hits_as_they_are_iterated(bible):
     book = orvada.Book(bible)
     light = book.find("light")
     assert (len(light), light.hits_read) == (2, 0)
@@ -46,7 +46,11 @@ def test_find_counts_at_once_and_reads_its_hits_as_they_are_iterated(bible, kjv)
     the = book.find("the", limit=4)
     assert (len(the), the.total, len(list(the)), the[-1].reference, the[0].reference) == (4, 6, 4, "John 1:1",
                                                                                             "Genesis 1:1")
+
+
+def test_the_kjv_counts_light_and_reads_the_first_hits_of_the_alone(kjv):
     kjv = orvada.Book(kjv)
+    assert kjv.read("John 3:16")[0].text.startswith("For God so loved the world, that he gave")
     assert len(kjv.find("light")) == 235
     the = kjv.find("the")
     assert [hit.reference for _, hit in zip(range(3), the)] == ["Genesis 1:1", "Genesis 1:2", "Genesis 1:4"]
