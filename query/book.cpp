@@ -190,6 +190,7 @@ Toc Book::ContentsUnlocked(const std::string& path) {
     }
     first = section.GetChildKey();
     toc.section = Utf8(ReferenceOfKey(m_book, key), language);
+    toc.path = Utf8(static_cast<const char*>(m_book.GetFormattedPathFromKey(key, "\\")), language);
   }
   cSectionsData section;
   const int last = m_book.GetLastSectionKey();

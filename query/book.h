@@ -12,9 +12,9 @@
 //
 // Errors. A question raises BookError: with the library's message when the book
 // lacks what it needs ("the book has no Strong's numbers ...", a reference that
-// names nothing, a key not in the index), and "FOLDER: the book is damaged:
-// MESSAGE" when a file turns out damaged while it is read (the library's file
-// exceptions never leave a Book).
+// names nothing, a key not in the index), and BookDamaged ("FOLDER: the book is
+// damaged: MESSAGE") when a file turns out damaged while it is read or will not
+// open (OpenParts); the library's file exceptions never leave a Book.
 //
 // Shared stores. The library shares the open files of a book among all book
 // objects of a process with the same publisher id, book id and edition, and books
@@ -84,6 +84,9 @@ struct TocEntry {
 // The top-level sections, or those right below a section.
 struct Toc {
   std::string section;  // the section's reference; empty for the top
+  // Its path of names, UTF-8 ("Genesis\1"), which Contents and Read take too: an
+  // entry's path is this, a backslash and its name (its name alone at the top).
+  std::string path;
   std::vector<TocEntry> entries;
 };
 
@@ -284,7 +287,7 @@ auto Book::Guarded(Ask ask) -> decltype(ask()) {
   try {
     return ask();
   } catch (CException* e) {
-    throw BookError(m_folder + ": the book is damaged: " + DescribeAndDelete(e));
+    throw BookDamaged(m_folder + ": the book is damaged: " + DescribeAndDelete(e));
   }
 }
 

@@ -17,6 +17,12 @@ namespace {
 constexpr DWORD kFileBits[] = {ORVA_TEXT,  ORVA_VIEWABLE, ORVA_SECTIONS, ORVA_CONCORD, ORVA_VERSES,
                                ORVA_WSYNC, ORVA_VSYNC,    ORVA_SSYNC,    ORVA_DSYNC};
 
+// Open's result codes for a file that is there but not right.
+bool IsDamageCode(int result) {
+  return result == ORVA_ERR_GENERIC || result == ORVA_ERR_END_OF_FILE || result == ORVA_ERR_ID_MISMATCH ||
+         result == ORVA_ERR_VERSION || result == ORVA_ERR_HEADER;
+}
+
 std::string AsFolder(std::string dir) {
   if (dir.empty() || dir.back() != '/') dir += '/';
   return dir;
@@ -46,7 +52,7 @@ BookIdentity ReadBookIdentity(const std::string& dir) {
     if (!file) continue;
     unsigned char bytes[sizeof(sVersionRecord)];
     if (std::fread(bytes, 1, sizeof bytes, file.get()) != sizeof bytes) {
-      throw BookError(path + ": too short for a version record");
+      throw BookDamaged(path + ": too short for a version record");
     }
     sVersionRecord record;
     std::memcpy(&record, bytes, sizeof record);
@@ -80,10 +86,17 @@ void OpenParts(cORVABookBase& book, DWORD bits) {
     try {
       result = book.Open(bit);
     } catch (CException* e) {
-      throw BookError(std::string(name) + ": " + DescribeAndDelete(e));
+      const auto* file = dynamic_cast<CFileException*>(e);
+      const bool damaged =
+          file != nullptr && (file->m_cause == CFileException::generic || file->m_cause == CFileException::endOfFile);
+      const std::string message = std::string(name) + ": " + DescribeAndDelete(e);
+      if (damaged) throw BookDamaged(message);
+      throw BookError(message);
     }
     if (result != 0) {
-      throw BookError(std::string(name) + ": " + static_cast<const char*>(book.GetErrorString(result)));
+      const std::string message = std::string(name) + ": " + static_cast<const char*>(book.GetErrorString(result));
+      if (IsDamageCode(result)) throw BookDamaged(message);
+      throw BookError(message);
     }
     if (!book.IsOpen(bit)) throw BookError(std::string(name) + ": not part of this book");
   }

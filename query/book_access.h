@@ -19,6 +19,15 @@ class BookError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// A BookError for a book file that turned out damaged: it would not open (too
+// short, a bad version record or header, another book's file), or the library
+// raised its file exception while reading it. Hosts tell a damaged book from a
+// question it cannot answer by this class.
+class BookDamaged : public BookError {
+ public:
+  using BookError::BookError;
+};
+
 struct BookIdentity {
   std::uint16_t publisherID = 0;
   std::uint16_t bookID = 0;
@@ -27,8 +36,8 @@ struct BookIdentity {
 
 // Reads the identity of the book in `dir` (a folder, with or without a trailing
 // '/') from the first of its files that exists, in the order of the file bits.
-// Raises BookError when `dir` is not a folder or holds no book file, or when that
-// file is shorter than a version record.
+// Raises BookError when `dir` is not a folder or holds no book file, BookDamaged
+// when that file is shorter than a version record.
 BookIdentity ReadBookIdentity(const std::string& dir);
 
 // Points every path of `book` at `dir` and sets its identity (ReadBookIdentity).
@@ -37,7 +46,9 @@ void PointBookAt(cORVABookBase& book, const std::string& dir);
 // Opens each of the parts `bits` of `book` (pointed at a directory) that is not
 // open yet, one at a time. Raises BookError naming the first part that failed
 // and the library's message, for a result code and for a file exception raised
-// while opening.
+// while opening: BookDamaged for a file exception of a malformed or short file
+// and for the result codes of a file that is there but not right (generic, end
+// of file, another book's ids, a newer version, a bad header).
 void OpenParts(cORVABookBase& book, DWORD bits);
 
 // The text of the file exception `e` as the library's message of its cause;

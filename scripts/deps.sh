@@ -4,7 +4,8 @@
 # When another apt or dpkg run holds their locks, waits for it (up to ten minutes).
 set -euo pipefail
 packages=(cmake make g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark-dev
-          libcli11-dev pkg-config zlib1g-dev liblzma-dev libexpat1-dev)
+          libcli11-dev pkg-config zlib1g-dev liblzma-dev libexpat1-dev
+          pybind11-dev python3-dev python3-pytest)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
