@@ -170,6 +170,8 @@ int main(int argc, char** argv) {
     findCommand->add_flag("--prefix", find.prefix, "each word stands for every word that begins with it");
     findCommand->add_option("--limit", find.limit, "list at most this many (the count stays whole)")
         ->check(kAtLeastOne);
+    findCommand->add_option("--offset", find.offset, "list from the hit after this many (pages, with --limit)")
+        ->check(CLI::NonNegativeNumber);
   }
   int limit = 0;
   CLI::App* words = add("words", "the concordance's words that begin with PREFIX, with their verse counts");
