@@ -29,7 +29,11 @@ int main(int argc, char** argv) {
   app.add_option("--cache-mb", cacheMegabytes, "megabytes of answers kept for requests that ask the same (0: none)")
       ->capture_default_str()
       ->check(CLI::Range(0, 65536));
-  CLI11_PARSE(app, argc, argv);
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    return app.exit(e) == 0 ? 0 : 2;  // a usage error, as orva's
+  }
   options.cacheBytes = cacheMegabytes << 20;
   try {
     orva::query::Library library(dir);
