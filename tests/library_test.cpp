@@ -72,6 +72,7 @@ TEST_F(SmallLibrary, BooksSayWhatTheyAreAndReadTheirOwnText) {
   EXPECT_EQ(Texts(list.verses[1]), (std::vector<std::string>{"The LORD is my shepherd.", "JEHOVÁ es mi pastor; nada me faltará."}));
   EXPECT_EQ(library.Read("Tob 1:1").bibles.size(), 1u);  // the Bible without Tobit is left out
   EXPECT_EQ(library.Read("John", false, 2).verses.size(), 2u);  // a bound that holds
+  EXPECT_EQ(library.Read("John", false, 1).bibles.size(), 1u);  // en's two verses of John are one too many
   try {
     library.Read("John 3:16; Ps 23:1; John 3:17", false, 2);  // the en Bible's third verse is one too many
     ADD_FAILURE();
