@@ -211,18 +211,26 @@ std::map<int, std::string> Book::Headings(const std::vector<Passage>& passages) 
   return headings;
 }
 
-Reading Book::Read(const std::string& reference, bool strongs) {
-  return Locked([&] { return ReadUnlocked(reference, strongs); });
+Reading Book::Read(const std::string& reference, bool strongs, std::size_t most) {
+  return Locked([&] { return ReadUnlocked(reference, strongs, most); });
 }
 
-Reading Book::ReadUnlocked(const std::string& reference, bool strongs) {
+Reading Book::ReadUnlocked(const std::string& reference, bool strongs, std::size_t most) {
   Open(ORVA_SECTIONS | kText);
   if (strongs) NeedStrongs();
   const unsigned short language = TextLanguage();
   Reading reading;
   reading.query = reference;
+  std::size_t left = most;
   for (const ReferenceSpan& span : ResolveReferences(m_book, reference, language)) {
-    Reading::Run run{span, ReadPassages(m_book, span.first, span.last, language), false};
+    if (most > 0 && left == 0) throw BookError("\"" + reference + "\" names more than " + std::to_string(most) + " verses");
+    Reading::Run run{span, {}, false};
+    try {
+      run.passages = ReadPassages(m_book, span.first, span.last, language, left);
+    } catch (const TooManyPassages&) {
+      throw BookError("\"" + reference + "\" names more than " + std::to_string(most) + " verses");
+    }
+    left -= most > 0 ? run.passages.size() : 0;
     run.fromVerse = !run.passages.empty() && run.passages.front().key == span.first && !run.passages.front().name.empty();
     if (!run.fromVerse) {
       for (auto& heading : Headings(run.passages)) reading.headings.insert(std::move(heading));

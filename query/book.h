@@ -205,7 +205,9 @@ class Book {
   // The text of `reference`: verses, chapters, books, ranges and lists as
   // query/reference.h reads them, or a glossary headword. With `strongs`, also
   // the Strong's numbers of each verse's words (BookError when the book has none).
-  Reading Read(const std::string& reference, bool strongs = false);
+  // With `most` (not 0), BookError when the reference names more than `most`
+  // verses (or entries), before their text is read: a bound for servers.
+  Reading Read(const std::string& reference, bool strongs = false, std::size_t most = 0);
 
   // Searches the concordance for the words and Strong's numbers of `query`
   // (query/search.h); BookError when it names numbers and the book has none.
@@ -254,7 +256,7 @@ class Book {
   // The questions without the lock, for Library (which holds it).
   BookInfo InfoUnlocked();
   Toc ContentsUnlocked(const std::string& path);
-  Reading ReadUnlocked(const std::string& reference, bool strongs);
+  Reading ReadUnlocked(const std::string& reference, bool strongs, std::size_t most = 0);
   BookSearch FindUnlocked(const SearchQuery& query);
   std::vector<WordEntry> WordsUnlocked(const std::string& prefix, int limit);
   Entry VerseUnlocked(const std::string& numbers);

@@ -138,11 +138,11 @@ std::vector<BookInfo> Library::Info() {
   return info;
 }
 
-ParallelReading Library::Read(const std::string& reference, bool strongs) {
+ParallelReading Library::Read(const std::string& reference, bool strongs, std::size_t most) {
   const std::lock_guard<std::mutex> lock(LibraryMutex());
   auto readings = AskUnlocked(
       [&](Book& book) { return book.Kind() == BookKind::kBible && (!strongs || book.HasStrongsNumbers()); },
-      [&](Book& book) { return book.ReadUnlocked(reference, strongs); },
+      [&](Book& book) { return book.ReadUnlocked(reference, strongs, most); },
       strongs ? "Bible with Strong's numbers" : "Bible");
   ParallelReading parallel;
   parallel.query = reference;

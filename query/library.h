@@ -128,8 +128,9 @@ class Library {
 
   // `reference` (as Book::Read takes it) in every Bible that has it, verse by
   // verse, each Bible's text under the verse's number; with `strongs`, the Bibles
-  // with Strong's numbers, with the numbers of the words.
-  ParallelReading Read(const std::string& reference, bool strongs = false);
+  // with Strong's numbers, with the numbers of the words. `most`: as Book::Read's,
+  // for each Bible.
+  ParallelReading Read(const std::string& reference, bool strongs = false, std::size_t most = 0);
 
   // The search in each book with a concordance (with Strong's numbers: each book
   // that has them).

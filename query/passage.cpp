@@ -66,7 +66,8 @@ std::string WithoutName(const std::string& line, const std::string& name) {
 
 }  // namespace
 
-std::vector<Passage> ReadPassages(cORVABookBase& book, int first, int last, unsigned short language) {
+std::vector<Passage> ReadPassages(cORVABookBase& book, int first, int last, unsigned short language,
+                                  std::size_t most) {
   cSectionsData entry;
   for (int key : {first, last}) {
     if (book.GetEntry(key, entry) != 0) throw BookError("no section or entry has the key " + std::to_string(key));
@@ -82,6 +83,7 @@ std::vector<Passage> ReadPassages(cORVABookBase& book, int first, int last, unsi
     for (int k = first; k <= lastSection && book.GetSection(k, section) == 0; ++k) {
       if (k > last && section.GetLevel() <= lastLevel) break;
       if (section.GetChildKey() == -1) leaves.push_back(k);
+      if (most > 0 && leaves.size() > most) throw TooManyPassages("more than " + std::to_string(most) + " verses");
     }
   }
 

@@ -5,14 +5,22 @@
 // below the last verse of the block.
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "orvada.h"
+#include "query/book_access.h"
 
 namespace orva::query {
+
+// A run of sections longer than its reader allowed (ReadPassages).
+class TooManyPassages : public BookError {
+ public:
+  using BookError::BookError;
+};
 
 struct Passage {
   int key = -1;            // the verse's or entry's key
@@ -30,8 +38,11 @@ struct Passage {
 // with nothing below it, and each line of the block of a section without verses
 // that begins one (a glossary letter). Needs book.dat, viewable.idx and
 // sections.idx open; raises BookError when a key is not there or a line is
-// missing from its block, and the library's exceptions for damaged files.
-std::vector<Passage> ReadPassages(cORVABookBase& book, int first, int last, unsigned short language);
+// missing from its block, and the library's exceptions for damaged files. With
+// `most` (not 0), raises TooManyPassages when the run holds more than `most`
+// passages, before reading any text.
+std::vector<Passage> ReadPassages(cORVABookBase& book, int first, int last, unsigned short language,
+                                  std::size_t most = 0);
 inline std::vector<Passage> ReadPassages(cORVABookBase& book, int key, unsigned short language) {
   return ReadPassages(book, key, key, language);
 }

@@ -3,9 +3,12 @@
 # harnesses need, only those that are missing. Needs root when something is missing.
 # When another apt or dpkg run holds their locks, waits for it (up to ten minutes).
 set -euo pipefail
+# cpp-httplib for the web reader; chromium, its driver and Selenium for the web
+# reader's browser test; wrk for its load script (bench/serve_load.sh).
 packages=(cmake make g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark-dev
-          libcli11-dev pkg-config zlib1g-dev liblzma-dev libexpat1-dev
-          pybind11-dev python3-dev python3-pytest)
+          libcli11-dev pkg-config zlib1g-dev liblzma-dev libexpat1-dev libcpp-httplib-dev
+          pybind11-dev python3-dev python3-pytest
+          chromium chromium-driver python3-selenium wrk)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -3,17 +3,10 @@
 // index and a reading plan, every one with the default ids 0 and 0.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <thread>
 
 #include "query/library.h"
-#include "tests/osis_sample.h"
-#include "tests/study_sample.h"
-#include "writer/book_builder.h"
-#include "writer/book_dir.h"
-#include "writer/source_osis.h"
-#include "writer/source_stream.h"
+#include "tests/small_library.h"
 
 namespace {
 
@@ -24,22 +17,7 @@ class SmallLibrary : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     s_dir = new TempBookDir;
-    const auto bible = [](const char* name, const char* osis) {
-      std::ofstream(s_dir->FilePath(std::string(name) + ".xml")) << osis;
-      SourceStream in(s_dir->FilePath(std::string(name) + ".xml"));
-      WriteBookDirectory(s_dir->SubDir("library/" + std::string(name)),
-                         BuildScriptureBook(ParseOsis(in), {}, name).files);
-    };
-    bible("es", orva::test::kOsisSample);
-    bible("en", orva::test::kOsisEnglishSample);
-    const auto entries = [](const char* name, const char* source, auto parse, auto build) {
-      std::istringstream in(source);
-      WriteBookDirectory(s_dir->SubDir("library/" + std::string(name)), build(parse(in, name), {}, name).files);
-    };
-    entries("topics", orva::test::kTopics, ParseDictionary, BuildGlossaryBook);
-    entries("lexicon", orva::test::kLexicon, ParseLexicon, BuildLexiconBook);
-    entries("plan", orva::test::kPlan, ParsePlan, BuildPlanBook);
-    s_dir->SubDir("library/empty");  // no book: passed over
+    orva::test::WriteSmallLibrary(*s_dir);
   }
   static void TearDownTestSuite() { delete s_dir; }
 
@@ -93,6 +71,15 @@ TEST_F(SmallLibrary, BooksSayWhatTheyAreAndReadTheirOwnText) {
   EXPECT_EQ(list.verses[1].reference, "Psalms 23:1");
   EXPECT_EQ(Texts(list.verses[1]), (std::vector<std::string>{"The LORD is my shepherd.", "JEHOVÁ es mi pastor; nada me faltará."}));
   EXPECT_EQ(library.Read("Tob 1:1").bibles.size(), 1u);  // the Bible without Tobit is left out
+  EXPECT_EQ(library.Read("John", false, 2).verses.size(), 2u);  // a bound that holds
+  EXPECT_EQ(library.Read("John", false, 1).bibles.size(), 1u);  // en's two verses of John are one too many
+  try {
+    library.Read("John 3:16; Ps 23:1; John 3:17", false, 2);  // the en Bible's third verse is one too many
+    ADD_FAILURE();
+  } catch (const query::BookError& e) {
+    EXPECT_NE(std::string(e.what()).find("\"John 3:16; Ps 23:1; John 3:17\" names more than 2 verses (en)"),
+              std::string::npos) << e.what();
+  }
   try {
     library.Read("Exodus 1:1");
     ADD_FAILURE();

@@ -70,13 +70,16 @@ class Output {
   size_t m_used = 0;
 };
 
-// The hits of a search (at most `limit`, 0: all) and its count as text.
-void PrintSearch(query::BookSearch& search, int limit) {
+// The hits of a search after the first `offset` (at most `limit`, 0: all) and its
+// count as text.
+void PrintSearch(query::BookSearch& search, int offset, int limit) {
   const query::SearchResult& result = search.Result();
-  const size_t shown = limit > 0 ? std::min<size_t>(static_cast<size_t>(limit), result.Count()) : result.Count();
+  const size_t first = std::min(static_cast<size_t>(offset), result.Count());
+  const size_t shown =
+      limit > 0 ? std::min(static_cast<size_t>(limit), result.Count() - first) : result.Count() - first;
   Output out;
-  for (size_t first = 0; first < shown; first += kPage) {
-    const query::BookSearch::Page page = search.Hits(first, std::min(kPage, shown - first));
+  for (size_t done = 0; done < shown; done += kPage) {
+    const query::BookSearch::Page page = search.Hits(first + done, std::min(kPage, shown - done));
     for (size_t hit = 0; hit < page.hits.Size(); ++hit) {
       out.Append(page.Reference(hit));
       out.Append("  (", 3);
@@ -96,59 +99,9 @@ void PrintSearch(query::BookSearch& search, int limit) {
   out.Append(result.Count() == 1 ? " place\n" : " places\n", result.Count() == 1 ? 7 : 8);
 }
 
-void AppendSearch(JsonWriter& out, query::BookSearch& search, int limit) {
-  const query::SearchResult& result = search.Result();
-  const size_t shown = limit > 0 ? std::min<size_t>(static_cast<size_t>(limit), result.Count()) : result.Count();
-  out.BeginObject().Key("terms").BeginArray();
-  for (const std::string& term : result.Terms()) out.Value(term);
-  out.EndArray().Key("words").BeginArray();
-  for (const auto& words : result.Words()) {
-    out.BeginArray();
-    for (const std::string& word : words) out.Value(word);
-    out.EndArray();
-  }
-  out.EndArray().Member("count", static_cast<long long>(result.Count()));
-  std::vector<query::BookSearch::Page> pages;
-  for (size_t first = 0; first < shown; first += kPage) pages.push_back(search.Hits(first, std::min(kPage, shown - first)));
-  out.Key("references").BeginArray();
-  for (const query::BookSearch::Page& page : pages) {
-    for (size_t hit = 0; hit < page.hits.Size(); ++hit) out.Value(std::string(page.Reference(hit)));
-  }
-  out.EndArray().Key("hits").BeginArray();
-  for (const query::BookSearch::Page& page : pages) {
-    for (size_t hit = 0; hit < page.hits.Size(); ++hit) {
-      out.BeginObject().Member("key", static_cast<long long>(page.hits.Key(hit))).Key("positions").BeginArray();
-      for (size_t list = 0; list < page.hits.Lists(); ++list) {
-        out.BeginArray();
-        for (std::uint16_t p : page.hits.Positions(hit, list)) out.Value(static_cast<int>(p));
-        out.EndArray();
-      }
-      out.EndArray();
-      if (search.WithWords()) {  // the words at the positions
-        const std::vector<std::string>& words = page.words[hit];
-        out.Key("text").BeginArray();
-        for (size_t list = 0; list < page.hits.Lists(); ++list) {
-          out.BeginArray();
-          for (std::uint16_t p : page.hits.Positions(hit, list)) out.Value(p >= 1 && p <= words.size() ? words[p - 1] : "");
-          out.EndArray();
-        }
-        out.EndArray();
-      }
-      out.EndObject();
-    }
-  }
-  out.EndArray().EndObject();
-}
-
 void PrintWords(const std::vector<query::WordEntry>& words, const std::string& prefix) {
   for (const query::WordEntry& word : words) std::printf("%-24s %6d\n", word.word.c_str(), word.keys);
   if (words.empty()) std::printf(prefix.empty() ? "(no words)\n" : "(no word begins with \"%s\")\n", prefix.c_str());
-}
-
-void AppendWords(JsonWriter& out, const std::vector<query::WordEntry>& words) {
-  out.BeginArray();
-  for (const query::WordEntry& word : words) out.BeginObject().Member("word", word.word).Member("keys", word.keys).EndObject();
-  out.EndArray();
 }
 
 }  // namespace
@@ -163,17 +116,17 @@ int RunFind(const FindArgs& args, bool json) {
     query::Library library(args.dir);
     auto answers = library.Find(search);
     return PrintEach(
-        args.dir, answers, json, [&](auto& answer) { PrintSearch(answer.answer, args.limit); },
-        [&](JsonWriter& out, auto& answer) { AppendSearch(out, answer.answer, args.limit); });
+        args.dir, answers, json, [&](auto& answer) { PrintSearch(answer.answer, args.offset, args.limit); },
+        [&](JsonWriter& out, auto& answer) { AppendSearch(out, answer.answer, args.offset, args.limit); });
   }
   query::Book book(args.dir);
   query::BookSearch found = book.Find(search);
   if (!json) {
-    PrintSearch(found, args.limit);
+    PrintSearch(found, args.offset, args.limit);
     return 0;
   }
   JsonWriter out;
-  AppendSearch(out, found, args.limit);
+  AppendSearch(out, found, args.offset, args.limit);
   Print(out);
   return 0;
 }

@@ -40,35 +40,6 @@ void PrintStrongs(const query::StrongsStudy& study, bool headers) {
   }
 }
 
-void AppendStrongs(JsonWriter& out, const query::StrongsStudy& study) {
-  out.BeginObject().Member("number", study.number).Key("entries").BeginArray();
-  for (const query::BookAnswer<query::Entry>& entry : study.entries) {
-    out.BeginObject().Member("book", entry.book->Name()).Key("entry");
-    AppendEntry(out, entry.answer);
-    out.EndObject();
-  }
-  out.EndArray().Key("bibles").BeginArray();
-  for (const query::StrongsStudy::InBible& in : study.bibles) {
-    out.BeginObject().Member("book", in.bible->Name()).Key("translations").BeginArray();
-    for (const query::Translation& translation : in.translations) {
-      out.BeginObject().Member("words", translation.words).Member("count", translation.count).EndObject();
-    }
-    out.EndArray().Member("count", static_cast<long long>(in.count)).Key("verses").BeginArray();
-    for (const query::StrongsVerse& verse : in.verses) {
-      out.BeginObject().Member("reference", verse.reference).Member("key", verse.key).Member("text", verse.text);
-      out.Key("words").BeginArray();
-      for (const query::NumberedWord& word : verse.words) {
-        out.BeginObject().Member("word", word.word).Key("strongs").BeginArray();
-        for (const std::string& number : word.numbers) out.Value(number);
-        out.EndArray().EndObject();
-      }
-      out.EndArray().EndObject();
-    }
-    out.EndArray().EndObject();
-  }
-  out.EndArray().EndObject();
-}
-
 void PrintTopic(const query::TopicStudy& study) {
   PrintEntry(study.entry, false, false);
   if (!study.bible) {
@@ -87,22 +58,6 @@ void PrintTopic(const query::TopicStudy& study) {
       std::printf("  %s %s\n", passage.reference.c_str(), passage.text.c_str());
     }
   }
-}
-
-void AppendTopic(JsonWriter& out, const query::TopicStudy& study) {
-  out.BeginObject().Member("book", study.index->Name()).Key("entry");
-  AppendEntry(out, study.entry);
-  out.Member("bible", study.bible ? study.bible->Name() : std::string());
-  out.Member("verseReferences", static_cast<long long>(study.verseReferences)).Key("read").BeginArray();
-  for (const query::TopicStudy::Followed& followed : study.followed) {
-    const query::InlineReference& reference = study.entry.shown.references[followed.reference].reference;
-    out.BeginObject().Member("shown", reference.shown).Member("key", reference.key);
-    if (!followed.error.empty()) out.Member("error", followed.error);
-    out.Key("passages").BeginArray();
-    for (const query::Passage& passage : followed.passages) AppendPassage(out, passage);
-    out.EndArray().EndObject();
-  }
-  out.EndArray().EndObject();
 }
 
 }  // namespace
@@ -126,9 +81,8 @@ int RunTopic(const std::string& dir, const std::string& topic, int limit, bool j
       library.Topic(topic, limit > 0 ? static_cast<size_t>(limit) : static_cast<size_t>(-1));
   if (json) {
     JsonWriter out;
-    out.BeginObject().Member("query", topic).Key("topics").BeginArray();
-    for (const query::TopicStudy& study : studies) AppendTopic(out, study);
-    Print(out.EndArray().EndObject());
+    AppendTopics(out, topic, studies);
+    Print(out);
     return 0;
   }
   const bool headers = query::Library::IsLibrary(dir);
@@ -161,19 +115,8 @@ int RunLibraryInfo(const std::string& dir, bool json) {
     return 0;
   }
   JsonWriter out;
-  out.BeginObject().Member("library", dir).Key("books").BeginArray();
-  for (const query::BookInfo& book : books) {
-    out.BeginObject().Member("name", book.name).Member("folder", book.folder);
-    out.Member("kind", query::BookKindName(book.kind)).Member("syncType", book.identity.syncType);
-    out.Member("publisher", book.identity.publisherID).Member("book", book.identity.bookID);
-    out.Member("title", book.title).Member("abbreviation", book.abbreviation).Member("edition", book.edition);
-    out.Member("copyright", book.copyright).Member("language", book.language).Key("languages").BeginArray();
-    for (std::uint16_t language : book.languages) {
-      out.BeginObject().Member("id", language).Member("name", query::LanguageName(language)).EndObject();
-    }
-    out.EndArray().Member("strongs", book.strongs).Member("bytes", static_cast<long long>(book.bytes)).EndObject();
-  }
-  Print(out.EndArray().EndObject());
+  AppendLibraryInfo(out, dir, books);
+  Print(out);
   return 0;
 }
 

@@ -10,35 +10,11 @@ namespace orva::tool {
 
 namespace {
 
-void AppendToc(JsonWriter& out, const query::Toc& toc) {
-  out.BeginObject().Member("section", toc.section).Key("sections").BeginArray();
-  for (const query::TocEntry& entry : toc.entries) {
-    out.BeginObject().Member("name", entry.name).Member("key", entry.key).Member("sections", entry.below).EndObject();
-  }
-  out.EndArray().EndObject();
-}
-
 void PrintToc(const query::Toc& toc) {
   for (const query::TocEntry& entry : toc.entries) std::printf("%-24s %5d\n", entry.name.c_str(), entry.below);
   if (toc.entries.empty()) {
     std::printf("(no sections below %s)\n", toc.section.empty() ? "the top" : toc.section.c_str());
   }
-}
-
-void AppendReading(JsonWriter& out, const query::Reading& reading) {
-  out.BeginObject().Member("query", reading.query).Key("references").BeginArray();
-  for (const query::Reading::Run& run : reading.runs) {
-    out.BeginObject().Member("reference", run.span.reference).Member("first", run.span.first);
-    out.Member("last", run.span.last).EndObject();
-  }
-  out.EndArray().Key("passages").BeginArray();
-  for (const query::Reading::Run& run : reading.runs) {
-    for (const query::Passage& passage : run.passages) {
-      const auto words = reading.words.find(passage.key);
-      AppendPassage(out, passage, words == reading.words.end() ? nullptr : &words->second);
-    }
-  }
-  out.EndArray().EndObject();
 }
 
 // A run that begins at a verse lists its verses each with its reference; whole
@@ -69,27 +45,6 @@ void PrintParallel(const query::ParallelReading& reading) {
       std::printf("  %-*s  %s\n", static_cast<int>(width), reading.bibles[text.bible]->Name().c_str(), shown.c_str());
     }
   }
-}
-
-void AppendParallel(JsonWriter& out, const query::ParallelReading& reading, bool strongs) {
-  out.BeginObject().Member("query", reading.query).Key("bibles").BeginArray();
-  for (const query::Book* bible : reading.bibles) out.Value(bible->Name());
-  out.EndArray().Key("verses").BeginArray();
-  for (const query::ParallelReading::Verse& verse : reading.verses) {
-    out.BeginObject().Member("reference", verse.reference);
-    if (verse.place.book > 0) {
-      out.Member("verse", std::to_string(verse.place.book) + "," + std::to_string(verse.place.chapter) + "," +
-                              std::to_string(verse.place.verse));
-    }
-    out.Key("texts").BeginArray();
-    for (const query::ParallelReading::Text& text : verse.texts) {
-      out.BeginObject().Member("bible", reading.bibles[text.bible]->Name()).Key("passage");
-      AppendPassage(out, text.passage, strongs ? &text.words : nullptr);
-      out.EndObject();
-    }
-    out.EndArray().EndObject();
-  }
-  out.EndArray().EndObject();
 }
 
 bool IsLexicon(query::Book& book) { return book.Kind() == query::BookKind::kLexicon; }

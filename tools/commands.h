@@ -39,7 +39,8 @@ struct FindArgs {
   std::vector<std::string> strongs;  // Strong's numbers as typed
   bool phrase = false;
   bool prefix = false;
-  int limit = 0;  // 0: every verse
+  int offset = 0;  // the hits listed begin after this many
+  int limit = 0;   // 0: every verse
 };
 int RunFind(const FindArgs& args, bool json);
 int RunWords(const std::string& dir, const std::string& prefix, int limit, bool json);

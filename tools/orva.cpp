@@ -19,6 +19,8 @@
 //                                        Bible translates it, where it stands
 //   orva topic DIR TOPIC...              a topic with its verses read from the first Bible
 //   orva check DIR                       every file of the book checked against the others
+//   orva serve LIB [--port 8080]         a web reader over the library (runs orva-serve,
+//                                        the program beside orva: web/)
 //   orva skeleton DIR PUBLISHER BOOK     every file of a small test book
 //
 // DIR is a book folder or a library (a folder of book folders): a query of a
@@ -29,8 +31,13 @@
 // standard error), 2 for a usage error.
 #include <CLI/CLI.hpp>
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
+#include <climits>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -106,6 +113,22 @@ std::string NamedSubcommand(int argc, char** argv, const std::vector<std::string
   return std::string();
 }
 
+// Runs orva-serve, the program beside this one, with `args`; returns only when it
+// cannot (status 1, with the reason).
+int Serve(const std::vector<std::string>& args) {
+  char self[PATH_MAX];
+  const ssize_t length = ::readlink("/proc/self/exe", self, sizeof self - 1);
+  std::string program = length > 0 ? std::string(self, static_cast<size_t>(length)) : std::string("orva");
+  program = program.substr(0, program.rfind('/') + 1) + "orva-serve";
+  std::vector<char*> argv{program.data()};
+  std::vector<std::string> copies = args;
+  for (std::string& arg : copies) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  ::execv(program.c_str(), argv.data());
+  std::fprintf(stderr, "orva: serve runs %s, which cannot be run: %s\n", program.c_str(), std::strerror(errno));
+  return 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -121,7 +144,7 @@ int main(int argc, char** argv) {
   // all costs more than answering a look-up); all of them when the line names
   // none, for the help and the messages.
   const std::string named = NamedSubcommand(
-      argc, argv, {"build", "info", "toc", "read", "verse", "sync", "find", "words", "strongs", "topic", "check", "skeleton"});
+      argc, argv, {"build", "info", "toc", "read", "verse", "sync", "find", "words", "strongs", "topic", "check", "serve", "skeleton"});
   const auto add = [&](const char* name, const char* description) -> CLI::App* {
     return named.empty() || named == name ? app.add_subcommand(name, description) : nullptr;
   };
@@ -170,6 +193,8 @@ int main(int argc, char** argv) {
     findCommand->add_flag("--prefix", find.prefix, "each word stands for every word that begins with it");
     findCommand->add_option("--limit", find.limit, "list at most this many (the count stays whole)")
         ->check(kAtLeastOne);
+    findCommand->add_option("--offset", find.offset, "list from the hit after this many (pages, with --limit)")
+        ->check(CLI::NonNegativeNumber);
   }
   int limit = 0;
   CLI::App* words = add("words", "the concordance's words that begin with PREFIX, with their verse counts");
@@ -193,6 +218,16 @@ int main(int argc, char** argv) {
   }
   CLI::App* check = add("check", "check that every file of a book is whole and agrees with the others");
   if (check) check->add_option("DIR", dir, "the book or library folder")->required();
+  std::string port = "8080", bind = "127.0.0.1", threads = "32", cacheMegabytes = "64";
+  CLI::App* serve = add("serve", "a web reader over a library: its page and JSON API on http://127.0.0.1:8080/");
+  if (serve) {
+    serve->add_option("LIB", dir, "the library (or book) folder")->required();
+    serve->add_option("--port", port, "the port (0: any free one)")->capture_default_str();
+    serve->add_option("--bind", bind, "the address to listen on (0.0.0.0: every interface)")->capture_default_str();
+    serve->add_option("--threads", threads, "worker threads: connections served at once")->capture_default_str();
+    serve->add_option("--cache-mb", cacheMegabytes, "megabytes of answers kept for requests that ask the same (0: none)")
+        ->capture_default_str();
+  }
   std::uint16_t publisher = 0, bookID = 0;
   CLI::App* skeleton = add("skeleton", "write every file of a small test book");
   if (skeleton) {
@@ -230,6 +265,9 @@ int main(int argc, char** argv) {
     if (chosen(topic)) return orva::tool::RunTopic(dir, CLI::detail::join(reference, " "), limit, json);
     if (chosen(check)) return orva::tool::RunCheck(dir, json);
     if (chosen(skeleton)) return orva::tool::RunSkeleton(dir, publisher, bookID);
+    if (chosen(serve)) {
+      return Serve({dir, "--port", port, "--bind", bind, "--threads", threads, "--cache-mb", cacheMegabytes});
+    }
   } catch (const std::exception& e) {
     std::fprintf(stderr, "orva: %s\n", e.what());
     return 1;

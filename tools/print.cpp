@@ -54,27 +54,6 @@ std::string WithNumbers(const std::string& text, const std::vector<query::Number
   return out.append(text, copied, std::string::npos);
 }
 
-void AppendPassage(JsonWriter& out, const query::Passage& passage, const std::vector<query::NumberedWord>* words) {
-  out.BeginObject().Member("reference", passage.reference).Member("key", passage.key);
-  out.Member("text", passage.text);
-  if (words) {
-    out.Key("words").BeginArray();
-    for (const query::NumberedWord& word : *words) {
-      out.BeginObject().Member("word", word.word).Key("strongs").BeginArray();
-      for (const std::string& number : word.numbers) out.Value(number);
-      out.EndArray().EndObject();
-    }
-    out.EndArray();
-  }
-  for (const auto& [name, lines] : {std::pair{"above", &passage.above}, std::pair{"below", &passage.below}}) {
-    if (lines->empty()) continue;
-    out.Key(name).BeginArray();
-    for (const std::string& line : *lines) out.Value(line);
-    out.EndArray();
-  }
-  out.EndObject();
-}
-
 void PrintEntry(const query::Entry& entry, bool lexicon, bool withKey) {
   if (!entry.inBook) {
     std::printf("%s: sync key %d\n", entry.query.c_str(), entry.key);
@@ -94,29 +73,6 @@ void PrintEntry(const query::Entry& entry, bool lexicon, bool withKey) {
   }
   std::printf("%s\n", line.c_str());
   for (size_t i = onNameLine; i < paragraphs.size(); ++i) std::printf("%s\n", paragraphs[i].c_str());
-}
-
-void AppendEntry(JsonWriter& out, const query::Entry& entry) {
-  out.BeginObject().Member("query", entry.query).Member("key", entry.key);
-  if (!entry.inBook) {
-    out.EndObject();
-    return;
-  }
-  if (!entry.keyed) {
-    out.Member("reference", entry.reference).Member("path", entry.path).Key("passages").BeginArray();
-    for (const query::Passage& passage : entry.passages) AppendPassage(out, passage);
-    out.EndArray().EndObject();
-    return;
-  }
-  out.Member("name", entry.reference).Member("path", entry.path).Key("paragraphs").BeginArray();
-  for (const std::string& paragraph : entry.shown.paragraphs) out.Value(paragraph);
-  out.EndArray().Key("references").BeginArray();
-  for (const query::ShownEntry::Place& place : entry.shown.references) {
-    out.BeginObject().Member("type", place.reference.type).Member("key", place.reference.key);
-    out.Member("shown", place.reference.shown).Member("paragraph", static_cast<long long>(place.paragraph));
-    out.EndObject();
-  }
-  out.EndArray().EndObject();
 }
 
 std::string LanguageNames(const std::vector<std::uint16_t>& languages) {

@@ -11,6 +11,7 @@
 
 #include "query/library.h"
 #include "tools/json.h"
+#include "tools/json_answers.h"
 
 namespace orva::tool {
 
@@ -31,16 +32,10 @@ void PrintPassages(const std::vector<query::Passage>& passages, const std::map<i
 // world<G2889>", "yacer<H7257 H1878>".
 std::string WithNumbers(const std::string& text, const std::vector<query::NumberedWord>& words);
 
-// A passage as a JSON object: reference, key, text, its words with their numbers
-// when `words` is given, and the lines above and below it.
-void AppendPassage(JsonWriter& out, const query::Passage& passage,
-                   const std::vector<query::NumberedWord>* words = nullptr);
-
 // The answer of a look-up (sync, verse), as text (after a line with what was
-// asked and the key, `withKey`) or into `out`. A lexicon's headword,
+// asked and the key, `withKey`); AppendEntry (tools/json_answers.h) gives its JSON. A lexicon's headword,
 // transliteration and pronunciation stand beside its number.
 void PrintEntry(const query::Entry& entry, bool lexicon, bool withKey = true);
-void AppendEntry(JsonWriter& out, const query::Entry& entry);
 
 // The answers of each book of a library: under a header line each, or as
 // {"library": ..., "books": [{"book": NAME, "answer": ...}, ...]}.
@@ -48,13 +43,8 @@ template <class T, class Text, class Json>
 int PrintEach(const std::string& dir, std::vector<query::BookAnswer<T>>& answers, bool json, Text text, Json append) {
   if (json) {
     JsonWriter out;
-    out.BeginObject().Member("library", dir).Key("books").BeginArray();
-    for (query::BookAnswer<T>& answer : answers) {
-      out.BeginObject().Member("book", answer.book->Name()).Key("answer");
-      append(out, answer);
-      out.EndObject();
-    }
-    Print(out.EndArray().EndObject());
+    AppendEach(out, dir, answers, append);
+    Print(out);
     return 0;
   }
   for (size_t i = 0; i < answers.size(); ++i) {
