@@ -112,6 +112,15 @@ std::uint16_t Book::TextLanguage() {
   return *m_textLanguage;
 }
 
+BookNames& Book::Names() {
+  if (!m_names) {
+    const std::uint16_t language = TextLanguage();
+    Open(ORVA_SECTIONS);
+    m_names = std::make_unique<BookNames>(m_book, language);
+  }
+  return *m_names;
+}
+
 std::uint16_t Book::WordsLanguage() {
   Open(ORVA_CONCORD);
   return ConcordanceLanguage(m_book);
@@ -183,7 +192,7 @@ Toc Book::ContentsUnlocked(const std::string& path) {
   int first = m_book.GetLastSectionKey() >= 0 ? 0 : -1;
   Toc toc;
   if (!path.empty()) {
-    const int key = ResolveReference(m_book, path, language);
+    const int key = ResolveReference(Names(), path);
     cSectionsData section;
     if (m_book.GetSection(key, section) != 0) {
       throw BookError(path + " is a glossary entry, with no sections below it");
@@ -222,7 +231,7 @@ Reading Book::ReadUnlocked(const std::string& reference, bool strongs, std::size
   Reading reading;
   reading.query = reference;
   std::size_t left = most;
-  for (const ReferenceSpan& span : ResolveReferences(m_book, reference, language)) {
+  for (const ReferenceSpan& span : ResolveReferences(Names(), reference)) {
     if (most > 0 && left == 0) throw BookError("\"" + reference + "\" names more than " + std::to_string(most) + " verses");
     Reading::Run run{span, {}, false};
     try {
@@ -371,7 +380,7 @@ std::optional<VersePlace> Book::PlaceOfUnlocked(int key) {
   if (!Has(ORVA_VERSES) || m_kind != BookKind::kBible) return std::nullopt;
   Open(ORVA_SECTIONS | ORVA_VERSES);
   if (m_bookNumbers.empty()) {  // each book's number, as the verses index lists them
-    const int books = static_cast<int>(TopLevelSections(m_book).size());
+    const int books = static_cast<int>(Names().Size());
     CUIntArray keys;
     for (int number = 1; number < kFirstUnlistedBook + books; ++number) {
       if (number > kListedBooks && number < kFirstUnlistedBook) number = kFirstUnlistedBook;

@@ -36,6 +36,7 @@
 
 #include "orvada.h"
 #include "query/book_access.h"
+#include "query/book_names.h"
 #include "query/check.h"
 #include "query/entry_text.h"
 #include "query/library_lock.h"
@@ -268,6 +269,7 @@ class Book {
   std::map<int, std::string> Headings(const std::vector<Passage>& passages);
   void Open(DWORD parts) { OpenParts(m_book, parts); }
   bool Has(DWORD part);  // whether the folder holds the file of `part` (one bit)
+  BookNames& Names();  // the books' names, read once; opens the sections
   std::uint16_t TextLanguage();
   std::uint16_t WordsLanguage();  // the concordance's first
   bool HasStrongsNumbers();
@@ -282,6 +284,7 @@ class Book {
   std::optional<BookInfo> m_info;
   std::optional<std::uint16_t> m_textLanguage;
   std::map<int, int> m_bookNumbers;  // top-level section key -> its number (PlaceOf)
+  std::unique_ptr<BookNames> m_names;  // read at the first reference (Names)
 };
 
 template <class Ask>

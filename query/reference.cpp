@@ -110,11 +110,17 @@ std::vector<WrittenReference> ParseReferences(const std::string& text) {
 
 int MatchBookName(const std::vector<std::string>& names, const std::string& name, bool* ambiguous,
                   const std::function<int(int number)>& bookNumbered) {
+  std::vector<std::string> normal;
+  normal.reserve(names.size());
+  for (const std::string& n : names) normal.push_back(NormaliseBookName(n));
+  return MatchNormalisedBookName(normal, name, ambiguous, bookNumbered);
+}
+
+int MatchNormalisedBookName(const std::vector<std::string>& normal, const std::string& name, bool* ambiguous,
+                            const std::function<int(int number)>& bookNumbered) {
   if (ambiguous) *ambiguous = false;
   const std::string wanted = NormaliseBookName(name);
   if (wanted.empty()) return -1;
-  std::vector<std::string> normal;
-  for (const std::string& n : names) normal.push_back(NormaliseBookName(n));
   for (size_t i = 0; i < normal.size(); ++i) {
     if (normal[i] == wanted) return static_cast<int>(i);
   }
@@ -126,7 +132,7 @@ int MatchBookName(const std::vector<std::string>& names, const std::string& name
     // A book named in another language, found by its number.
     if (bookNumbered) {
       const int index = bookNumbered(number);
-      if (index >= 0 && static_cast<size_t>(index) < names.size()) return index;
+      if (index >= 0 && static_cast<size_t>(index) < normal.size()) return index;
     }
   }
   for (const auto& fits : {+[](const std::string& part, const std::string& whole) {

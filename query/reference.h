@@ -62,6 +62,10 @@ std::vector<WrittenReference> ParseReferences(const std::string& text);
 // named "Juan"; a unique beginning of an own name; letters in order.
 int MatchBookName(const std::vector<std::string>& names, const std::string& name, bool* ambiguous = nullptr,
                   const std::function<int(int number)>& bookNumbered = {});
+// MatchBookName over names already normalised (NormaliseBookName), for callers
+// that match many names against the same books.
+int MatchNormalisedBookName(const std::vector<std::string>& normalised, const std::string& name, bool* ambiguous,
+                            const std::function<int(int number)>& bookNumbered);
 
 // A run of sections that a reference names: every section from `first` through
 // `last` and everything below `last`, in the order of their keys. A glossary
@@ -78,10 +82,14 @@ struct ReferenceSpan {
 // end of its chapter or book is one), a range that ends before it begins. Needs
 // the sections open, and the word sync index for headwords.
 std::vector<ReferenceSpan> ResolveReferences(cORVABookBase& book, const std::string& text, unsigned short language);
+class BookNames;
+// The same, matching book names against `names`, the book's names read once.
+std::vector<ReferenceSpan> ResolveReferences(BookNames& names, const std::string& text);
 
 // The one section or glossary key that `text` names; ResolveReferences, and
 // BookError when `text` names a range or a list.
 int ResolveReference(cORVABookBase& book, const std::string& text, unsigned short language);
+int ResolveReference(BookNames& names, const std::string& text);
 
 // The top-level sections, in order: the books, numbered from 1.
 struct TopSection {

@@ -3,6 +3,7 @@
 
 #include "query/book_access.h"
 #include "query/book_list.h"
+#include "query/book_names.h"
 #include "query/reference.h"
 #include "zalang/text_encoding.h"
 
@@ -10,32 +11,50 @@ namespace orva::query {
 
 namespace {
 
-struct Child {
+// The first section right below `parent`, and whether it is the only one and
+// has sections below it; {-1} when `parent` has none (or is no section).
+struct FirstChild {
   int key = -1;
-  std::string name;  // 8-bit
+  bool only = false;
   bool hasChildren = false;
 };
-
-// The sections right below `parent`, in order; a chain of links longer than the
-// book ends the walk.
-std::vector<Child> Children(cORVABookBase& book, int parent) {
-  std::vector<Child> children;
+FirstChild FirstChildOf(cORVABookBase& book, int parent) {
   cSectionsData section;
-  if (book.GetSection(parent, section) != 0) return children;
-  const int last = book.GetLastSectionKey();
-  for (int key = section.GetChildKey(); key != -1 && static_cast<int>(children.size()) <= last;
-       key = section.GetNextKey()) {
-    if (book.GetSection(key, section) != 0) break;
-    children.push_back({key, static_cast<const char*>(section.GetName()), section.GetChildKey() != -1});
-  }
-  return children;
+  if (book.GetSection(parent, section) != 0 || section.GetChildKey() < 0) return {};
+  const int key = section.GetChildKey();
+  if (book.GetSection(key, section) != 0) return {};
+  return {key, section.GetNextKey() == -1, section.GetChildKey() != -1};
 }
 
-const Child* Named(const std::vector<Child>& children, const std::string& name) {
-  for (const Child& child : children) {
-    if (child.name == name) return &child;
+// Whether section `key` lies right below `parent` and is named `name`.
+bool IsChildNamed(cORVABookBase& book, int key, int parent, const std::string& name) {
+  cSectionsData section;
+  return book.GetSection(key, section) == 0 && section.GetParentKey() == parent &&
+         name == static_cast<const char*>(section.GetName());
+}
+
+// The first section right below `parent` named `name` (8-bit), -1 when none is.
+// The sections are walked in order up to the name; a chain of links longer than
+// the book ends the walk. Where a section names those below it by their numbers
+// in the order of their keys (a chapter its verses, as every book orva build
+// makes), the one named n is the n-th, n - 1 keys after the first: that key is
+// looked at first, and taken when it lies below `parent` under that name (in a
+// book that gives two of them one number, not always the first of the two).
+int ChildNamed(cORVABookBase& book, int parent, const std::string& name) {
+  const FirstChild first = FirstChildOf(book, parent);
+  if (first.key < 0) return -1;
+  const int last = book.GetLastSectionKey();
+  if (!name.empty() && name.size() <= 6 && name.find_first_not_of("0123456789") == std::string::npos) {
+    const int guess = first.key + std::stoi(name) - 1;
+    if (guess >= first.key && guess <= last && IsChildNamed(book, guess, parent, name)) return guess;
   }
-  return nullptr;
+  cSectionsData section;
+  int steps = 0;
+  for (int key = first.key; key != -1 && steps <= last; key = section.GetNextKey(), ++steps) {
+    if (book.GetSection(key, section) != 0) break;
+    if (name == static_cast<const char*>(section.GetName())) return key;
+  }
+  return -1;
 }
 
 // The names of the sections from the top down to `key` (8-bit).
@@ -77,10 +96,8 @@ std::string ReferenceOfRun(cORVABookBase& book, int first, int last) {
 // place before it.
 class Lookup {
  public:
-  Lookup(cORVABookBase& book, const std::string& text, unsigned short language)
-      : m_book(book), m_text(text), m_language(language), m_top(TopLevelSections(book)) {
-    for (const TopSection& section : m_top) m_names.push_back(Utf8(section.name));
-  }
+  Lookup(BookNames& names, const std::string& text)
+      : m_book(names.Book()), m_text(text), m_language(names.Language()), m_names(names) {}
 
   std::vector<ReferenceSpan> Resolve(const std::vector<WrittenReference>& references) {
     std::vector<ReferenceSpan> spans;
@@ -102,7 +119,7 @@ class Lookup {
   int Place(const WrittenPlace& place, bool verseFollows) {
     if (!place.book.empty()) {
       bool ambiguous = false;
-      m_bookIndex = MatchBookName(m_names, place.book, &ambiguous, [&](int number) { return BookNumbered(number); });
+      m_bookIndex = m_names.Match(place.book, &ambiguous);
       if (m_bookIndex < 0) {
         Fail(ambiguous ? "\"" + place.book + "\" fits several books" : "no book is called \"" + place.book + "\"");
       }
@@ -110,40 +127,23 @@ class Lookup {
     } else if (m_bookIndex < 0) {
       Fail("it names no book");
     }
-    const TopSection& book = m_top[static_cast<size_t>(m_bookIndex)];
+    const TopSection& book = m_names[static_cast<size_t>(m_bookIndex)];
     m_atVerse = false;
     if (place.number.empty()) return book.key;
     if (place.verse.empty() && verseFollows) return Verse(m_chapter, place.number);
-    const std::vector<Child> chapters = Children(m_book, book.key);
-    if (place.verse.empty() && chapters.size() == 1 && chapters[0].hasChildren) {
-      return Verse(chapters[0].key, place.number);  // a book of one chapter
+    const FirstChild first = FirstChildOf(m_book, book.key);
+    if (place.verse.empty() && first.only && first.hasChildren) {
+      return Verse(first.key, place.number);  // a book of one chapter
     }
-    const Child* chapter = Named(chapters, place.number);
-    if (!chapter) Fail(m_names[static_cast<size_t>(m_bookIndex)] + " has no chapter " + place.number);
-    m_chapter = chapter->key;
-    return place.verse.empty() ? chapter->key : Verse(chapter->key, place.verse);
-  }
-
-  // The index in m_top of the book that the verses index lists under `number`,
-  // -1 when there is none (or no verses index).
-  int BookNumbered(int number) {
-    try {
-      OpenParts(m_book, ORVA_VERSES);
-    } catch (const BookError&) {
-      return -1;
-    }
-    CUIntArray keys;
-    if (m_book.GetBookOccurrences(static_cast<unsigned short>(number), keys) != 1) return -1;
-    for (size_t i = 0; i < m_top.size(); ++i) {
-      if (static_cast<UINT>(m_top[i].key) == keys[0]) return static_cast<int>(i);
-    }
-    return -1;
+    const int chapter = ChildNamed(m_book, book.key, place.number);
+    if (chapter < 0) Fail(m_names.Utf8Name(static_cast<size_t>(m_bookIndex)) + " has no chapter " + place.number);
+    m_chapter = chapter;
+    return place.verse.empty() ? chapter : Verse(chapter, place.verse);
   }
 
   int Verse(int chapter, const std::string& number) {
-    const std::vector<Child> verses = Children(m_book, chapter);
-    const Child* verse = Named(verses, number);
-    const int key = verse ? verse->key : VerseCovering(chapter, verses, number);
+    const int verse = ChildNamed(m_book, chapter, number);
+    const int key = verse >= 0 ? verse : VerseCovering(chapter, number);
     if (key < 0) Fail(Utf8(ReferenceOfKey(m_book, chapter)) + " has no verse " + number);
     m_chapter = chapter;
     m_atVerse = true;
@@ -152,7 +152,7 @@ class Lookup {
 
   // The verse of `chapter` that the verses index lists under `number` when the
   // verse covers several numbers and is named by its first; -1 for none.
-  int VerseCovering(int chapter, const std::vector<Child>& verses, const std::string& number) {
+  int VerseCovering(int chapter, const std::string& number) {
     cSectionsData section;
     if (m_bookIndex < 0 || number.size() > 5 || m_book.GetSection(chapter, section) != 0) return -1;
     const std::string chapterName = static_cast<const char*>(section.GetName());
@@ -168,18 +168,18 @@ class Lookup {
                                    static_cast<unsigned short>(std::stoi(number)), keys) != 1) {
       return -1;
     }
-    for (const Child& verse : verses) {
-      if (static_cast<UINT>(verse.key) == keys[0]) return verse.key;
-    }
+    cSectionsData verse;
+    const int key = static_cast<int>(keys[0]);
+    if (key >= 0 && m_book.GetSection(key, verse) == 0 && verse.GetParentKey() == chapter) return key;
     return -1;
   }
 
-  // The number of book `index` of m_top in the verses index: one of the list of
-  // books or of those after it (query/book_list.h); 0 when none is.
+  // The number of book `index` of m_names in the verses index: one of the list
+  // of books or of those after it (query/book_list.h); 0 when none is.
   int BookNumber(int index) {
-    for (int number = 1; number < kFirstUnlistedBook + static_cast<int>(m_top.size()); ++number) {
+    for (int number = 1; number < kFirstUnlistedBook + static_cast<int>(m_names.Size()); ++number) {
       if (number > kListedBooks && number < kFirstUnlistedBook) continue;
-      if (BookNumbered(number) == index) return number;
+      if (m_names.Numbered(number) == index) return number;
     }
     return 0;
   }
@@ -187,8 +187,7 @@ class Lookup {
   cORVABookBase& m_book;
   const std::string& m_text;
   const unsigned short m_language;
-  const std::vector<TopSection> m_top;
-  std::vector<std::string> m_names;  // UTF-8
+  BookNames& m_names;
   int m_bookIndex = -1;              // the book of the place before, in m_top
   int m_chapter = -1;                // the chapter of the place before
   bool m_atVerse = false;            // the place before was a verse
@@ -216,6 +215,13 @@ ReferenceSpan Single(cORVABookBase& book, int key, unsigned short language) {
 }  // namespace
 
 std::vector<ReferenceSpan> ResolveReferences(cORVABookBase& book, const std::string& text, unsigned short language) {
+  BookNames names(book, language);
+  return ResolveReferences(names, text);
+}
+
+std::vector<ReferenceSpan> ResolveReferences(BookNames& names, const std::string& text) {
+  cORVABookBase& book = names.Book();
+  const unsigned short language = names.Language();
   const size_t first = text.find_first_not_of(" \t");
   if (first == std::string::npos) throw BookError("an empty reference names nothing");
   const std::string trimmed = text.substr(first, text.find_last_not_of(" \t") - first + 1);
@@ -231,7 +237,7 @@ std::vector<ReferenceSpan> ResolveReferences(cORVABookBase& book, const std::str
     return {Single(book, key, language)};
   }
   try {
-    return Lookup(book, trimmed, language).Resolve(ParseReferences(trimmed));
+    return Lookup(names, trimmed).Resolve(ParseReferences(trimmed));
   } catch (const BookError&) {
     if (book.GetSyncTypeFlag() != ORVA_WSYNC) throw;
     const int key = Headword(book, trimmed, language);
@@ -241,7 +247,12 @@ std::vector<ReferenceSpan> ResolveReferences(cORVABookBase& book, const std::str
 }
 
 int ResolveReference(cORVABookBase& book, const std::string& text, unsigned short language) {
-  const std::vector<ReferenceSpan> spans = ResolveReferences(book, text, language);
+  BookNames names(book, language);
+  return ResolveReference(names, text);
+}
+
+int ResolveReference(BookNames& names, const std::string& text) {
+  const std::vector<ReferenceSpan> spans = ResolveReferences(names, text);
   if (spans.size() != 1 || spans[0].first != spans[0].last) {
     throw BookError("\"" + text + "\" names more than one section");
   }

@@ -7,6 +7,8 @@
 
 #include "query/book_access.h"
 #include "query/reference.h"
+#include "tests/test_support.h"
+#include "writer/sections_writer.h"
 
 namespace {
 
@@ -75,6 +77,53 @@ TEST(Reference, BookNamesMatchInFullByAbbreviationPrefixOrLetters) {
   // Abbreviations apply only to the names they stand for.
   EXPECT_EQ(MatchBookName({"Matthew's Notes"}, "Mt"), 0);  // by its letters
   EXPECT_EQ(MatchBookName({"Mark"}, "Mt"), -1);
+}
+
+}  // namespace
+
+namespace {
+
+using orva::writer::SectionEntry;
+
+class ReferenceLookupTest : public orva::test::OneIndexTest {
+ protected:
+  // The first key that `text` names, or the message it raises.
+  std::string Resolved(const std::string& text) {
+    try {
+      return std::to_string(orva::query::ResolveReferences(m_book, text, 1033).at(0).first);
+    } catch (const orva::query::BookError& e) {
+      return e.what();
+    }
+  }
+};
+
+// Sections found by name wherever they stand among their siblings: verses named
+// out of the order of their keys, a chapter with fewer verses than the number
+// asked (where the section that many keys on belongs to the next chapter), and
+// chapters not named by numbers.
+TEST_F(ReferenceLookupTest, SectionsAreFoundByTheirNamesNotWhereTheyStand) {
+  const auto entry = [](const char* name, std::uint8_t level) {
+    SectionEntry e;
+    e.name = name;
+    e.level = level;
+    return e;
+  };
+  orva::writer::SectionsDescription d;
+  d.version = m_version;
+  d.sections = {entry("Genesis", 1), entry("1", 2), entry("2", 3), entry("1", 3), entry("3", 3),  // keys 0-4
+                entry("2", 2),       entry("1", 3), entry("6", 3), entry("Odes", 1), entry("2", 2),  // 5-9
+                entry("1", 3),       entry("1", 2), entry("1", 3)};                                   // 10-12
+  Replace("sections.idx", orva::writer::EncodeSectionsIndex(d));
+  Point(m_book, "verse");  // no headwords to fall back on
+  ASSERT_EQ(m_book.Open(ORVA_SECTIONS), 0);
+  EXPECT_EQ(Resolved("Gen 1:1"), "3");
+  EXPECT_EQ(Resolved("Gen 1:2"), "2");
+  EXPECT_EQ(Resolved("Gen 1:3"), "4");
+  EXPECT_EQ(Resolved("Gen 2:6"), "7");
+  EXPECT_EQ(Resolved("Gen 1:6"), "\"Gen 1:6\": Genesis 1 has no verse 6");  // 2 + 5 is 2:6
+  EXPECT_EQ(Resolved("Gen 3"), "\"Gen 3\": Genesis has no chapter 3");
+  EXPECT_EQ(Resolved("Odes 1:1"), "12");  // chapters named 2, then 1
+  EXPECT_EQ(Resolved("Odes 2"), "9");
 }
 
 }  // namespace
