@@ -70,6 +70,10 @@ def test_failures_are_orvada_exceptions_with_the_library_message(bible, tmp_path
             bad()
     with pytest.raises(orvada.Error, match="no Strong's numbers"):
         book.find(strongs="G25")
+    for wrong in (lambda: book.find(None), lambda: book.find("light", strongs=5), lambda: book.find("light", limit="3"),
+                  lambda: book.read("John 3:16", strongs="yes")):
+        with pytest.raises(TypeError):
+            wrong()
     search = book.find("light")
     book.close()
     for closed in (lambda: list(search), lambda: book.read("John 3:16")):
