@@ -132,7 +132,8 @@ def test_damaged_books_raise_damaged_book_and_never_crash(bible, tmp_path):
 
 def test_a_library_answers_from_each_book_that_can(library):
     with orvada.Library(library) as books:
-        assert [b.name for b in books.books] == ["plain", "tagged", "greek"]
+        assert [b.name for b in books.books] == [b.name for b in books] == ["plain", "tagged", "greek"]
+        assert "tagged" in books and "none" not in books
         row = books.read("John 3:16")[0]
         assert (row.reference, row.book, row.chapter, row.verse) == ("John 3:16", 43, 3, 16)
         assert {name: verse.text for name, verse in row.texts.items()} == {
