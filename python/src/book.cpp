@@ -63,7 +63,10 @@ bool HasStrongs(PyBook& b) {
 }
 
 std::vector<Verse> Read(PyBook& b, const std::string& reference, const py::object& strongs) {
-  const bool withStrongs = strongs.is_none() ? HasStrongs(b) : strongs.cast<bool>();
+  if (!strongs.is_none() && !PyBool_Check(strongs.ptr())) {
+    throw py::type_error("strongs must be None, True or False");
+  }
+  const bool withStrongs = strongs.is_none() ? HasStrongs(b) : strongs.ptr() == Py_True;
   Book& book = b.ref.Get();
   const orva::query::Reading reading = Ask(BadReferenceClass(), [&] { return book.Read(reference, withStrongs); });
   return VersesOf(reading, withStrongs);

@@ -110,6 +110,13 @@ Study Strongs(const PyLibrary& l, const std::string& number, std::size_t verses)
   return result;
 }
 
+std::vector<PyBook> Books(const PyLibrary& l) {
+  Library& library = l.Get();
+  std::vector<PyBook> books;
+  for (std::size_t i = 0; i < library.Size(); ++i) books.push_back(PyBook{l.Ref(&library[i]), false});
+  return books;
+}
+
 const char* const kLibraryDoc = R"(A library: a folder of book folders (Bibles, lexicons, topical indexes, glossaries, plans).
 
     with orvada.Library("build/library") as library:
@@ -169,15 +176,16 @@ void BindLibrary(py::module_& module) {
           "Closes every book of the library; its books and searches raise orvada.Error afterwards.")
       .def_property_readonly("closed", [](const PyLibrary& l) { return !l.shelf->IsOpen(); })
       .def("__len__", [](const PyLibrary& l) { return l.Get().Size(); })
-      .def_property_readonly(
-          "books",
-          [](const PyLibrary& l) {
-            Library& library = l.Get();
-            std::vector<PyBook> books;
-            for (std::size_t i = 0; i < library.Size(); ++i) books.push_back(PyBook{l.Ref(&library[i]), false});
-            return books;
-          },
+      .def_property_readonly("books", &Books, "Its books (Book), in the library's order.")
+      .def(
+          "__iter__", [](const PyLibrary& l) { return py::iter(py::cast(Books(l))); },
           "Its books (Book), in the library's order.")
+      .def(
+          "__contains__",
+          [](const PyLibrary& l, const py::object& name) {
+            return py::isinstance<py::str>(name) && l.Get().Named(name.cast<std::string>()) != nullptr;
+          },
+          py::arg("name"), "Whether a book's folder is named `name`.")
       .def(
           "__getitem__",
           [](const PyLibrary& l, const std::string& name) {

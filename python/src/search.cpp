@@ -102,13 +102,30 @@ words       a search with Strong's numbers: the words of the verse as its text
 
 std::size_t Search::Size() const { return std::min(search->Count(), limit); }
 
+namespace {
+
+// `value` as UTF-8; TypeError when it is no str (a str that cannot be UTF-8
+// raises UnicodeEncodeError).
+std::string TextOf(py::handle value, const char* what) {
+  if (!py::isinstance<py::str>(value)) {
+    throw py::type_error(std::string(what) + " must be str, not " + std::string(py::str(py::type::of(value).attr("__name__"))));
+  }
+  Py_ssize_t size = 0;
+  const char* text = PyUnicode_AsUTF8AndSize(value.ptr(), &size);
+  if (text == nullptr) throw py::error_already_set();
+  return std::string(text, static_cast<std::size_t>(size));
+}
+
+}  // namespace
+
 orva::query::SearchQuery QueryOf(const py::args& words, bool phrase, bool prefix, const py::object& strongs) {
   orva::query::SearchQuery query;
-  for (py::handle word : words) query.words.push_back(word.cast<std::string>());
+  for (py::handle word : words) query.words.push_back(TextOf(word, "a word to find"));
   if (py::isinstance<py::str>(strongs)) {
-    query.strongs.push_back(strongs.cast<std::string>());
+    query.strongs.push_back(TextOf(strongs, "strongs"));
   } else if (!strongs.is_none()) {
-    query.strongs = strongs.cast<std::vector<std::string>>();
+    if (!py::isinstance<py::iterable>(strongs)) TextOf(strongs, "strongs");  // raises TypeError
+    for (py::handle number : strongs) query.strongs.push_back(TextOf(number, "a Strong's number"));
   }
   query.options.phrase = phrase;
   query.options.prefix = prefix;
@@ -117,8 +134,13 @@ orva::query::SearchQuery QueryOf(const py::args& words, bool phrase, bool prefix
 
 std::size_t LimitOf(const py::object& limit) {
   if (limit.is_none()) return std::numeric_limits<std::size_t>::max();
-  const long long value = limit.cast<long long>();
-  if (value < 0) throw py::value_error("limit must be None or a number of hits, not " + std::to_string(value));
+  if (!PyLong_Check(limit.ptr())) {
+    throw py::type_error("limit must be None or an int, not " + std::string(py::str(py::type::of(limit).attr("__name__"))));
+  }
+  int overflow = 0;
+  const long long value = PyLong_AsLongLongAndOverflow(limit.ptr(), &overflow);
+  if (overflow > 0) return std::numeric_limits<std::size_t>::max();  // more hits than any book has
+  if (overflow < 0 || value < 0) throw py::value_error("limit must be None or a number of hits, not " + std::string(py::str(limit)));
   return static_cast<std::size_t>(value);
 }
 

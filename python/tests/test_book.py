@@ -70,6 +70,10 @@ def test_failures_are_orvada_exceptions_with_the_library_message(bible, tmp_path
             bad()
     with pytest.raises(orvada.Error, match="no Strong's numbers"):
         book.find(strongs="G25")
+    for wrong in (lambda: book.find(None), lambda: book.find("light", strongs=5), lambda: book.find("light", limit="3"),
+                  lambda: book.read("John 3:16", strongs="yes")):
+        with pytest.raises(TypeError):
+            wrong()
     search = book.find("light")
     book.close()
     for closed in (lambda: list(search), lambda: book.read("John 3:16")):
@@ -128,7 +132,8 @@ def test_damaged_books_raise_damaged_book_and_never_crash(bible, tmp_path):
 
 def test_a_library_answers_from_each_book_that_can(library):
     with orvada.Library(library) as books:
-        assert [b.name for b in books.books] == ["plain", "tagged", "greek"]
+        assert [b.name for b in books.books] == [b.name for b in books] == ["plain", "tagged", "greek"]
+        assert "tagged" in books and "none" not in books
         row = books.read("John 3:16")[0]
         assert (row.reference, row.book, row.chapter, row.verse) == ("John 3:16", 43, 3, 16)
         assert {name: verse.text for name, verse in row.texts.items()} == {

@@ -116,6 +116,17 @@ class ReaderPage(unittest.TestCase):
         self.shot("6-parallel-phone")
         self.browser.set_window_size(1280, 900)
 
+    def test_one_chapter_books_and_topical_index_hits(self):
+        # A book of one chapter still has the chapters before and after it.
+        self.open("?book=kjv&read=Jude")
+        self.assertEqual((self.find("#previous").text, self.find("#next").text), ("← 3 John 1", "Revelation 1 →"))
+        # A hit in the topical index is its topic as shown, the found word marked.
+        self.open("?find=faith&book=naves")
+        hit = self.finds(".hits li")[1]
+        self.assertIn("topic=ASSURANCE", hit.find_element(By.CSS_SELECTOR, "a").get_attribute("href"))
+        self.assertNotIn("{\\verse", hit.text)
+        self.assertEqual({mark.text.lower() for mark in hit.find_elements(By.TAG_NAME, "mark")}, {"faith"})
+
     def test_text_from_the_address_stays_text(self):
         self.open("?find=%3Cimg+src%3Dx+onerror%3Dalert(1)%3E%3Cscript%3Ealert(2)%3C%2Fscript%3E")
         self.assertEqual(self.find("h1 q").text, "<img src=x onerror=alert(1)><script>alert(2)</script>")

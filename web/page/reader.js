@@ -70,13 +70,16 @@ function wordSpans(text) {
   return spans;
 }
 
-// `text` with the words numbered in `positions` (from 1) in <mark>.
-function highlighted(text, positions) {
+// `text` with the words numbered in `positions` (from 1) in <mark>; or, given
+// `words` instead (folded, as a search's answer lists them), each word that is one.
+function highlighted(text, positions, words) {
   const wanted = new Set(positions);
+  const folded = new Set(words || []);
   const out = el('span', { class: 'text' });
   let at = 0;
   wordSpans(text).forEach(([start, end], index) => {
-    if (!wanted.has(index + 1)) return;
+    const marked = words ? folded.has(fold(text.slice(start, end))) : wanted.has(index + 1);
+    if (!marked) return;
     out.append(text.slice(at, start), el('mark', { text: text.slice(start, end) }));
     at = end;
   });
@@ -108,6 +111,11 @@ function withNumbers(text, words) {
   return out;
 }
 
+// A word as the concordance keeps it: lower case, without accents.
+function fold(word) {
+  return word.normalize('NFD').replace(/\p{M}/gu, '').toLowerCase();
+}
+
 function passageText(passage, strongs) {
   return strongs && passage.words ? withNumbers(passage.text, passage.words) : el('span', { class: 'text', text: passage.text });
 }
@@ -122,14 +130,14 @@ async function toc(book, path) {
 
 // The chapters before and after the one `reference` ("John 3", "John 3:16")
 // names in `bible`: [previous, next], each a reference or null.
+// A book of one chapter is read by its name alone ("Jude").
 async function neighbours(bible, reference) {
   const match = /^(.*\S)\s+(\d+)(?::\S*)?$/.exec(reference);
-  if (!match) return [null, null];
-  const [, name, number] = match;
-  const chapter = Number(number);
   const books = (await toc(bible)).sections;
+  const name = match ? match[1] : reference;
   const index = books.findIndex((b) => b.name === name);
-  if (index < 0) return [null, null];
+  if (index < 0 || (!match && books[index].sections !== 1)) return [null, null];
+  const chapter = match ? Number(match[2]) : 1;
   const chapters = books[index].sections;
   let previous = null;
   let next = null;
@@ -185,6 +193,13 @@ async function viewHome() {
   }
 }
 
+// The view of an entry `name` of a book that is no Bible.
+function entryTarget(book, name) {
+  if (book.kind === 'lexicon') return { strongs: name };
+  if (book.kind === 'topical index' || book.kind === 'glossary') return { topic: name };
+  return { book: book.name, sync: name };
+}
+
 async function viewContents(params) {
   const book = bookInfo(params.book);
   if (!book) throw new Error('The library has no book "' + params.book + '".');
@@ -195,9 +210,7 @@ async function viewContents(params) {
     let target;
     if (entry.sections > 0 && !(book.kind === 'Bible' && params.path)) target = { book: book.name, path };
     else if (book.kind === 'Bible') target = { book: book.name, read: params.path + ' ' + entry.name };
-    else if (book.kind === 'lexicon') target = { strongs: entry.name };
-    else if (book.kind === 'topical index' || book.kind === 'glossary') target = { topic: entry.name };
-    else target = { book: book.name, sync: entry.name };
+    else target = entryTarget(book, entry.name);
     list.append(el('li', {}, link(target, entry.name)));
   }
   const heading = params.path ? params.path.split('\\').join(' ') : book.title || book.name;
@@ -256,27 +269,35 @@ async function viewFind(params) {
   const bookName = params.book || bibles()[0].name;
   const offset = Number(params.offset || 0);
   const limit = 50;
+  const book = bookInfo(bookName);
+  const bible = book.kind === 'Bible';
   const found = await api('find', { book: bookName, q: params.find, mode: params.mode, offset, limit });
   const list = el('ol', { class: 'hits', start: String(offset + 1) });
-  const texts = await Promise.all(found.references.map((reference) =>
-    api('read', { book: bookName, ref: reference }).then((r) => r.passages[0], () => null)));
+  // A Bible's hit is its verse; another book's, its entry as shown (its text
+  // holds references as markup), the found words marked wherever they stand.
+  const texts = await Promise.all(found.references.map((reference) => (bible
+    ? api('read', { book: bookName, ref: reference }).then((r) => r.passages[0].text)
+    : api('sync', { book: bookName, key: reference }).then((e) => e.paragraphs.join(' '))).catch(() => null)));
+  const words = bible ? null : found.words.flat();
   found.references.forEach((reference, i) => {
     // A phrase's hit is where its first word stands: mark all its words.
     const width = params.mode === 'phrase' ? found.terms.length : 1;
     const positions = found.hits[i].positions.flat().flatMap((p) => Array.from({ length: width }, (_, k) => p + k));
-    const passage = texts[i];
-    list.append(el('li', {}, link({ book: bookName, read: reference.replace(/:\d+$/, '') }, reference, { class: 'reference' }),
-                   ' ', passage ? highlighted(passage.text, positions) : ''));
+    const target = bible ? { book: bookName, read: reference.replace(/:\d+$/, '') } : entryTarget(book, reference);
+    list.append(el('li', {}, link(target, reference, { class: 'reference' }),
+                   ' ', texts[i] !== null ? highlighted(texts[i], positions, words) : ''));
   });
   const shownTo = offset + found.references.length;
-  const summary = found.count === 0 ? 'No verse holds it.'
-    : found.count + (found.count === 1 ? ' verse' : ' verses') + (found.count > limit ? ', ' + (offset + 1) + '–' + shownTo : '');
+  const noun = (n) => n + (bible ? (n === 1 ? ' verse' : ' verses') : (n === 1 ? ' entry' : ' entries'));
+  const summary = found.count === 0 ? (bible ? 'No verse holds it.' : 'No entry holds it.')
+    : offset >= found.count ? noun(found.count) + '; this page is past the last'
+    : noun(found.count) + (found.count > limit ? ', ' + (offset + 1) + '–' + shownTo : '');
   const pages = el('nav', { class: 'chapters', 'aria-label': 'Pages' });
   const page = (from) => Object.assign({}, params, { book: bookName, offset: from > 0 ? String(from) : '' });
   pages.append(offset > 0 ? link(page(Math.max(0, offset - limit)), '← earlier', { id: 'earlier' }) : el('span'));
   pages.append(shownTo < found.count ? link(page(shownTo), 'later →', { id: 'later' }) : el('span'));
   const mode = params.mode === 'phrase' ? 'the phrase' : params.mode === 'prefix' ? 'words beginning' : '';
-  show(el('h1', {}, 'Search ', mode ? mode + ' ' : '', el('q', { text: params.find }), ' in ' + (bookInfo(bookName).title || bookName)),
+  show(el('h1', {}, 'Search ', mode ? mode + ' ' : '', el('q', { text: params.find }), ' in ' + (book.title || bookName)),
        el('p', { class: 'count', id: 'count', text: summary }), list, pages);
 }
 
