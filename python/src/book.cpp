@@ -56,7 +56,8 @@ std::string Path(const py::handle& path) { return static_cast<const char*>(HostS
 
 bool HasStrongs(PyBook& b) {
   if (b.strongs < 0) {
-    Book& book = b.ref.Get();
+    const std::shared_ptr<Book> held = b.ref.Get();
+    Book& book = *held;
     b.strongs = Ask(ErrorClass(), [&] { return book.Info().strongs; }) ? 1 : 0;
   }
   return b.strongs == 1;
@@ -67,7 +68,8 @@ std::vector<Verse> Read(PyBook& b, const std::string& reference, const py::objec
     throw py::type_error("strongs must be None, True or False");
   }
   const bool withStrongs = strongs.is_none() ? HasStrongs(b) : strongs.ptr() == Py_True;
-  Book& book = b.ref.Get();
+  const std::shared_ptr<Book> held = b.ref.Get();
+    Book& book = *held;
   const orva::query::Reading reading = Ask(BadReferenceClass(), [&] { return book.Read(reference, withStrongs); });
   return VersesOf(reading, withStrongs);
 }
@@ -78,14 +80,16 @@ py::object Find(PyBook& b, const py::args& words, bool phrase, bool prefix, cons
   auto search = std::make_unique<Search>();
   search->limit = LimitOf(limit);
   search->book = b.ref;
-  Book& book = b.ref.Get();
+  const std::shared_ptr<Book> held = b.ref.Get();
+    Book& book = *held;
   search->search = std::make_unique<orva::query::BookSearch>(Ask(ErrorClass(), [&] { return book.Find(query); }));
   return py::cast(std::move(search));
 }
 
 Verse VerseAt(PyBook& b, int bookNumber, int chapter, int verse) {
   const std::string numbers = std::to_string(bookNumber) + "," + std::to_string(chapter) + "," + std::to_string(verse);
-  Book& book = b.ref.Get();
+  const std::shared_ptr<Book> held = b.ref.Get();
+    Book& book = *held;
   const orva::query::Entry entry = Ask(BadReferenceClass(), [&] { return book.Verse(numbers); });
   if (!entry.inBook || entry.passages.empty()) {
     throw ClassedError{BadReferenceClass(), "verse " + numbers + " leads to key " + std::to_string(entry.key) +
@@ -95,7 +99,8 @@ Verse VerseAt(PyBook& b, int bookNumber, int chapter, int verse) {
 }
 
 Entry Sync(PyBook& b, const std::string& key) {
-  Book& book = b.ref.Get();
+  const std::shared_ptr<Book> held = b.ref.Get();
+    Book& book = *held;
   const orva::query::Entry entry = Ask(BadReferenceClass(), [&] { return book.Sync(key); });
   if (!entry.inBook) {
     throw ClassedError{BadReferenceClass(),
@@ -123,20 +128,22 @@ void BindBook(py::module_& module) {
       .def_property_readonly(
           "closed", [](const PyBook& b) { return b.ref.book == nullptr || !b.ref.shelf->IsOpen(); })
       .def_property_readonly(
-          "name", [](const PyBook& b) { return b.ref.Get().Name(); }, "The folder's own name: \"kjv\".")
+          "name", [](const PyBook& b) { return b.ref.Get()->Name(); }, "The folder's own name: \"kjv\".")
       .def_property_readonly(
-          "path", [](const PyBook& b) { return b.ref.Get().Folder(); }, "The folder, as given.")
+          "path", [](const PyBook& b) { return b.ref.Get()->Folder(); }, "The folder, as given.")
       .def_property_readonly(
           "info",
           [](PyBook& b) {
-            Book& book = b.ref.Get();
+            const std::shared_ptr<Book> held = b.ref.Get();
+    Book& book = *held;
             return Ask(ErrorClass(), [&] { return Info{book.Info(), TopSections(book)}; });
           },
           "What the book is (an Info): identity, kind, languages, title, counts.")
       .def(
           "toc",
           [](PyBook& b, const std::string& path) {
-            Book& book = b.ref.Get();
+            const std::shared_ptr<Book> held = b.ref.Get();
+    Book& book = *held;
             return SectionsOf(b.ref, Ask(BadReferenceClass(), [&] { return book.Contents(path); }));
           },
           py::arg("section") = "",
@@ -157,7 +164,8 @@ void BindBook(py::module_& module) {
           "words",
           [](PyBook& b, const std::string& prefix, const py::object& limit) {
             const std::size_t most = LimitOf(limit);
-            Book& book = b.ref.Get();
+            const std::shared_ptr<Book> held = b.ref.Get();
+    Book& book = *held;
             if (most == 0) return std::vector<orva::query::WordEntry>();
             const int cap = most > 0x7FFFFFFF ? 0 : static_cast<int>(most);
             return Ask(ErrorClass(), [&] { return book.Words(prefix, cap); });
@@ -175,7 +183,8 @@ void BindBook(py::module_& module) {
       .def(
           "translations",
           [](PyBook& b, const std::string& number) {
-            Book& book = b.ref.Get();
+            const std::shared_ptr<Book> held = b.ref.Get();
+    Book& book = *held;
             return Ask(ErrorClass(), [&] { return book.Translations(number); });
           },
           py::arg("number"),

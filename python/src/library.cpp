@@ -22,9 +22,10 @@ namespace {
 struct PyLibrary {
   std::shared_ptr<Shelf> shelf;
 
-  Library& Get() const {
+  // The library, held for as long as the caller keeps the pointer (Shelf).
+  std::shared_ptr<Library> Get() const {
     if (!shelf || !shelf->IsOpen()) throw ClassedError{ErrorClass(), "the library is closed"};
-    return *shelf->library();
+    return shelf->library();
   }
   BookRef Ref(orva::query::Book* book) const { return {shelf, book}; }
 };
@@ -58,7 +59,8 @@ py::dict DictOf(const std::vector<std::pair<std::string, T>>& items) {
 }
 
 std::vector<Row> Read(const PyLibrary& l, const std::string& reference, bool strongs) {
-  Library& library = l.Get();
+  const std::shared_ptr<Library> held = l.Get();
+  Library& library = *held;
   const orva::query::ParallelReading reading =
       Ask(BadReferenceClass(), [&] { return library.Read(reference, strongs); });
   std::vector<Row> rows;
@@ -78,7 +80,8 @@ py::dict Find(const PyLibrary& l, const py::args& words, bool phrase, bool prefi
               const py::object& limit) {
   const orva::query::SearchQuery query = QueryOf(words, phrase, prefix, strongs);
   const std::size_t most = LimitOf(limit);
-  Library& library = l.Get();
+  const std::shared_ptr<Library> held = l.Get();
+  Library& library = *held;
   auto answers = Ask(ErrorClass(), [&] { return library.Find(query); });
   py::dict searches;
   for (auto& answer : answers) {
@@ -92,7 +95,8 @@ py::dict Find(const PyLibrary& l, const py::args& words, bool phrase, bool prefi
 }
 
 Study Strongs(const PyLibrary& l, const std::string& number, std::size_t verses) {
-  Library& library = l.Get();
+  const std::shared_ptr<Library> held = l.Get();
+  Library& library = *held;
   const orva::query::StrongsStudy study = Ask(BadReferenceClass(), [&] { return library.Strongs(number, verses); });
   Study result{study.number, {}, {}};
   for (const auto& entry : study.entries) result.entries.emplace_back(entry.book->Name(), EntryOf(entry.answer));
@@ -111,7 +115,8 @@ Study Strongs(const PyLibrary& l, const std::string& number, std::size_t verses)
 }
 
 std::vector<PyBook> Books(const PyLibrary& l) {
-  Library& library = l.Get();
+  const std::shared_ptr<Library> held = l.Get();
+  Library& library = *held;
   std::vector<PyBook> books;
   for (std::size_t i = 0; i < library.Size(); ++i) books.push_back(PyBook{l.Ref(&library[i]), false});
   return books;
@@ -175,7 +180,7 @@ void BindLibrary(py::module_& module) {
           "close", [](PyLibrary& l) { l.shelf->Close(); },
           "Closes every book of the library; its books and searches raise orvada.Error afterwards.")
       .def_property_readonly("closed", [](const PyLibrary& l) { return !l.shelf->IsOpen(); })
-      .def("__len__", [](const PyLibrary& l) { return l.Get().Size(); })
+      .def("__len__", [](const PyLibrary& l) { return l.Get()->Size(); })
       .def_property_readonly("books", &Books, "Its books (Book), in the library's order.")
       .def(
           "__iter__", [](const PyLibrary& l) { return py::iter(py::cast(Books(l))); },
@@ -183,13 +188,13 @@ void BindLibrary(py::module_& module) {
       .def(
           "__contains__",
           [](const PyLibrary& l, const py::object& name) {
-            return py::isinstance<py::str>(name) && l.Get().Named(name.cast<std::string>()) != nullptr;
+            return py::isinstance<py::str>(name) && l.Get()->Named(name.cast<std::string>()) != nullptr;
           },
           py::arg("name"), "Whether a book's folder is named `name`.")
       .def(
           "__getitem__",
           [](const PyLibrary& l, const std::string& name) {
-            orva::query::Book* book = l.Get().Named(name);
+            orva::query::Book* book = l.Get()->Named(name);
             if (book == nullptr) throw py::key_error(name);
             return PyBook{l.Ref(book), false};
           },

@@ -8,6 +8,7 @@
 
 #include "python/src/errors.h"
 #include "python/src/library_call.h"
+#include "python/src/shelf.h"
 #include "query/book_access.h"
 
 namespace orvada_python {
@@ -22,6 +23,7 @@ auto Ask(PyObject* failure, Question&& ask) -> decltype(ask()) {
   if (LibraryHeldHere()) {
     throw ClassedError{ErrorClass(), "a Book or Library cannot be asked inside a hook of raw.BookBase"};
   }
+  DeletePendingBooks();
   try {
     pybind11::gil_scoped_release release;
     return ask();

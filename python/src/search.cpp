@@ -26,7 +26,7 @@ struct Hit {
 // Hits `first` ... `first + count - 1` of `s` (those below its size), read
 // holding the lock, converted without it.
 std::vector<Hit> ReadHits(Search& s, std::size_t first, std::size_t count) {
-  s.book.Get();  // raises once the book is closed
+  const std::shared_ptr<orva::query::Book> held = s.book.Get();  // raises once the book is closed
   first = std::min(first, s.Size());
   count = std::min(count, s.Size() - first);
   std::vector<Hit> hits = Ask(ErrorClass(), [&] {

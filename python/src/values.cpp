@@ -123,7 +123,8 @@ void BindValues(py::module_& module) {
       .def_property_readonly("children",
                              [](const Section& s) {
                                if (s.count == 0) return std::vector<Section>();
-                               orva::query::Book& book = s.book.Get();
+                               const std::shared_ptr<orva::query::Book> held = s.book.Get();
+                               orva::query::Book& book = *held;
                                const orva::query::Toc toc =
                                    Ask(BadReferenceClass(), [&] { return book.Contents(s.path); });
                                return SectionsOf(s.book, toc);

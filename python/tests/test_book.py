@@ -2,6 +2,8 @@
 
 import random
 import shutil
+import threading
+import time
 
 import pytest
 
@@ -89,6 +91,41 @@ def test_failures_are_orvada_exceptions_with_the_library_message(bible, tmp_path
         hooked = Hooked()
         raw.PointBookAt(hooked, bible)
         hooked.Open(raw.ORVA_TEXT)
+
+    class Dropping(raw.BookBase):  # the last reference to a Book goes inside a hook: no deadlock
+        def PreOpenFiles(self, request):
+            held.clear()
+            return 0
+
+    held = [orvada.Book(bible)]
+    held[0].read("John 3:16")
+    dropping = Dropping()
+    raw.PointBookAt(dropping, bible)
+    assert dropping.Open(raw.ORVA_TEXT) == raw.ORVA_OK and not held
+    assert orvada.Book(bible).read("John 3:16")[0].text == "For God so loved the world."
+
+
+
+def test_closing_a_book_while_another_thread_asks_it(bible, library):
+    """The asking thread ends with orvada.Error ("closed"), never a crash."""
+    def ask(book, ended):
+        try:
+            while True:
+                book.read("Gen 1")
+                list(book.find("the"))
+        except orvada.Error as e:
+            ended.append(str(e))
+
+    for round in range(60):
+        owner = orvada.Book(bible) if round % 2 else orvada.Library(library)
+        book = owner if round % 2 else owner["plain"]
+        ended = []
+        asker = threading.Thread(target=ask, args=(book, ended))
+        asker.start()
+        time.sleep(random.uniform(0, 0.002))
+        owner.close()
+        asker.join(10)
+        assert not asker.is_alive() and ended and "closed" in ended[0]
 
 
 def ask_everything(folder):
