@@ -695,10 +695,10 @@ Scripture ParseOsis(SourceStream& in, const std::function<void(double done)>& pr
   XML_SetUserData(parser.get(), &parse);
   XML_SetElementHandler(parser.get(), OnStart, OnEnd);
   XML_SetCharacterDataHandler(parser.get(), OnText);
-  std::vector<char> buffer(kChunk);
+  const std::unique_ptr<char[]> buffer(new char[kChunk]);  // not zeroed: a short document reads little of it
   for (int chunk = 0;; ++chunk) {
-    const size_t got = in.Read(buffer.data(), buffer.size());
-    const XML_Status status = XML_Parse(parser.get(), buffer.data(), static_cast<int>(got), got == 0);
+    const size_t got = in.Read(buffer.get(), kChunk);
+    const XML_Status status = XML_Parse(parser.get(), buffer.get(), static_cast<int>(got), got == 0);
     if (parse.fault) std::rethrow_exception(parse.fault);
     if (status != XML_STATUS_OK) {
       throw SourceError(file, static_cast<int>(XML_GetCurrentLineNumber(parser.get())),
