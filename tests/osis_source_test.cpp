@@ -154,6 +154,12 @@ TEST(OsisSource, BookKeepsNumbersTitleLinesAndStrongsNumbers) {
   EXPECT_EQ(built.verseNumbers, 6);
   EXPECT_EQ(built.titleLines, 2);
   EXPECT_EQ(built.strongsNumbers, 7);  // H1732 stands only in a title
+  // A header's control word cannot hold '}': the document's is its fault.
+  for (std::string Scripture::*field : {&Scripture::title, &Scripture::rights}) {
+    Scripture braced = source;
+    braced.*field = "a}b";
+    EXPECT_THROW(BuildScriptureBook(braced, options, "t.osis.xml"), SourceError);
+  }
   const TempBookDir book;
   WriteBookDirectory(book.Path(), built.files);
   cORVABookBase reader;
