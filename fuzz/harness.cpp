@@ -21,7 +21,7 @@ void PrepareBook(cORVABookBase& book, const std::string& name, const std::uint8_
   AfxSetMessageBoxHandler(Silent);
   MemoryBook& files = HarnessBook();
   files.Clear();
-  SetFile(name, file, size);
+  files.Set(name, file, size);
   writer::VersionFields ids;
   if (size >= 6) {
     ids.publisherID = static_cast<std::uint16_t>(file[2] | file[3] << 8);

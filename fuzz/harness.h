@@ -27,12 +27,19 @@ void Try(F&& read) {
 // (libFuzzer runs with -max_len=65536), so the padding lets inputs reach both.
 void SetFile(const std::string& name, const std::uint8_t* file, std::size_t size);
 
-// Makes the input's file `name` of the harness book hold `file` as SetFile does
-// (every other file empty), silences the library's notices, and points `book` at
-// the harness book with `syncType` and with the ids of the version record at the
+// Makes the input's file `name` of the harness book hold `file` as it is (every
+// other file empty), silences the library's notices, and points `book` at the
+// harness book with `syncType` and with the ids of the version record at the
 // start of `file` (0 when it is shorter than 6 bytes), so that inputs pass the
 // identity check. With `anyVersion`, a client version that opens every format
 // version is set too.
+//
+// The file is not padded as SetFile pads: a padded file reads as 64 KiB, whose
+// counts may claim lists of half a million entries that the readers then decode,
+// ten times the work of the input itself, and the padded inputs came to fill the
+// corpus. A mapped file is read through the same members as one read whole; the
+// harnesses that open any part (open_book) and read the text (text_book) still
+// pad, so that mapping is fuzzed there.
 void PrepareBook(cORVABookBase& book, const std::string& name, const std::uint8_t* file, std::size_t size,
                  const char* syncType = "word", bool anyVersion = true);
 

@@ -127,6 +127,13 @@ TEST(OsisSource, FaultsNameTheirLine) {
   EXPECT_EQ(Fault(head + book + "<verse osisID=\"Gen.2.1\">a</verse>\n" + verse + "<verse osisID=\"Gen.2.2\"/>" + tail),
             ":5: the chapter Gen.2 comes twice");
   EXPECT_EQ(Fault(head + book + "<verse eID=\"v9\"/>\n" + tail), ":3: the end of a verse (eID v9) ends no verse that is open");
+  // An end milestone closes only what a start milestone opened.
+  EXPECT_EQ(Fault(head + book + "<verse osisID=\"Gen.1.1\">a<verse eID=\"\"/></verse>\n" + tail),
+            ":3: the end of a verse (eID ) ends no verse that is open");
+  EXPECT_EQ(Fault(head + book + "<chapter osisID=\"Gen.1\"><chapter eID=\"\"/></chapter>\n" + tail),
+            ":3: the end of a chapter (eID ) ends no chapter that is open");
+  EXPECT_EQ(Fault(head + book + verse + "<div type=\"book\" eID=\"\"/>\n" + tail),
+            ":4: the end of a book (eID ) ends no book that is open");
   EXPECT_EQ(Fault(head + book + "<verse osisID=\"Gen.1.1\" sID=\"v1\"/>a\n" + tail), ":4: the book Gen ends inside the verse Gen.1.1");
   EXPECT_EQ(Fault(head + book + "<verse osisID=\"Gen.1.1\"><w lemma=\"strong:G25 X7\">a</w></verse>\n" + tail),
             ":3: the lemma \"strong:G25 X7\" holds \"X7\", which is no Strong's number");
@@ -147,6 +154,12 @@ TEST(OsisSource, BookKeepsNumbersTitleLinesAndStrongsNumbers) {
   EXPECT_EQ(built.verseNumbers, 6);
   EXPECT_EQ(built.titleLines, 2);
   EXPECT_EQ(built.strongsNumbers, 7);  // H1732 stands only in a title
+  // A header's control word cannot hold '}': the document's is its fault.
+  for (std::string Scripture::*field : {&Scripture::title, &Scripture::rights}) {
+    Scripture braced = source;
+    braced.*field = "a}b";
+    EXPECT_THROW(BuildScriptureBook(braced, options, "t.osis.xml"), SourceError);
+  }
   const TempBookDir book;
   WriteBookDirectory(book.Path(), built.files);
   cORVABookBase reader;

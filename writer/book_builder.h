@@ -169,6 +169,8 @@
 //   signed 16-bit lengths), a book name with a backslash (it separates the names
 //   of a path), books whose names differ only in case (paths ignore case);
 // - two books with one number (a verse-per-line "Psalms" and "Ps");
+// - an OSIS document's title or rights with a '}', when the options give no
+//   title or copyright in its place (a control word ends at '}');
 // - a chapter of more than 65535 lines, a book of more than 32767 chapters and
 //   verses, a glossary of more than 32768
 //   entries (an entry's level count, the keys back to the first entry of its book

@@ -26,25 +26,38 @@ struct Match {
 std::vector<Match> LongestMatches(const std::vector<std::uint8_t>& text) {
   const int size = static_cast<int>(text.size());
   std::vector<Match> matches(static_cast<size_t>(size - kFirstWrite));
-  std::vector<int> head(1 << 16, -1), previous(static_cast<size_t>(size), -1);
+  // Places are chained by their first three bytes, each to the last place before
+  // it with the same hash. The first kRun places hold three spaces each: their
+  // chain, each to the place before it, is not stored, nor walked through.
+  constexpr int kRun = kFirstWrite - kShortest + 1;
+  // The last place of each hash so far, -1 for none: the table of the thread,
+  // kept for its next text and put back to -1 where this one used it, so that a
+  // short text (each block of a book is one) fills no 256 KiB.
+  thread_local std::vector<int> head(1 << 16, -1);
+  std::vector<int> previous(static_cast<size_t>(size - kRun), -1);  // of the places from kRun on
+  const auto before = [&](int from) { return from < kRun ? from - 1 : previous[static_cast<size_t>(from - kRun)]; };
   const auto hash = [&](int at) { return (text[at] << 8 ^ text[at + 1] << 4 ^ text[at + 2]) & 0xFFFF; };
-  for (int at = 0; at + kShortest <= size; ++at) {
+  const int spaces = hash(0);
+  head[spaces] = kRun - 1;
+  for (int at = kRun; at + kShortest <= size; ++at) {
     const int key = hash(at);
     if (at >= kFirstWrite) {
       Match& best = matches[static_cast<size_t>(at - kFirstWrite)];
       const int most = std::min(kLongest, size - at);
       int tried = 0;
       for (int from = head[key]; from >= 0 && at - from <= kFarthest && tried < kCandidates && best.length < most;
-           from = previous[static_cast<size_t>(from)], ++tried) {
+           from = before(from), ++tried) {
         int length = 0;
         while (length < most && text[from + length] == text[at + length]) ++length;
         if (length > best.length) best = {length, from};
       }
       if (best.length < kShortest) best = Match();
     }
-    previous[static_cast<size_t>(at)] = head[key];
+    previous[static_cast<size_t>(at - kRun)] = head[key];
     head[key] = at;
   }
+  head[spaces] = -1;
+  for (int at = kRun; at + kShortest <= size; ++at) head[hash(at)] = -1;
   return matches;
 }
 

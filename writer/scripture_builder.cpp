@@ -39,6 +39,14 @@ std::uint16_t LanguageOf(const Scripture& source, const BookOptions& options, co
   return language;
 }
 
+// The document's title or rights, which the book's header takes unless the
+// options give one: a control word cannot hold '}'.
+void CheckHeaderWord(const std::string& sourceName, const char* what, const std::string& text) {
+  if (text.find('}') != std::string::npos) {
+    throw SourceError(sourceName, 0, std::string("the document's ") + what + " holds '}', which a book's header cannot");
+  }
+}
+
 // The number of each book in the list of books (query/book_list.h).
 std::vector<int> BookNumbers(const Scripture& source, const TextConverter& converter) {
   std::vector<int> numbers;
@@ -81,6 +89,8 @@ class ScriptureBuilder {
         m_title(!options.title.empty()    ? options.title
                 : !source.title.empty() ? source.title
                                         : DefaultTitle(sourceName)) {
+    if (options.title.empty()) CheckHeaderWord(sourceName, "title", source.title);
+    if (options.copyright.empty()) CheckHeaderWord(sourceName, "rights", source.rights);
     m_sections.version = m_version;
     m_sections.wordCounts = true;
     m_sections.shareNames = true;  // chapters and verses are named by numbers

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <exception>
 #include <memory>
+#include <optional>
 #include <set>
 #include <utility>
 #include <vector>
@@ -336,6 +337,14 @@ class OsisReader {
 
   // ---- Books
 
+  // The sID of a book, chapter or verse opened as a milestone (it may be empty);
+  // none for one opened as an element, which only its end tag closes.
+  using StartID = std::optional<std::string>;
+  static StartID StartIDOf(const char* sID) { return sID ? StartID(sID) : std::nullopt; }
+  // Whether an end milestone with eID `end` closes what was opened with `start`:
+  // a milestone whose sID is empty or `end`.
+  static bool Closes(const StartID& start, const std::string& end) { return start && (start->empty() || *start == end); }
+
   Opened StartBookDiv() {
     if (const char* end = Attribute("eID")) {
       EndBookMilestone(end);
@@ -358,7 +367,7 @@ class OsisReader {
     m_book = std::make_unique<SourceBook>();
     m_book->number = number;
     m_bookID = id;
-    m_bookSID = startID ? startID : "";
+    m_bookSID = StartIDOf(startID);
     m_bookLine = Line();
     m_chapters.clear();
     m_inChapters = false;
@@ -370,12 +379,12 @@ class OsisReader {
   // A book's end milestone; some documents end a book with a div end milestone
   // that does not repeat type="book".
   void EndBookMilestone(const std::string& end) {
-    if (!m_book || (!m_bookSID.empty() && end != m_bookSID)) Fail("the end of a book (eID " + end + ") ends no book that is open");
+    if (!m_book || !Closes(m_bookSID, end)) Fail("the end of a book (eID " + end + ") ends no book that is open");
     EndBook();
   }
   void EndBookByMilestoneOfAnotherType() {
     const char* end = Attribute("eID");
-    if (m_book && end && !m_bookSID.empty() && end == m_bookSID) EndBook();
+    if (m_book && end && m_bookSID && !m_bookSID->empty() && end == *m_bookSID) EndBook();
   }
 
   void EndBook() {
@@ -438,7 +447,7 @@ class OsisReader {
 
   Opened StartChapter() {
     if (const char* end = Attribute("eID")) {
-      if (!m_chapterOpen || (!m_chapterSID.empty() && m_chapterSID != end)) {
+      if (!m_chapterOpen || !Closes(m_chapterSID, end)) {
         Fail("the end of a chapter (eID " + std::string(end) + ") ends no chapter that is open");
       }
       EndChapter();
@@ -454,7 +463,7 @@ class OsisReader {
     m_chapterOpen = true;
     m_chapterID = id;
     m_chapterNumber = number;
-    m_chapterSID = Attribute("sID") ? Attribute("sID") : "";
+    m_chapterSID = StartIDOf(Attribute("sID"));
     m_chapterLine = Line();
     return Attribute("sID") ? Opened::kEdge : Opened::kChapterEnd;
   }
@@ -479,7 +488,7 @@ class OsisReader {
 
   Opened StartVerse() {
     if (const char* end = Attribute("eID")) {
-      if (!m_verse || (!m_verseSID.empty() && m_verseSID != end)) {
+      if (!m_verse || !Closes(m_verseSID, end)) {
         Fail("the end of a verse (eID " + std::string(end) + ") ends no verse that is open");
       }
       EndVerse();
@@ -520,7 +529,7 @@ class OsisReader {
     m_verse->line = Line();
     m_verse->titles = std::exchange(m_lines, {});
     m_verseID = ids[0];
-    m_verseSID = Attribute("sID") ? Attribute("sID") : "";
+    m_verseSID = StartIDOf(Attribute("sID"));
     return Attribute("sID") ? Opened::kEdge : Opened::kVerseEnd;
   }
 
@@ -612,19 +621,22 @@ class OsisReader {
   WordCounter m_leftOut;
 
   std::unique_ptr<SourceBook> m_book;  // the book open
-  std::string m_bookID, m_bookSID;
+  std::string m_bookID;
+  StartID m_bookSID;
   int m_bookLine = 0;
   std::set<int> m_booksSeen, m_chapters;  // numbers of books, and of the open book's chapters
   bool m_inChapters = false;              // the open book's first chapter has begun
   std::string m_shortName, m_headerName, m_tocName;
 
   bool m_chapterOpen = false;
-  std::string m_chapterID, m_chapterSID;
+  std::string m_chapterID;
+  StartID m_chapterSID;
   int m_chapterNumber = 0;
   int m_chapterLine = 0;
 
   std::unique_ptr<SourceVerse> m_verse;  // the verse open
-  std::string m_verseID, m_verseSID;
+  std::string m_verseID;
+  StartID m_verseSID;
   TextBuffer m_verseText;
   std::vector<std::pair<std::uint32_t, std::vector<std::string>>> m_wordStarts;
 
@@ -683,10 +695,10 @@ Scripture ParseOsis(SourceStream& in, const std::function<void(double done)>& pr
   XML_SetUserData(parser.get(), &parse);
   XML_SetElementHandler(parser.get(), OnStart, OnEnd);
   XML_SetCharacterDataHandler(parser.get(), OnText);
-  std::vector<char> buffer(kChunk);
+  const std::unique_ptr<char[]> buffer(new char[kChunk]);  // not zeroed: a short document reads little of it
   for (int chunk = 0;; ++chunk) {
-    const size_t got = in.Read(buffer.data(), buffer.size());
-    const XML_Status status = XML_Parse(parser.get(), buffer.data(), static_cast<int>(got), got == 0);
+    const size_t got = in.Read(buffer.get(), kChunk);
+    const XML_Status status = XML_Parse(parser.get(), buffer.get(), static_cast<int>(got), got == 0);
     if (parse.fault) std::rethrow_exception(parse.fault);
     if (status != XML_STATUS_OK) {
       throw SourceError(file, static_cast<int>(XML_GetCurrentLineNumber(parser.get())),

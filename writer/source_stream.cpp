@@ -43,9 +43,12 @@ namespace {
 // through unchanged.
 class GzipDecoder : public SourceStream::Decoder {
  public:
-  explicit GzipDecoder(const std::string& path) : m_path(path), m_file(gzopen(path.c_str(), "rb")) {
+  // `size`: the file's, 0 when unknown. The buffer (zlib takes it once for the
+  // file and twice for its output) is 128 KiB, or as large as a smaller file.
+  GzipDecoder(const std::string& path, long long size) : m_path(path), m_file(gzopen(path.c_str(), "rb")) {
     if (!m_file) Fail(path, "cannot be opened: " + Errno());
-    gzbuffer(m_file, 1 << 17);
+    constexpr long long kLargest = 1 << 17, kSmallest = 1 << 12;
+    gzbuffer(m_file, static_cast<unsigned>(size > 0 ? std::clamp(size, kSmallest, kLargest) : kLargest));
   }
   ~GzipDecoder() override { gzclose(m_file); }
 
@@ -136,7 +139,7 @@ SourceStream::SourceStream(const std::string& path) : m_path(path), m_size(FileS
   if (IsXz(m_path)) {
     m_decoder = std::make_unique<XzDecoder>(m_path);
   } else {
-    m_decoder = std::make_unique<GzipDecoder>(m_path);
+    m_decoder = std::make_unique<GzipDecoder>(m_path, m_size);
   }
 }
 
