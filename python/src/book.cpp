@@ -69,7 +69,9 @@ std::vector<Verse> Read(PyBook& b, const std::string& reference, const py::objec
   }
   const bool withStrongs = strongs.is_none() ? HasStrongs(b) : strongs.ptr() == Py_True;
   const std::shared_ptr<Book> held = b.ref.Get();
-    Book& book = *held;
+  Book& book = *held;
+  // A book without Strong's numbers is no fault of the reference.
+  if (withStrongs && !HasStrongs(b)) Ask(ErrorClass(), [&] { return book.Read(reference, true); });
   const orva::query::Reading reading = Ask(BadReferenceClass(), [&] { return book.Read(reference, withStrongs); });
   return VersesOf(reading, withStrongs);
 }
@@ -81,7 +83,7 @@ py::object Find(PyBook& b, const py::args& words, bool phrase, bool prefix, cons
   search->limit = LimitOf(limit);
   search->book = b.ref;
   const std::shared_ptr<Book> held = b.ref.Get();
-    Book& book = *held;
+  Book& book = *held;
   search->search = std::make_unique<orva::query::BookSearch>(Ask(ErrorClass(), [&] { return book.Find(query); }));
   return py::cast(std::move(search));
 }
@@ -89,7 +91,7 @@ py::object Find(PyBook& b, const py::args& words, bool phrase, bool prefix, cons
 Verse VerseAt(PyBook& b, int bookNumber, int chapter, int verse) {
   const std::string numbers = std::to_string(bookNumber) + "," + std::to_string(chapter) + "," + std::to_string(verse);
   const std::shared_ptr<Book> held = b.ref.Get();
-    Book& book = *held;
+  Book& book = *held;
   const orva::query::Entry entry = Ask(BadReferenceClass(), [&] { return book.Verse(numbers); });
   if (!entry.inBook || entry.passages.empty()) {
     throw ClassedError{BadReferenceClass(), "verse " + numbers + " leads to key " + std::to_string(entry.key) +
@@ -100,7 +102,7 @@ Verse VerseAt(PyBook& b, int bookNumber, int chapter, int verse) {
 
 Entry Sync(PyBook& b, const std::string& key) {
   const std::shared_ptr<Book> held = b.ref.Get();
-    Book& book = *held;
+  Book& book = *held;
   const orva::query::Entry entry = Ask(BadReferenceClass(), [&] { return book.Sync(key); });
   if (!entry.inBook) {
     throw ClassedError{BadReferenceClass(),
@@ -135,7 +137,7 @@ void BindBook(py::module_& module) {
           "info",
           [](PyBook& b) {
             const std::shared_ptr<Book> held = b.ref.Get();
-    Book& book = *held;
+            Book& book = *held;
             return Ask(ErrorClass(), [&] { return Info{book.Info(), TopSections(book)}; });
           },
           "What the book is (an Info): identity, kind, languages, title, counts.")
@@ -143,7 +145,7 @@ void BindBook(py::module_& module) {
           "toc",
           [](PyBook& b, const std::string& path) {
             const std::shared_ptr<Book> held = b.ref.Get();
-    Book& book = *held;
+            Book& book = *held;
             return SectionsOf(b.ref, Ask(BadReferenceClass(), [&] { return book.Contents(path); }));
           },
           py::arg("section") = "",
@@ -165,7 +167,7 @@ void BindBook(py::module_& module) {
           [](PyBook& b, const std::string& prefix, const py::object& limit) {
             const std::size_t most = LimitOf(limit);
             const std::shared_ptr<Book> held = b.ref.Get();
-    Book& book = *held;
+            Book& book = *held;
             if (most == 0) return std::vector<orva::query::WordEntry>();
             const int cap = most > 0x7FFFFFFF ? 0 : static_cast<int>(most);
             return Ask(ErrorClass(), [&] { return book.Words(prefix, cap); });
@@ -184,7 +186,7 @@ void BindBook(py::module_& module) {
           "translations",
           [](PyBook& b, const std::string& number) {
             const std::shared_ptr<Book> held = b.ref.Get();
-    Book& book = *held;
+            Book& book = *held;
             return Ask(ErrorClass(), [&] { return book.Translations(number); });
           },
           py::arg("number"),

@@ -70,8 +70,10 @@ def test_failures_are_orvada_exceptions_with_the_library_message(bible, tmp_path
     for bad in (lambda: book.verse(43, 3, 17), lambda: book.toc("Exodus"), lambda: book.sync("9,9,9")):
         with pytest.raises(orvada.BadReference):
             bad()
-    with pytest.raises(orvada.Error, match="no Strong's numbers"):
-        book.find(strongs="G25")
+    for no_numbers in (lambda: book.find(strongs="G25"), lambda: book.read("John 3:16", strongs=True)):
+        with pytest.raises(orvada.Error, match="no Strong's numbers") as raised:
+            no_numbers()
+        assert type(raised.value) is orvada.Error
     for wrong in (lambda: book.find(None), lambda: book.find("light", strongs=5), lambda: book.find("light", limit="3"),
                   lambda: book.read("John 3:16", strongs="yes")):
         with pytest.raises(TypeError):
