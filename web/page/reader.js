@@ -148,11 +148,14 @@ async function neighbours(bible, reference) {
   return [previous, next];
 }
 
-function chapterNav(params, previous, next) {
-  const nav = el('nav', { class: 'chapters', 'aria-label': 'Chapters' });
-  nav.append(previous ? link(Object.assign({}, params, { read: previous }), '← ' + previous, { id: 'previous', rel: 'prev' })
+// The links to the previous and next chapters: above the text (`top`), and below
+// it, where they carry the ids that the arrow keys follow.
+function chapterNav(params, previous, next, top) {
+  const nav = el('nav', { class: top ? 'chapters top' : 'chapters', 'aria-label': top ? 'Chapters, above' : 'Chapters' });
+  const attributes = (id, rel) => (top ? { rel } : { id, rel });
+  nav.append(previous ? link(Object.assign({}, params, { read: previous }), '← ' + previous, attributes('previous', 'prev'))
                       : el('span'));
-  nav.append(next ? link(Object.assign({}, params, { read: next }), next + ' →', { id: 'next', rel: 'next' }) : el('span'));
+  nav.append(next ? link(Object.assign({}, params, { read: next }), next + ' →', attributes('next', 'next')) : el('span'));
   return nav;
 }
 
@@ -236,7 +239,8 @@ async function viewRead(params) {
   const [previous, next] = await neighbours(params.book, reading.references[0].reference);
   const book = bookInfo(params.book);
   show(el('p', { class: 'crumbs' }, link({}, 'Library'), ' › ', link({ book: params.book }, book.title || book.name)),
-       el('h1', { text: title }), viewSwitch(params, false), body, chapterNav(params, previous, next));
+       el('h1', { text: title }), viewSwitch(params, false), chapterNav(params, previous, next, true), body,
+       chapterNav(params, previous, next));
 }
 
 async function viewParallel(params) {
@@ -262,7 +266,8 @@ async function viewParallel(params) {
   const first = reading.verses.length ? reading.verses[0].reference : params.read;
   const [previous, next] = await neighbours(reading.bibles[0], first);
   show(el('p', { class: 'crumbs' }, link({}, 'Library')), el('h1', { text: params.read }),
-       viewSwitch(params, true), table, chapterNav({ read: params.read, strongs: params.strongs }, previous, next));
+       viewSwitch(params, true), chapterNav({ read: params.read, strongs: params.strongs }, previous, next, true), table,
+       chapterNav({ read: params.read, strongs: params.strongs }, previous, next));
 }
 
 async function viewFind(params) {
