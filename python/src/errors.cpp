@@ -26,8 +26,11 @@ PyObject* NewClass(py::module_& module, const char* name, const char* doc, PyObj
 }
 
 // Sets the Python error `cls(message)`, with `cause` as its attribute when given.
+// Messages quote paths, which need not be UTF-8: their other bytes show escaped.
 void Raise(PyObject* cls, const std::string& message, py::object cause = py::none()) {
-  py::object error = py::reinterpret_borrow<py::object>(cls)(py::str(message));
+  PyObject* text = PyUnicode_DecodeUTF8(message.data(), static_cast<Py_ssize_t>(message.size()), "backslashreplace");
+  if (text == nullptr) throw py::error_already_set();
+  py::object error = py::reinterpret_borrow<py::object>(cls)(py::reinterpret_steal<py::str>(text));
   error.attr("cause") = cause;
   PyErr_SetObject(cls, error.ptr());
 }

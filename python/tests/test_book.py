@@ -60,8 +60,9 @@ def test_the_kjv_counts_light_and_reads_the_first_hits_of_the_alone(kjv):
 
 
 def test_failures_are_orvada_exceptions_with_the_library_message(bible, tmp_path):
-    with pytest.raises(orvada.BookNotFound, match="no such book folder"):
-        orvada.Book(tmp_path / "none")
+    for missing in (tmp_path / "none", "\udc80", b"\x80"):  # a path need not be UTF-8
+        with pytest.raises(orvada.BookNotFound, match="no such book folder"):
+            orvada.Book(missing)
     with pytest.raises(orvada.BookNotFound, match="no book files"):
         orvada.Library(tmp_path)
     book = orvada.Book(bible)
