@@ -27,9 +27,8 @@ int BookNames::Numbered(int number) {
     OpenParts(m_book, ORVA_VERSES);
     CUIntArray keys;
     if (number > 0 && number <= 0xFFFF && m_book.GetBookOccurrences(static_cast<unsigned short>(number), keys) == 1) {
-      for (std::size_t i = 0; i < m_top.size(); ++i) {
+      for (std::size_t i = 0; i < m_top.size() && index < 0; ++i) {
         if (static_cast<UINT>(m_top[i].key) == keys[0]) index = static_cast<int>(i);
-        if (index >= 0) break;
       }
     }
   } catch (const BookError&) {
