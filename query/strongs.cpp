@@ -19,6 +19,14 @@ std::pair<char, long> NumberOrder(const std::string& number) {
   return {number.empty() ? '\0' : number[0], number.size() > 1 ? std::strtol(number.c_str() + 1, nullptr, 10) : 0};
 }
 
+// What stands between two words of a run as a translation shows it: an
+// apostrophe or hyphen that parts one written word ("pharisee's",
+// "loving-kindness") as it is, anything else as one blank.
+std::string Joint(const std::string& text, size_t from, size_t to) {
+  const std::string between = text.substr(from, to - from);
+  return between == "'" || between == "\xE2\x80\x99" || between == "-" ? between : " ";
+}
+
 }  // namespace
 
 bool HasStrongs(cORVABookBase& book) {
@@ -112,7 +120,8 @@ std::vector<Translation> Translations(cORVABookBase& book, const std::string& nu
   for (std::size_t first = 0; first < result.Count(); first += kPage) {
     const SearchPage page = result.Hits(first, kPage);
     for (std::size_t hit = 0; hit < page.Size(); ++hit) {
-      const std::vector<std::string> words = texts.Words(static_cast<int>(page.Key(hit)));
+      const std::string text = texts.Text(static_cast<int>(page.Key(hit)));
+      const std::vector<std::pair<size_t, size_t>> words = TextWords(text);
       std::string run;
       unsigned previous = 0;
       for (std::uint16_t position : page.Positions(hit, 0)) {
@@ -121,8 +130,9 @@ std::vector<Translation> Translations(cORVABookBase& book, const std::string& nu
           ++counts[run];
           run.clear();
         }
-        if (!run.empty()) run += ' ';
-        run += zalang::Utf16ToUtf8(zalang::FoldWord(zalang::Utf8ToUtf16(words[position - 1])));
+        const auto [first, last] = words[position - 1];
+        if (!run.empty()) run += Joint(text, words[previous - 1].second, first);
+        run += zalang::Utf16ToUtf8(zalang::FoldWord(zalang::Utf8ToUtf16(text.substr(first, last - first))));
         previous = position;
       }
       if (!run.empty()) ++counts[run];
