@@ -313,8 +313,11 @@ Entry Book::SyncUnlocked(const std::string& key) {
   const std::string type = m_identity.syncType;
   const std::string stored = SyncKeyOf(type, key);
   if (stored.empty()) {
-    throw BookError("\"" + key + "\" is no " +
-                    (type == "date" ? "date: MM-DD, or today" : "Strong's number: G or H and a number, G25"));
+    const char* form = type == "date"      ? "date: MM-DD, or today"
+                       : type == "strongs" ? "Strong's number: G or H and a number, G25"
+                       : type == "verse"   ? "verse: book,chapter,verse, 43,3,16"
+                                           : "headword or topic";
+    throw BookError("\"" + key + "\" is no " + form);
   }
   int found;
   if (flag == ORVA_VSYNC) {

@@ -71,6 +71,8 @@ def test_failures_are_orvada_exceptions_with_the_library_message(bible, tmp_path
     for bad in (lambda: book.verse(43, 3, 17), lambda: book.toc("Exodus"), lambda: book.sync("9,9,9")):
         with pytest.raises(orvada.BadReference):
             bad()
+    with pytest.raises(orvada.BadReference, match='"" is no verse: book,chapter,verse'):
+        book.sync("")
     for no_numbers in (lambda: book.find(strongs="G25"), lambda: book.read("John 3:16", strongs=True)):
         with pytest.raises(orvada.Error, match="no Strong's numbers") as raised:
             no_numbers()
@@ -181,8 +183,8 @@ def test_a_library_answers_from_each_book_that_can(library):
         assert {name: len(search) for name, search in books.find("god").items()} == {"plain": 3, "tagged": 2, "greek": 0}
         assert books["tagged"].read("John 3:16")[0].strongs[:4] == [("For", []), ("God", ["G2316"]), ("so", []),
                                                                     ("loved", ["G25"])]
-        study = books.strongs("G25")
-        assert list(study.entries) == ["greek"] and study.entries["greek"].paragraphs[-1].endswith("to love")
+        study = books.strongs("g0025")  # as the books key it
+        assert study.number == "G25" and list(study.entries) == ["greek"] and study.entries["greek"].paragraphs[-1].endswith("to love")
         usage = study.bibles["tagged"]
         assert ([(t.words, t.count) for t in usage.translations], usage.count,
                 [v.reference for v in usage.verses]) == ([("loved", 1)], 1, ["John 3:16"])
