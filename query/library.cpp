@@ -201,7 +201,7 @@ StrongsStudy Library::Strongs(const std::string& number, std::size_t verses) {
   if (name.empty()) throw BookError("\"" + number + "\" is no Strong's number (a G or an H and a number: G25, H430)");
   const std::lock_guard<std::mutex> lock(LibraryMutex());
   StrongsStudy study;
-  study.number = number;
+  study.number = name;
   Unanswered unanswered;
   bool asked = false;
   for (const std::unique_ptr<Book>& owned : m_books) {

@@ -78,7 +78,7 @@ struct StrongsVerse {
 
 // A Strong's number across a library.
 struct StrongsStudy {
-  std::string number;  // as asked
+  std::string number;  // as the books key it: G25 for g0025
   std::vector<BookAnswer<Entry>> entries;  // the lexicons that have it
   struct InBible {
     Book* bible = nullptr;
