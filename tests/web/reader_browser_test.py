@@ -134,6 +134,10 @@ class ReaderPage(unittest.TestCase):
         self.open("?book=kjv&read=%3Cb%3Enone")
         self.assertIn("<b>none", self.find(".error").text)
         self.assertEqual(len(self.finds("main b")), 0)
+        # An offset that is no number, or below 0, reads the first page.
+        for offset in ("abc", "-7"):
+            self.open("?find=light&book=kjv&offset=" + offset)
+            self.assertTrue(self.find("#count").text.startswith("235 verses, 1–50"), self.find("#count").text)
 
 
 if __name__ == "__main__":

@@ -272,7 +272,8 @@ async function viewParallel(params) {
 
 async function viewFind(params) {
   const bookName = params.book || bibles()[0].name;
-  const offset = Number(params.offset || 0);
+  // An address may hold any offset: one that is no number reads the first page.
+  const offset = Math.min(Math.max(Math.floor(Number(params.offset)) || 0, 0), 1000000);
   const limit = 50;
   const book = bookInfo(bookName);
   const bible = book.kind === 'Bible';
