@@ -231,7 +231,20 @@ Reading Book::ReadUnlocked(const std::string& reference, bool strongs, std::size
   Reading reading;
   reading.query = reference;
   std::size_t left = most;
-  for (const ReferenceSpan& span : ResolveReferences(Names(), reference)) {
+  const DWORD syncFlag = m_book.GetSyncTypeFlag();
+  const bool keyed = syncFlag != 0 && syncFlag != ORVA_VSYNC;
+  std::vector<ReferenceSpan> spans;
+  try {
+    spans = ResolveReferences(Names(), reference);
+  } catch (const BookError&) {
+    // A book of entries is read by the keys of its index too ("G25", "12-25");
+    // a path stays a path.
+    if (!keyed || reference.find('\\') != std::string::npos) throw;
+    const Entry entry = SyncUnlocked(reference);
+    if (!entry.inBook) throw;
+    spans.push_back({entry.key, entry.key, entry.reference});
+  }
+  for (const ReferenceSpan& span : spans) {
     if (most > 0 && left == 0) throw BookError("\"" + reference + "\" names more than " + std::to_string(most) + " verses");
     Reading::Run run{span, {}, false};
     try {
@@ -240,6 +253,9 @@ Reading Book::ReadUnlocked(const std::string& reference, bool strongs, std::size
       throw BookError("\"" + reference + "\" names more than " + std::to_string(most) + " verses");
     }
     left -= most > 0 ? run.passages.size() : 0;
+    if (keyed) {  // an entry as a reader shows it: its references as their text
+      for (Passage& passage : run.passages) passage.text = ShownText(passage.text);
+    }
     run.fromVerse = !run.passages.empty() && run.passages.front().key == span.first && !run.passages.front().name.empty();
     if (!run.fromVerse) {
       for (auto& heading : Headings(run.passages)) reading.headings.insert(std::move(heading));

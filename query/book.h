@@ -204,7 +204,10 @@ class Book {
   Toc Contents(const std::string& path = "");
 
   // The text of `reference`: verses, chapters, books, ranges and lists as
-  // query/reference.h reads them, or a glossary headword. With `strongs`, also
+  // query/reference.h reads them, or a glossary headword; in a book of entries
+  // (a lexicon, topical index or plan) also a key of its index ("G25", "12-25"),
+  // and an entry's text as a reader shows it (ShownText: references as their
+  // text). With `strongs`, also
   // the Strong's numbers of each verse's words (BookError when the book has none).
   // With `most` (not 0), BookError when the reference names more than `most`
   // verses (or entries), before their text is read: a bound for servers.

@@ -115,6 +115,16 @@ ShownEntry ShowEntryText(const std::string& text) {
   return shown;
 }
 
+std::string ShownText(const std::string& text) {
+  const ShownEntry shown = ShowEntryText(text);
+  std::string joined;
+  for (const std::string& paragraph : shown.paragraphs) {
+    if (&paragraph != &shown.paragraphs.front()) joined += '\t';
+    joined += paragraph;
+  }
+  return joined;
+}
+
 bool ParseVerseKey(const std::string& key, VersePlace& first, VersePlace& last) {
   const size_t dash = key.find('-');
   const size_t firstEnd = dash == std::string::npos ? key.size() : dash;

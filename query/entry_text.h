@@ -50,6 +50,8 @@ struct ShownEntry {
   std::vector<Place> references;
 };
 ShownEntry ShowEntryText(const std::string& text);
+// The same as one text: the shown paragraphs apart at tabs, as they were stored.
+std::string ShownText(const std::string& text);
 
 // A place of a verse key: chapter 0 names a whole book, verse 0 a whole chapter.
 struct VersePlace {

@@ -125,6 +125,12 @@ TEST_F(SmallLibrary, StrongsTopicsAndSearchesAcrossTheBooks) {
   EXPECT_EQ(doubting[0].followed.size(), 1u);
   EXPECT_NE(doubting[0].followed[0].error, "");  // the English Bible has no Romans
   EXPECT_EQ(query::Book(Folder() + "/en").ReadVerseKey("19,34").size(), 3u);
+  // A book of entries reads by its keys, each entry as shown, not as stored.
+  const query::Reading entry = library.Named("lexicon")->Read("g0025");
+  ASSERT_EQ(entry.runs.size(), 1u);
+  EXPECT_EQ(entry.runs[0].passages.at(0).text, "ἀγαπάω\tagapáō\tag-ap-ah'-o\tto love (in a social sense); compare H0157");
+  EXPECT_EQ(library.Named("plan")->Read("12-25").runs.at(0).passages.at(0).text, "1 John 2-5; 2 John 1");
+  EXPECT_THROW(library.Named("plan")->Read("13-01"), query::BookError);
 
   query::SearchQuery strongs;
   strongs.strongs = {"G25"};

@@ -153,7 +153,8 @@ void BindBook(py::module_& module) {
           "\"John 3\", a Section's path): a list of Section. BadReference when it names no section.")
       .def("read", &Read, py::arg("reference"), py::kw_only(), py::arg("strongs") = py::none(),
            "The verses of `reference` in order: \"John 3:16\", \"Gen 1:1-3\", \"Ps 23; John 3:16,18\", \"Jude\", a "
-           "glossary headword. Each is a Verse; with strongs=True (None: when the book has them) its words "
+           "glossary headword, a key of a lexicon or plan (\"G25\", \"12-25\": an entry as shown, its references as "
+           "their text, its paragraphs apart at tabs). Each is a Verse; with strongs=True (None: when the book has them) its words "
            "carry their Strong's numbers. BadReference when something named is not in the book.")
       .def("find", &Find, py::arg("phrase") = false, py::arg("prefix") = false,
            py::arg("strongs") = py::none(), py::arg("limit") = py::none(),
