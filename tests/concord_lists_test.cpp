@@ -1,8 +1,10 @@
 // The concordance's key and position lists: coded lists on their own (the
 // parameter, literal bit streams, where a list starts and ends in the file, round
-// trips through the writer's encoder); plain and coded lists from files written by
-// the writer and byte by byte; the caches; damaged files; the open state. Fields
-// of the packed records are copied out (+x) before gtest binds references to them.
+// trips through the writer's encoder); position lists that words share; plain and
+// coded lists from files written by the writer and byte by byte; the caches;
+// damaged files; the open state. Fields of the packed records are copied out (+x)
+// before gtest binds references to them.
+#include <algorithm>
 #include <functional>
 #include <random>
 #include <tuple>
@@ -12,6 +14,7 @@
 #include "tests/concord_test_support.h"
 #include "writer/golomb_writer.h"
 #include "writer/hostile_books.h"
+#include "writer/list_pool.h"
 
 namespace orva::test {
 namespace {
@@ -166,6 +169,34 @@ TEST(CodedListTest, EncoderAndDecoderRoundTrip) {
     if (n >= 3) {
       EXPECT_EQ(file.Decode(n, n - 2, c.range, &c.entries[0], c.continuedAt),
                 std::vector<DWORD>(c.entries.begin() + 1, c.entries.end() - 1));
+    }
+  }
+}
+
+// Words of more than 1000 keys share their lists when that makes the lists
+// smaller: the bound of 1000 keys leaves them out, a larger one is tried too. A
+// word that shares finds each of its lists, coded, at its offsets, which ascend.
+TEST(ShareListsTest, WordsOfManyKeysShareWhenItPays) {
+  constexpr std::uint16_t kRange = 100;
+  std::vector<writer::WordLists> words(12);
+  for (size_t w = 0; w < words.size(); ++w) {
+    for (size_t key = 0; key < 1500; ++key) words[w].push_back({static_cast<std::uint16_t>(1 + (key + w) % 3)});
+  }
+  std::vector<const writer::WordLists*> all;
+  for (const writer::WordLists& word : words) all.push_back(&word);
+  const writer::SharedLists shared = writer::ShareLists(all, kRange);
+  ASSERT_EQ(shared.offsets.size(), words.size());
+  for (size_t w = 0; w < words.size(); ++w) {
+    SCOPED_TRACE(testing::Message() << "word " << w);
+    const std::vector<std::uint32_t>& offsets = shared.offsets[w];
+    ASSERT_EQ(offsets.size(), words[w].size());
+    for (size_t key = 0; key < offsets.size(); ++key) {
+      if (key > 0) {
+        ASSERT_LT(offsets[key - 1], offsets[key]);
+      }
+      const Bytes list = writer::CodedPositionList(words[w][key], kRange);
+      ASSERT_LE(offsets[key] + list.size(), shared.bytes.size());
+      ASSERT_TRUE(std::equal(list.begin(), list.end(), shared.bytes.begin() + offsets[key])) << "key " << key;
     }
   }
 }
