@@ -72,7 +72,7 @@ class ConcordEncoder {
     ByteWriter header;
     header.U16(m_d.headerLength).U16(static_cast<std::uint16_t>(m_d.languages.size())).U16(m_d.languageRecSize);
     header.U8(m_d.coded ? 1 : 0).U8(0);
-    m_out.Bytes(Sized(header.Take(), m_d.headerLength));
+    m_out.Record(header, m_d.headerLength);
     m_keyRange = KeyRange(m_d);
     if (m_d.coded) m_out.U32(m_keyRange);
     const size_t table = m_out.Size();
