@@ -72,6 +72,9 @@ std::vector<Match> LongestMatches(const Text& text) {
       for (int from = head[key]; from >= 0 && at - from <= kFarthest && tried < kCandidates && best.length < most;
            from = before(from), ++tried) {
         const std::uint8_t* const there = text.From(from);
+        // Only a place that also holds the byte after the best match so far can
+        // beat it: in a run of one byte, most places do not, nor are compared.
+        if (there[best.length] != here[best.length]) continue;
         int length = 0;
         while (length < most && there[length] == here[length]) ++length;
         if (length > best.length) best = {length, from};
