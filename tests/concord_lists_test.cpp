@@ -266,6 +266,42 @@ TEST_F(ConcordTest, KeysAndPositionsOfEveryLayout) {
   }
 }
 
+// Shared position lists (as the book builder writes a coded concordance) read
+// as each word's own. Lists beyond a word's keys are left out; a word with fewer
+// lists than keys has empty ones at the rest, which a reader takes for damage
+// (a coded list holds at least one value), as it does unshared.
+TEST_F(ConcordTest, SharedListsReadAsEachWordsOwn) {
+  for (const bool share : {false, true}) {
+    SCOPED_TRACE(share ? "shared" : "apart");
+    writer::ConcordDescription d = SmallConcordance(Lists::kCoded);
+    d.shareLists = share;
+    d.languages[0].words.push_back(Word(u"fig", {1, 3, 4}, {{2}}));
+    d.languages[0].words.push_back(Word(u"grape", {2}, {{1}, {5}}));
+    ASSERT_EQ(Write(d), 0);
+    for (size_t language = 0; language < 2; ++language) {
+      const std::vector<writer::ConcordWord> words = writer::SortedWords(d.languages[language]);
+      for (size_t k = 0; k < words.size(); ++k) {
+        const int key = static_cast<int>(k);
+        cLanguageString text = Lang(words[k].text, d.languages[language].id);
+        CUIntArray keys;
+        ASSERT_EQ(m_book.GetKeysForWord(text, keys), key);
+        EXPECT_EQ(Values(keys), words[k].keys);
+        for (size_t i = 0; i < words[k].keys.size(); ++i) {
+          SCOPED_TRACE(testing::Message() << "word " << k << ", key " << words[k].keys[i]);
+          const int at = static_cast<int>(words[k].keys[i]);
+          CWordArray positions;
+          if (i >= words[k].positions.size()) {
+            EXPECT_ORVA_FILE_EXCEPTION(m_book.GetWordPositionList(key, at, positions), CFileException::generic);
+            continue;
+          }
+          EXPECT_EQ(m_book.GetWordPositionList(key, at, positions), key);
+          EXPECT_EQ(Values(positions), words[k].positions[i]);
+        }
+      }
+    }
+  }
+}
+
 // One language, words "ox" (keys 5 and 100000; positions 3, 300 and 256) and
 // "yak" (key 7; positions 1, 2), plain, written byte by byte.
 Bytes PlainFile() {
