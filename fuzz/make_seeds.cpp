@@ -262,7 +262,8 @@ void VerseReferenceSeeds(const std::string& folder) {
   }
 }
 
-// source_text: scripture sources, good and faulty, after the byte of options.
+// source_text and source_text_build: scripture sources, good and faulty, after
+// the byte of options.
 void SourceTextSeeds(const std::string& folder) {
   const char* const kSeeds[] = {
       ("\x03Genesis 1:1\tIn the beginning God created the heaven and the earth.\n"
@@ -279,7 +280,8 @@ void SourceTextSeeds(const std::string& folder) {
   }
 }
 
-// source_osis: OSIS documents, good and faulty, after the byte of options.
+// source_osis and source_osis_build: OSIS documents, good and faulty, after the
+// byte of options.
 void SourceOsisSeeds(const std::string& folder) {
   const std::string kSeeds[] = {
       std::string("\x03") + orva::test::kOsisSample,
@@ -386,6 +388,8 @@ int main(int argc, char** argv) {
   ConcordSeeds(folder + "concord/");
   VersesSeeds(folder + "verses/");
   SourceTextSeeds(folder + "source_text/");
+  SourceTextSeeds(folder + "source_text_build/");
   SourceOsisSeeds(folder + "source_osis/");
+  SourceOsisSeeds(folder + "source_osis_build/");
   return 0;
 }

@@ -1,8 +1,10 @@
 // The concordance's key and position lists: coded lists on their own (the
 // parameter, literal bit streams, where a list starts and ends in the file, round
-// trips through the writer's encoder); plain and coded lists from files written by
-// the writer and byte by byte; the caches; damaged files; the open state. Fields
-// of the packed records are copied out (+x) before gtest binds references to them.
+// trips through the writer's encoder); position lists that words share; plain and
+// coded lists from files written by the writer and byte by byte; the caches;
+// damaged files; the open state. Fields of the packed records are copied out (+x)
+// before gtest binds references to them.
+#include <algorithm>
 #include <functional>
 #include <random>
 #include <tuple>
@@ -12,6 +14,7 @@
 #include "tests/concord_test_support.h"
 #include "writer/golomb_writer.h"
 #include "writer/hostile_books.h"
+#include "writer/list_pool.h"
 
 namespace orva::test {
 namespace {
@@ -170,6 +173,34 @@ TEST(CodedListTest, EncoderAndDecoderRoundTrip) {
   }
 }
 
+// Words of more than 1000 keys share their lists when that makes the lists
+// smaller: the bound of 1000 keys leaves them out, a larger one is tried too. A
+// word that shares finds each of its lists, coded, at its offsets, which ascend.
+TEST(ShareListsTest, WordsOfManyKeysShareWhenItPays) {
+  constexpr std::uint16_t kRange = 100;
+  std::vector<writer::WordLists> words(12);
+  for (size_t w = 0; w < words.size(); ++w) {
+    for (size_t key = 0; key < 1500; ++key) words[w].push_back({static_cast<std::uint16_t>(1 + (key + w) % 3)});
+  }
+  std::vector<const writer::WordLists*> all;
+  for (const writer::WordLists& word : words) all.push_back(&word);
+  const writer::SharedLists shared = writer::ShareLists(all, kRange);
+  ASSERT_EQ(shared.offsets.size(), words.size());
+  for (size_t w = 0; w < words.size(); ++w) {
+    SCOPED_TRACE(testing::Message() << "word " << w);
+    const std::vector<std::uint32_t>& offsets = shared.offsets[w];
+    ASSERT_EQ(offsets.size(), words[w].size());
+    for (size_t key = 0; key < offsets.size(); ++key) {
+      if (key > 0) {
+        ASSERT_LT(offsets[key - 1], offsets[key]);
+      }
+      const Bytes list = writer::CodedPositionList(words[w][key], kRange);
+      ASSERT_LE(offsets[key] + list.size(), shared.bytes.size());
+      ASSERT_TRUE(std::equal(list.begin(), list.end(), shared.bytes.begin() + offsets[key])) << "key " << key;
+    }
+  }
+}
+
 TEST_F(ConcordTest, KeysAndPositionsOfEveryLayout) {
   // Each layout with records of the structures' sizes, and with a longer header and
   // longer language and word records, whose extra bytes are ignored.
@@ -232,6 +263,42 @@ TEST_F(ConcordTest, KeysAndPositionsOfEveryLayout) {
     sWordListRec record{};
     EXPECT_EQ(m_book.GetWordListRecord(missing, record), -1);
     EXPECT_EQ(+record.dwEntryOffset, 0u);
+  }
+}
+
+// Shared position lists (as the book builder writes a coded concordance) read
+// as each word's own. Lists beyond a word's keys are left out; a word with fewer
+// lists than keys has empty ones at the rest, which a reader takes for damage
+// (a coded list holds at least one value), as it does unshared.
+TEST_F(ConcordTest, SharedListsReadAsEachWordsOwn) {
+  for (const bool share : {false, true}) {
+    SCOPED_TRACE(share ? "shared" : "apart");
+    writer::ConcordDescription d = SmallConcordance(Lists::kCoded);
+    d.shareLists = share;
+    d.languages[0].words.push_back(Word(u"fig", {1, 3, 4}, {{2}}));
+    d.languages[0].words.push_back(Word(u"grape", {2}, {{1}, {5}}));
+    ASSERT_EQ(Write(d), 0);
+    for (size_t language = 0; language < 2; ++language) {
+      const std::vector<writer::ConcordWord> words = writer::SortedWords(d.languages[language]);
+      for (size_t k = 0; k < words.size(); ++k) {
+        const int key = static_cast<int>(k);
+        cLanguageString text = Lang(words[k].text, d.languages[language].id);
+        CUIntArray keys;
+        ASSERT_EQ(m_book.GetKeysForWord(text, keys), key);
+        EXPECT_EQ(Values(keys), words[k].keys);
+        for (size_t i = 0; i < words[k].keys.size(); ++i) {
+          SCOPED_TRACE(testing::Message() << "word " << k << ", key " << words[k].keys[i]);
+          const int at = static_cast<int>(words[k].keys[i]);
+          CWordArray positions;
+          if (i >= words[k].positions.size()) {
+            EXPECT_ORVA_FILE_EXCEPTION(m_book.GetWordPositionList(key, at, positions), CFileException::generic);
+            continue;
+          }
+          EXPECT_EQ(m_book.GetWordPositionList(key, at, positions), key);
+          EXPECT_EQ(Values(positions), words[k].positions[i]);
+        }
+      }
+    }
   }
 }
 

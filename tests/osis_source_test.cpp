@@ -143,6 +143,34 @@ TEST(OsisSource, FaultsNameTheirLine) {
   EXPECT_EQ(Fault(head + "</osisText></osis>"), ": no verses: it holds no book of the Bible with verses");
 }
 
+// A source file reads as its bytes, plain, gzip or xz, whatever its length (a
+// plain file's first bytes, which tell how to read it, come first too); Peek
+// returns what Read then gives, and Done reaches 1 at the end.
+TEST(OsisSource, SourceFilesReadAsTheirBytes) {
+  TempBookDir dir;
+  std::string longText;
+  while (longText.size() < 200000) longText += "Genesis 1:" + std::to_string(longText.size()) + "\tIn the beginning.\n";
+  for (const std::string& text : {std::string(), std::string("G"), std::string("\x1F"), std::string("Gen 1"),
+                                  std::string("Gen 1:"), std::string("Gen 1:1"), std::string("\xFD" "7zX"), longText}) {
+    SCOPED_TRACE(testing::Message() << "length " << text.size());
+    gzFile gz = gzopen(dir.FilePath("t.gz").c_str(), "wb");
+    gzwrite(gz, text.data(), static_cast<unsigned>(text.size()));
+    gzclose(gz);
+    for (const std::string& path : {Write(dir, "t.txt", text), Write(dir, "t.xz", Xz(text)), dir.FilePath("t.gz")}) {
+      EXPECT_EQ(ReadSourceFile(path), text) << path;
+      SourceStream in(path);
+      EXPECT_EQ(in.Peek(3), text.substr(0, 3)) << path;
+      std::string read;
+      char buffer[4096];
+      while (const size_t got = in.Read(buffer, sizeof buffer)) read.append(buffer, got);
+      EXPECT_EQ(read, text) << path;
+      if (!text.empty()) {
+        EXPECT_EQ(in.Done(), 1.0) << path;
+      }
+    }
+  }
+}
+
 TEST(OsisSource, BookKeepsNumbersTitleLinesAndStrongsNumbers) {
   TempBookDir dir;
   const Scripture source = Parse(Write(dir, "t.osis.xml", orva::test::kOsisSample));

@@ -7,10 +7,7 @@
 
 namespace orva::writer {
 
-ByteWriter& ByteWriter::U8(std::uint8_t v) {
-  m_bytes.push_back(v);
-  return *this;
-}
+ByteWriter& ByteWriter::U8(std::uint8_t v) { return Bytes(&v, 1); }
 
 ByteWriter& ByteWriter::U16(std::uint16_t v) {
   unsigned char b[2];
@@ -25,6 +22,9 @@ ByteWriter& ByteWriter::U32(std::uint32_t v) {
 }
 
 ByteWriter& ByteWriter::Bytes(const void* data, size_t count) {
+  // Most writers make a record of a few fields, each a write: the first makes
+  // room for 64 bytes, so that the record is not moved as it grows from 1 byte.
+  if (m_bytes.capacity() == 0) m_bytes.reserve(std::max<size_t>(count, 64));
   const auto* p = static_cast<const std::uint8_t*>(data);
   m_bytes.insert(m_bytes.end(), p, p + count);
   return *this;

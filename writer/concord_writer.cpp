@@ -63,6 +63,19 @@ size_t LeadingAtMost(const std::vector<T>& values, std::uint32_t limit) {
   return n;
 }
 
+// The words of `language` in the order they are written (SortedWords), not
+// copied: the encoder reads them where they are.
+std::vector<const ConcordWord*> SortedOrder(const ConcordLanguage& language) {
+  std::vector<std::pair<cLanguageString, const ConcordWord*>> keyed;
+  for (const ConcordWord& word : language.words) keyed.emplace_back(AsRead(word.text, language.id), &word);
+  std::stable_sort(keyed.begin(), keyed.end(),
+                   [](const auto& a, const auto& b) { return a.first.Compare(b.first, 0, 1) < 0; });
+  std::vector<const ConcordWord*> order;
+  order.reserve(keyed.size());
+  for (const auto& entry : keyed) order.push_back(entry.second);
+  return order;
+}
+
 class ConcordEncoder {
  public:
   ConcordEncoder(const ConcordDescription& d, ConcordLayout* layout) : m_d(d), m_layout(layout) {}
@@ -72,7 +85,7 @@ class ConcordEncoder {
     ByteWriter header;
     header.U16(m_d.headerLength).U16(static_cast<std::uint16_t>(m_d.languages.size())).U16(m_d.languageRecSize);
     header.U8(m_d.coded ? 1 : 0).U8(0);
-    m_out.Bytes(Sized(header.Take(), m_d.headerLength));
+    m_out.Record(header, m_d.headerLength);
     m_keyRange = KeyRange(m_d);
     if (m_d.coded) m_out.U32(m_keyRange);
     const size_t table = m_out.Size();
@@ -107,18 +120,24 @@ class ConcordEncoder {
 };
 
 std::vector<std::uint8_t> ConcordEncoder::WriteLanguage(const ConcordLanguage& language) {
-  const std::vector<ConcordWord> words = SortedWords(language);
+  const std::vector<const ConcordWord*> words = SortedOrder(language);
   const std::uint16_t positionRange = PositionRange(language);
   const size_t table = m_out.Size();
   m_out.Bytes(std::vector<std::uint8_t>(words.size() * language.wordRecSize, 0));
   SharedLists shared;
   if (m_d.coded && m_d.shareLists) {
-    std::vector<WordLists> lists(words.size());
+    // A list per key: a word's own lists, or a copy cut or padded to its keys.
+    std::vector<WordLists> fitted;
+    fitted.reserve(words.size());
     std::vector<const WordLists*> all;
-    for (size_t i = 0; i < words.size(); ++i) {
-      lists[i] = words[i].positions;
-      lists[i].resize(words[i].keys.size());
-      all.push_back(&lists[i]);
+    for (const ConcordWord* word : words) {
+      if (word->positions.size() == word->keys.size()) {
+        all.push_back(&word->positions);
+        continue;
+      }
+      fitted.push_back(word->positions);
+      fitted.back().resize(word->keys.size());
+      all.push_back(&fitted.back());
     }
     shared = ShareLists(all, positionRange);
     const auto base = static_cast<std::uint32_t>(m_out.Size());
@@ -131,7 +150,7 @@ std::vector<std::uint8_t> ConcordEncoder::WriteLanguage(const ConcordLanguage& l
   for (size_t i = 0; i < words.size(); ++i) {
     std::vector<std::uint8_t> record;
     const bool sharing = i < shared.offsets.size() && !shared.offsets[i].empty();
-    layouts.push_back(WriteWord(words[i], language.id, positionRange, sharing ? &shared.offsets[i] : nullptr, record));
+    layouts.push_back(WriteWord(*words[i], language.id, positionRange, sharing ? &shared.offsets[i] : nullptr, record));
     layouts.back().record = static_cast<std::uint32_t>(table + i * language.wordRecSize);
     Patch(layouts.back().record, Sized(record, language.wordRecSize));
   }
@@ -241,12 +260,8 @@ std::uint32_t ConcordEncoder::WritePositionList(const std::vector<std::uint16_t>
 }  // namespace
 
 std::vector<ConcordWord> SortedWords(const ConcordLanguage& language) {
-  std::vector<std::pair<cLanguageString, const ConcordWord*>> keyed;
-  for (const ConcordWord& word : language.words) keyed.emplace_back(AsRead(word.text, language.id), &word);
-  std::stable_sort(keyed.begin(), keyed.end(),
-                   [](const auto& a, const auto& b) { return a.first.Compare(b.first, 0, 1) < 0; });
   std::vector<ConcordWord> sorted;
-  for (const auto& entry : keyed) sorted.push_back(*entry.second);
+  for (const ConcordWord* word : SortedOrder(language)) sorted.push_back(*word);
   return sorted;
 }
 

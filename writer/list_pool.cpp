@@ -42,6 +42,14 @@ class Pool {
     }
   }
 
+  size_t DistinctLists() const { return m_lists.size(); }
+  // The most keys a word has.
+  size_t MostKeys() const {
+    size_t most = 0;
+    for (const std::vector<int>& word : m_words) most = std::max(most, word.size());
+    return most;
+  }
+
   // Every word's lists kept apart: their bytes and directories.
   size_t ApartSize() const {
     size_t size = 0;
@@ -203,14 +211,19 @@ SharedLists ShareLists(const std::vector<const WordLists*>& words, std::uint16_t
   const Pool pool(words, range);
   SharedLists best;
   size_t smallest = pool.ApartSize();
+  // A bound that no word or list reaches shares as the one below it does: a
+  // larger one is not tried. A small book makes one try, not six.
+  const size_t lists = pool.DistinctLists(), mostKeys = pool.MostKeys();
   for (size_t distinct : {48, 96}) {
-    for (size_t mostKeys : {1000, 3000, 6000}) {
-      auto [shared, size] = pool.Share(distinct, mostKeys);
+    for (size_t keys : {1000, 3000, 6000}) {
+      auto [shared, size] = pool.Share(distinct, keys);
       if (size < smallest) {
         smallest = size;
         best = std::move(shared);
       }
+      if (mostKeys <= keys) break;
     }
+    if (lists <= distinct) break;
   }
   return best;
 }

@@ -1,6 +1,7 @@
 #include "writer/lzss_parse.h"
 
 #include <algorithm>
+#include <iterator>
 #include <stdexcept>
 
 namespace orva::writer {
@@ -20,11 +21,30 @@ struct Match {
   int from = 0;    // the place in the text with the spaces before it
 };
 
-// The longest match at every byte of `text`, which is the data with the ring's
-// spaces before it. A match copies from at most kFarthest bytes back, also from
-// the spaces, and may run into the bytes it makes.
-std::vector<Match> LongestMatches(const std::vector<std::uint8_t>& text) {
-  const int size = static_cast<int>(text.size());
+// The data with the ring's spaces before it, its places counted from the first
+// space. Of those kFirstWrite spaces only the last kLongest are held: a match
+// from an earlier place copies spaces alone (it is at most kLongest bytes long),
+// so a block of a book, whatever its size, fills no 4 KiB of spaces.
+class Text {
+ public:
+  Text(const std::uint8_t* data, size_t size) : m_held(kLongest + size, ' ') {
+    std::copy(data, data + size, m_held.begin() + kLongest);
+    std::fill(std::begin(m_spaces), std::end(m_spaces), ' ');
+  }
+  int Size() const { return kUnheld + static_cast<int>(m_held.size()); }
+  // The bytes from place `at` on, to the end or for kLongest bytes at least.
+  const std::uint8_t* From(int at) const { return at >= kUnheld ? m_held.data() + (at - kUnheld) : m_spaces; }
+
+ private:
+  static constexpr int kUnheld = kFirstWrite - kLongest;
+  std::vector<std::uint8_t> m_held;  // the last kLongest spaces and the data
+  std::uint8_t m_spaces[kLongest];   // what every earlier place begins with
+};
+
+// The longest match at every byte of the data. A match copies from at most
+// kFarthest bytes back, also from the spaces, and may run into the bytes it makes.
+std::vector<Match> LongestMatches(const Text& text) {
+  const int size = text.Size();
   std::vector<Match> matches(static_cast<size_t>(size - kFirstWrite));
   // Places are chained by their first three bytes, each to the last place before
   // it with the same hash. The first kRun places hold three spaces each: their
@@ -36,7 +56,10 @@ std::vector<Match> LongestMatches(const std::vector<std::uint8_t>& text) {
   thread_local std::vector<int> head(1 << 16, -1);
   std::vector<int> previous(static_cast<size_t>(size - kRun), -1);  // of the places from kRun on
   const auto before = [&](int from) { return from < kRun ? from - 1 : previous[static_cast<size_t>(from - kRun)]; };
-  const auto hash = [&](int at) { return (text[at] << 8 ^ text[at + 1] << 4 ^ text[at + 2]) & 0xFFFF; };
+  const auto hash = [&](int at) {
+    const std::uint8_t* bytes = text.From(at);
+    return (bytes[0] << 8 ^ bytes[1] << 4 ^ bytes[2]) & 0xFFFF;
+  };
   const int spaces = hash(0);
   head[spaces] = kRun - 1;
   for (int at = kRun; at + kShortest <= size; ++at) {
@@ -44,11 +67,16 @@ std::vector<Match> LongestMatches(const std::vector<std::uint8_t>& text) {
     if (at >= kFirstWrite) {
       Match& best = matches[static_cast<size_t>(at - kFirstWrite)];
       const int most = std::min(kLongest, size - at);
+      const std::uint8_t* const here = text.From(at);
       int tried = 0;
       for (int from = head[key]; from >= 0 && at - from <= kFarthest && tried < kCandidates && best.length < most;
            from = before(from), ++tried) {
+        const std::uint8_t* const there = text.From(from);
+        // Only a place that also holds the byte after the best match so far can
+        // beat it: in a run of one byte, most places do not, nor are compared.
+        if (there[best.length] != here[best.length]) continue;
         int length = 0;
-        while (length < most && text[from + length] == text[at + length]) ++length;
+        while (length < most && there[length] == here[length]) ++length;
         if (length > best.length) best = {length, from};
       }
       if (best.length < kShortest) best = Match();
@@ -65,9 +93,7 @@ std::vector<Match> LongestMatches(const std::vector<std::uint8_t>& text) {
 
 std::vector<std::uint8_t> LzssCompressSmaller(const std::uint8_t* data, size_t size) {
   if (size > 0x7FFFFFFFu - kFirstWrite) throw std::length_error("LzssCompressSmaller: input too large");
-  std::vector<std::uint8_t> text(kFirstWrite + size, ' ');
-  for (size_t i = 0; i < size; ++i) text[kFirstWrite + i] = data[i];
-  const std::vector<Match> matches = LongestMatches(text);
+  const std::vector<Match> matches = LongestMatches(Text(data, size));
 
   // From the end back: the fewest bits from each byte on, and the length taken
   // there (1 for a literal).

@@ -92,9 +92,7 @@ std::vector<std::uint8_t> EncodeSectionsIndex(const SectionsDescription& d) {
     header.U16(d.recordSize);
     header.U32(d.nonBibleOffset.value_or(listAt));
     header.U32(d.wordCountOffset.value_or(countsAt));
-    std::vector<std::uint8_t> bytes = header.Take();
-    bytes.resize(d.headerLength, 0);
-    out.Bytes(bytes);
+    out.Record(header, d.headerLength);
   }
 
   const Links links = Link(d);
@@ -111,9 +109,7 @@ std::vector<std::uint8_t> EncodeSectionsIndex(const SectionsDescription& d) {
     record.U8(e.level);
     record.U32(e.nameOffset.value_or(nameAt[k]));
     record.U32(e.syncWord).U16(e.syncHalf);
-    std::vector<std::uint8_t> bytes = record.Take();
-    bytes.resize(d.recordSize, 0);
-    out.Bytes(bytes);
+    out.Record(record, d.recordSize);
   }
   for (int k = 0; k < total; ++k) {
     if (!written[k]) continue;

@@ -18,11 +18,9 @@ namespace orva::writer {
 namespace {
 
 constexpr unsigned char kXzMagic[] = {0xFD, '7', 'z', 'X', 'Z', 0x00};
+constexpr unsigned char kGzipMagic[] = {0x1F, 0x8B};
 
-long long FileSize(const std::string& path) {
-  struct stat info {};
-  return ::stat(path.c_str(), &info) == 0 ? static_cast<long long>(info.st_size) : 0;
-}
+using File = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
 
 [[noreturn]] void Fail(const std::string& path, const std::string& what) { throw SourceError(path, 0, what); }
 
@@ -39,8 +37,27 @@ class SourceStream::Decoder {
 
 namespace {
 
-// Plain or gzip-compressed: zlib's gzip reader passes a file that is not gzip
-// through unchanged.
+// A file that is neither gzip nor xz, read as it is, from after the `consumed`
+// bytes that the stream has already read.
+class PlainDecoder : public SourceStream::Decoder {
+ public:
+  PlainDecoder(const std::string& path, File file, long long consumed)
+      : m_path(path), m_file(std::move(file)), m_consumed(consumed) {}
+
+  size_t Read(char* buffer, size_t size) override {
+    const size_t got = std::fread(buffer, 1, size, m_file.get());
+    if (got == 0 && std::ferror(m_file.get())) Fail(m_path, "cannot be read: " + Errno());
+    m_consumed += static_cast<long long>(got);
+    return got;
+  }
+  long long Consumed() const override { return m_consumed; }
+
+ private:
+  const std::string& m_path;
+  File m_file;
+  long long m_consumed;
+};
+
 class GzipDecoder : public SourceStream::Decoder {
  public:
   // `size`: the file's, 0 when unknown. The buffer (zlib takes it once for the
@@ -68,24 +85,19 @@ class GzipDecoder : public SourceStream::Decoder {
   gzFile m_file;
 };
 
+// `head`: the first bytes of the file, which the stream has already read.
 class XzDecoder : public SourceStream::Decoder {
  public:
-  explicit XzDecoder(const std::string& path) : m_path(path), m_file(std::fopen(path.c_str(), "rb")), m_in(1 << 16) {
-    if (!m_file) Fail(path, "cannot be opened: " + Errno());
+  XzDecoder(const std::string& path, File file, const std::string& head)
+      : m_path(path), m_file(std::move(file)), m_in(1 << 16), m_consumed(static_cast<long long>(head.size())) {
     const lzma_ret started = lzma_stream_decoder(&m_stream, UINT64_MAX, LZMA_CONCATENATED);
-    if (started == LZMA_MEM_ERROR) {
-      std::fclose(m_file);
-      AfxThrowMemoryException();
-    }
-    if (started != LZMA_OK) {
-      std::fclose(m_file);
-      Fail(path, "cannot be decompressed (xz)");
-    }
+    if (started == LZMA_MEM_ERROR) AfxThrowMemoryException();
+    if (started != LZMA_OK) Fail(path, "cannot be decompressed (xz)");
+    std::copy(head.begin(), head.end(), m_in.begin());
+    m_stream.next_in = m_in.data();
+    m_stream.avail_in = head.size();
   }
-  ~XzDecoder() override {
-    lzma_end(&m_stream);
-    std::fclose(m_file);
-  }
+  ~XzDecoder() override { lzma_end(&m_stream); }
 
   size_t Read(char* buffer, size_t size) override {
     if (m_ended || size == 0) return 0;
@@ -94,8 +106,8 @@ class XzDecoder : public SourceStream::Decoder {
     while (m_stream.avail_out == size) {
       lzma_action action = LZMA_RUN;
       if (m_stream.avail_in == 0) {
-        const size_t got = std::fread(m_in.data(), 1, m_in.size(), m_file);
-        if (got == 0 && std::ferror(m_file)) Fail(m_path, "cannot be read: " + Errno());
+        const size_t got = std::fread(m_in.data(), 1, m_in.size(), m_file.get());
+        if (got == 0 && std::ferror(m_file.get())) Fail(m_path, "cannot be read: " + Errno());
         m_consumed += static_cast<long long>(got);
         m_stream.next_in = m_in.data();
         m_stream.avail_in = got;
@@ -117,29 +129,38 @@ class XzDecoder : public SourceStream::Decoder {
 
  private:
   const std::string& m_path;
-  std::FILE* m_file;
+  File m_file;
   std::vector<std::uint8_t> m_in;
   lzma_stream m_stream = LZMA_STREAM_INIT;
-  long long m_consumed = 0;
+  long long m_consumed;
   bool m_ended = false;
 };
 
-bool IsXz(const std::string& path) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) Fail(path, "cannot be opened: " + Errno());
-  unsigned char head[sizeof kXzMagic] = {};
-  const size_t got = std::fread(head, 1, sizeof head, file);
-  std::fclose(file);
-  return got == sizeof head && std::memcmp(head, kXzMagic, sizeof head) == 0;
+bool StartsWith(const std::string& head, const unsigned char* magic, size_t size) {
+  return head.size() >= size && std::memcmp(head.data(), magic, size) == 0;
 }
 
 }  // namespace
 
-SourceStream::SourceStream(const std::string& path) : m_path(path), m_size(FileSize(path)) {
-  if (IsXz(m_path)) {
-    m_decoder = std::make_unique<XzDecoder>(m_path);
-  } else {
+// The file is opened once (gzip data aside, which zlib opens again): its first
+// bytes tell how to read it, and a plain file's are the first the stream returns.
+SourceStream::SourceStream(const std::string& path) : m_path(path) {
+  File file(std::fopen(path.c_str(), "rb"), std::fclose);
+  if (!file) Fail(path, "cannot be opened: " + Errno());
+  struct stat info {};
+  if (::fstat(fileno(file.get()), &info) == 0) m_size = static_cast<long long>(info.st_size);
+  char head[sizeof kXzMagic];
+  const size_t got = std::fread(head, 1, sizeof head, file.get());
+  if (got == 0 && std::ferror(file.get())) Fail(path, "cannot be read: " + Errno());
+  const std::string first(head, got);
+  if (StartsWith(first, kXzMagic, sizeof kXzMagic)) {
+    m_decoder = std::make_unique<XzDecoder>(m_path, std::move(file), first);
+  } else if (StartsWith(first, kGzipMagic, sizeof kGzipMagic)) {
+    file.reset();
     m_decoder = std::make_unique<GzipDecoder>(m_path, m_size);
+  } else {
+    m_decoder = std::make_unique<PlainDecoder>(m_path, std::move(file), static_cast<long long>(got));
+    m_peeked = first;
   }
 }
 

@@ -101,15 +101,11 @@ std::vector<std::uint8_t> EncodeViewableIndex(const ViewableDescription& index) 
   ByteWriter header;
   header.U16(index.headerLength).U32(index.areaCount.value_or(count - index.blockCount)).U32(index.blockCount);
   header.U8(index.compression).U8(0).U16(index.recordSize).U16(0);
-  std::vector<std::uint8_t> headerBytes = header.Take();
-  headerBytes.resize(std::max<size_t>(index.headerLength, 2), 0);
-  out.Bytes(headerBytes);
+  out.Record(header, std::max<size_t>(index.headerLength, 2));
   for (const sViewableRec& descriptor : index.descriptors) {
     ByteWriter record;
     record.U32(descriptor.dwOffset).U32(descriptor.dwTextSize).U32(descriptor.dwStoredSize);
-    std::vector<std::uint8_t> bytes = record.Take();
-    bytes.resize(index.recordSize, 0);
-    out.Bytes(bytes);
+    out.Record(record, index.recordSize);
   }
   return out.Take();
 }

@@ -40,7 +40,7 @@ class VersesEncoder {
     ByteWriter header;
     header.U16(m_d.headerLength).U16(static_cast<std::uint16_t>(m_d.books.size())).U16(m_d.bookRecSize);
     header.U16(m_d.chapterRecSize).U16(m_d.verseRecSize).U8(m_d.coded ? 1 : 0).U16(m_range).U8(0);
-    out.Bytes(Sized(header.Take(), m_d.headerLength));
+    out.Record(header, m_d.headerLength);
 
     // The tables come first, so the lists start at a known place.
     const std::vector<BookEntry> books = ByNumber(m_d.books);
@@ -60,19 +60,19 @@ class VersesEncoder {
       ByteWriter record;
       record.U16(book.number).U16(static_cast<std::uint16_t>(chapters.size())).U32(static_cast<std::uint32_t>(chapterAt));
       record.U32(List(book.list)).U32(List(book.allChapters)).U32(List(book.allVerses));
-      bookTable.Bytes(Sized(record.Take(), m_d.bookRecSize));
+      bookTable.Record(record, m_d.bookRecSize);
       chapterAt += chapters.size() * m_d.chapterRecSize;
       for (const ChapterEntry& chapter : chapters) {
         const std::vector<VerseEntry> verses = ByNumber(chapter.verses);
         ByteWriter c;
         c.U16(chapter.number).U16(static_cast<std::uint16_t>(verses.size())).U32(static_cast<std::uint32_t>(verseAt));
         c.U32(List(chapter.list)).U32(List(chapter.allVerses));
-        chapterTables.Bytes(Sized(c.Take(), m_d.chapterRecSize));
+        chapterTables.Record(c, m_d.chapterRecSize);
         verseAt += verses.size() * m_d.verseRecSize;
         for (const VerseEntry& verse : verses) {
           ByteWriter v;
           v.U16(verse.number).U32(List(verse.list));
-          verseTables.Bytes(Sized(v.Take(), m_d.verseRecSize));
+          verseTables.Record(v, m_d.verseRecSize);
         }
       }
     }
@@ -81,11 +81,6 @@ class VersesEncoder {
   }
 
  private:
-  static std::vector<std::uint8_t> Sized(std::vector<std::uint8_t> bytes, size_t size) {
-    bytes.resize(size, 0);
-    return bytes;
-  }
-
   // Appends the list to the lists and returns its offset in the file; 0 for none.
   std::uint32_t List(const OccurrenceList& list) {
     if (!list) return 0;

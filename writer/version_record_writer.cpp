@@ -10,9 +10,7 @@ void WriteVersionRecord(ByteWriter& out, const VersionFields& fields) {
   record.Bytes(fields.reserved1, sizeof fields.reserved1);
   record.U8(fields.lcsMajor).U8(fields.lcsMinor);
   record.Bytes(fields.reserved2, sizeof fields.reserved2);
-  std::vector<std::uint8_t> bytes = record.Take();
-  bytes.resize(std::max<size_t>(fields.length, 2), 0);
-  out.Bytes(bytes);
+  out.Record(record, std::max<size_t>(fields.length, 2));
 }
 
 std::vector<std::uint8_t> EncodeVersionRecord(const VersionFields& fields) {
