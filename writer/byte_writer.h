@@ -18,6 +18,12 @@ class ByteWriter {
   // Appends a record of `size` bytes: the first bytes of `fields`, cut or padded
   // with zeros to that size.
   ByteWriter& Record(const ByteWriter& fields, size_t size);
+  // Empties the writer and keeps its room: one writer makes each record of a
+  // table in turn, without an allocation per record.
+  ByteWriter& Clear() {
+    m_bytes.clear();
+    return *this;
+  }
   // Overwrites a u16 / u32 written earlier at `offset`.
   void PatchU16(size_t offset, std::uint16_t v);
   void PatchU32(size_t offset, std::uint32_t v);

@@ -96,12 +96,12 @@ std::vector<std::uint8_t> EncodeSectionsIndex(const SectionsDescription& d) {
   }
 
   const Links links = Link(d);
+  ByteWriter record;
   for (int k = 0; k < total; ++k) {
     const SectionEntry& e = entry(k);
     const bool glossary = k >= sections;
     const int book = links.book[k];
-    ByteWriter record;
-    record.U32(e.parentOffset.value_or(offsetOf(links.parent[k])));
+    record.Clear().U32(e.parentOffset.value_or(offsetOf(links.parent[k])));
     record.U32(e.prevOffset.value_or(offsetOf(links.prev[k])));
     record.U32(e.nextOffset.value_or(offsetOf(links.next[k])));
     record.U32(e.bookKey.value_or(glossary ? 0xFFFFFFFFu : static_cast<std::uint32_t>(book)));

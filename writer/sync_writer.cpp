@@ -50,10 +50,10 @@ std::vector<std::uint8_t> EncodeSyncIndex(const SyncDescription& sync) {
   out.Record(header, std::max<std::uint16_t>(sync.headerLength, 2));
 
   std::uint32_t wordAt = SyncTableOffset(sync) + count * sync.entrySize;
+  ByteWriter entry;
   for (const SyncWord& w : words) {
     if (w.word.size() > kMaxWord) throw std::invalid_argument("a sync word is longer than 32767 bytes");
-    ByteWriter entry;
-    entry.U32(w.syncKey).U32(w.wordOffset.value_or(wordAt));
+    entry.Clear().U32(w.syncKey).U32(w.wordOffset.value_or(wordAt));
     out.Record(entry, sync.entrySize);
     wordAt += 2 + static_cast<std::uint32_t>(w.word.size());
   }

@@ -102,9 +102,9 @@ std::vector<std::uint8_t> EncodeViewableIndex(const ViewableDescription& index) 
   header.U16(index.headerLength).U32(index.areaCount.value_or(count - index.blockCount)).U32(index.blockCount);
   header.U8(index.compression).U8(0).U16(index.recordSize).U16(0);
   out.Record(header, std::max<size_t>(index.headerLength, 2));
+  ByteWriter record;
   for (const sViewableRec& descriptor : index.descriptors) {
-    ByteWriter record;
-    record.U32(descriptor.dwOffset).U32(descriptor.dwTextSize).U32(descriptor.dwStoredSize);
+    record.Clear().U32(descriptor.dwOffset).U32(descriptor.dwTextSize).U32(descriptor.dwStoredSize);
     out.Record(record, index.recordSize);
   }
   return out.Take();

@@ -52,27 +52,27 @@ class VersesEncoder {
     m_listBase = out.Size() + tables;
 
     ByteWriter bookTable, chapterTables, verseTables;
+    ByteWriter bookRecord, chapterRecord, verseRecord;
     size_t chapterAt = out.Size() + books.size() * m_d.bookRecSize;
     size_t verseAt = chapterAt;
     for (const BookEntry& book : books) verseAt += book.chapters.size() * m_d.chapterRecSize;
     for (const BookEntry& book : books) {
       const std::vector<ChapterEntry> chapters = ByNumber(book.chapters);
-      ByteWriter record;
-      record.U16(book.number).U16(static_cast<std::uint16_t>(chapters.size())).U32(static_cast<std::uint32_t>(chapterAt));
-      record.U32(List(book.list)).U32(List(book.allChapters)).U32(List(book.allVerses));
-      bookTable.Record(record, m_d.bookRecSize);
+      bookRecord.Clear().U16(book.number).U16(static_cast<std::uint16_t>(chapters.size()));
+      bookRecord.U32(static_cast<std::uint32_t>(chapterAt));
+      bookRecord.U32(List(book.list)).U32(List(book.allChapters)).U32(List(book.allVerses));
+      bookTable.Record(bookRecord, m_d.bookRecSize);
       chapterAt += chapters.size() * m_d.chapterRecSize;
       for (const ChapterEntry& chapter : chapters) {
         const std::vector<VerseEntry> verses = ByNumber(chapter.verses);
-        ByteWriter c;
-        c.U16(chapter.number).U16(static_cast<std::uint16_t>(verses.size())).U32(static_cast<std::uint32_t>(verseAt));
-        c.U32(List(chapter.list)).U32(List(chapter.allVerses));
-        chapterTables.Record(c, m_d.chapterRecSize);
+        chapterRecord.Clear().U16(chapter.number).U16(static_cast<std::uint16_t>(verses.size()));
+        chapterRecord.U32(static_cast<std::uint32_t>(verseAt));
+        chapterRecord.U32(List(chapter.list)).U32(List(chapter.allVerses));
+        chapterTables.Record(chapterRecord, m_d.chapterRecSize);
         verseAt += verses.size() * m_d.verseRecSize;
         for (const VerseEntry& verse : verses) {
-          ByteWriter v;
-          v.U16(verse.number).U32(List(verse.list));
-          verseTables.Record(v, m_d.verseRecSize);
+          verseRecord.Clear().U16(verse.number).U32(List(verse.list));
+          verseTables.Record(verseRecord, m_d.verseRecSize);
         }
       }
     }

@@ -22,23 +22,24 @@ std::vector<std::uint8_t> EncodeVerseSyncIndex(const VerseSyncDescription& sync)
 
   std::uint32_t tableAt = VerseSyncTableOffset(sync) + books * sync.bookRecordSize;
   std::vector<std::vector<VerseSyncVerse>> tables;
+  tables.reserve(sync.books.size());
+  ByteWriter record;
   for (const VerseSyncBook& book : sync.books) {
     std::vector<VerseSyncVerse> verses = book.verses;
     std::stable_sort(verses.begin(), verses.end(), [](const VerseSyncVerse& a, const VerseSyncVerse& b) {
       return std::tie(a.chapter, a.verse) < std::tie(b.chapter, b.verse);
     });
     const std::uint32_t at = verses.empty() ? 0 : tableAt;
-    ByteWriter record;
-    record.U32(book.tableOffset.value_or(at))
+    record.Clear().U32(book.tableOffset.value_or(at))
         .U16(book.verseCount.value_or(static_cast<std::uint16_t>(verses.size())));
     out.Record(record, sync.bookRecordSize);
     tableAt += static_cast<std::uint32_t>(verses.size()) * sync.verseEntrySize;
     tables.push_back(std::move(verses));
   }
+  ByteWriter entry;
   for (const auto& verses : tables) {
     for (const VerseSyncVerse& v : verses) {
-      ByteWriter entry;
-      entry.U16(v.chapter).U16(v.verse).U32(v.value);
+      entry.Clear().U16(v.chapter).U16(v.verse).U32(v.value);
       out.Record(entry, sync.verseEntrySize);
     }
   }
